@@ -1,0 +1,62 @@
+#include "db/ConnectionInfo.h"
+
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace db {
+
+std::optional<ConnectionInfo> ConnectionInfo::parse(const QString& url) {
+    ConnectionInfo info;
+    if (url == QStringLiteral("sqlite::memory:")) {
+        info.dialect = Dialect::SQLite;
+        info.path = QStringLiteral(":memory:");
+        return info;
+    }
+    if (url.startsWith(QStringLiteral("sqlite://"))) {
+        info.dialect = Dialect::SQLite;
+        info.path = QUrl::fromPercentEncoding(url.mid(9).toUtf8());
+        if (!info.path.startsWith(QLatin1Char('/')))
+            return std::nullopt;
+        return info;
+    }
+    const QUrl u(url);
+    if (!u.isValid() ||
+        (u.scheme() != QStringLiteral("postgresql") && u.scheme() != QStringLiteral("postgres")))
+        return std::nullopt;
+    info.dialect = Dialect::PostgreSQL;
+    info.user = u.userName();
+    info.password = u.password();
+    info.host = u.host();
+    info.port = u.port(5432);
+    info.database = u.path().mid(1);
+    const QUrlQuery query(u);
+    if (query.hasQueryItem(QStringLiteral("host")))
+        info.host = query.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
+    if (info.database.isEmpty())
+        return std::nullopt;
+    return info;
+}
+
+QString ConnectionInfo::display() const {
+    if (dialect == Dialect::SQLite)
+        return path == QStringLiteral(":memory:") ? QStringLiteral("sqlite::memory:")
+                                                  : QStringLiteral("sqlite://") + path;
+    QString who = user;
+    if (!password.isEmpty())
+        who += QStringLiteral(":****");
+    if (!who.isEmpty())
+        who += QLatin1Char('@');
+    const QString server = host.startsWith(QLatin1Char('/')) ? QString() : host;
+    QString out = QStringLiteral("postgresql://%1%2:%3/%4").arg(who, server).arg(port).arg(database);
+    if (host.startsWith(QLatin1Char('/')))
+        out += QStringLiteral("?host=") + host;
+    return out;
+}
+
+ConnectionInfo ConnectionInfo::withDatabase(const QString& name) const {
+    ConnectionInfo copy = *this;
+    copy.database = name;
+    return copy;
+}
+
+}  // namespace db

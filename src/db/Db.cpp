@@ -1,0 +1,260 @@
+#include "db/Db.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <atomic>
+
+namespace db {
+
+namespace {
+
+std::atomic<int> connectionSerial{0};
+
+const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// Takes the query itself: its error must be read after the call has run.
+void check(bool ok, const QString& where, const QSqlQuery& q) {
+    if (!ok)
+        throw Error(where, q.lastError().text());
+}
+
+QString head(const QString& sql) { return sql.simplified().left(80); }
+
+bool isIdentifier(const QString& name) {
+    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return re.match(name).hasMatch();
+}
+
+// A stable 64-bit key for a lock name (FNV-1a), the same on every workstation.
+qint64 lockKey(const QString& name) {
+    quint64 h = 14695981039346656037ull;
+    for (char c : name.toUtf8()) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    return static_cast<qint64>(h);
+}
+
+}  // namespace
+
+Db::Db(const ConnectionInfo& info) : info_(info) {
+    name_ = QStringLiteral("velcaris-%1").arg(++connectionSerial);
+    const bool sqlite = info.dialect == Dialect::SQLite;
+    QSqlDatabase d =
+        QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name_);
+    if (sqlite) {
+        d.setDatabaseName(info.path);
+        d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+    } else {
+        d.setHostName(info.host);
+        d.setPort(info.port);
+        d.setUserName(info.user);
+        d.setPassword(info.password);
+        d.setDatabaseName(info.database);
+        d.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    }
+    if (!d.open()) {
+        const QString text = d.lastError().text();
+        d = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        throw Error(QStringLiteral("No se pudo conectar a ") + info.display(), text);
+    }
+    if (sqlite && info.path != QStringLiteral(":memory:")) {
+        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    }
+}
+
+Db::~Db() {
+    {
+        QSqlDatabase d = handle();
+        if (depth_ > 0)
+            QSqlQuery(d).exec(QStringLiteral("ROLLBACK"));
+        d.close();
+    }
+    QSqlDatabase::removeDatabase(name_);
+}
+
+QSqlDatabase Db::handle() const { return QSqlDatabase::database(name_, false); }
+
+QVariant Db::bindable(const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    const QMetaType type = value.metaType();
+    if (type == QMetaType::fromType<core::Money>())
+        return QVariant::fromValue<qlonglong>(value.value<core::Money>().raw());
+    if (type == QMetaType::fromType<QDateTime>())
+        return dateTimeText(value.toDateTime());
+    if (type == QMetaType::fromType<QDate>())
+        return dateTimeText(QDateTime(value.toDate(), QTime(0, 0)));
+    if (type == QMetaType::fromType<bool>())
+        return value.toBool() ? 1 : 0;
+    return value;
+}
+
+QSqlQuery Db::exec(const QString& sql, const QVariantList& values) {
+    QSqlQuery q(handle());
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (values.isEmpty()) {
+        // Nothing to bind: run it directly, as statements that cannot be prepared need
+        // (CREATE DATABASE, PRAGMA).
+        check(q.exec(sql), head(sql), q);
+        return q;
+    }
+    check(q.prepare(sql), head(sql), q);
+    for (const QVariant& v : values)
+        q.addBindValue(bindable(v));
+    check(q.exec(), head(sql), q);
+    return q;
+}
+
+QVariant Db::scalar(const QString& sql, const QVariantList& values) {
+    QSqlQuery q = exec(sql, values);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+int Db::execCount(const QString& sql, const QVariantList& values) {
+    return exec(sql, values).numRowsAffected();
+}
+
+void Db::execScript(const QString& script) {
+    static const QRegularExpression end(QStringLiteral(";[ \\t]*(\\r?\\n|$)"));
+    static const QRegularExpression comment(QStringLiteral("^\\s*--[^\\n]*$"),
+                                            QRegularExpression::MultilineOption);
+    QString clean = script;
+    clean.remove(comment);
+    for (const QString& statement : clean.split(end)) {
+        const QString s = statement.trimmed();
+        if (s.isEmpty())
+            continue;
+        QSqlQuery q(handle());
+        check(q.exec(s), head(s), q);
+    }
+}
+
+QString Db::likeCi() const {
+    return dialect() == Dialect::PostgreSQL ? QStringLiteral("ILIKE") : QStringLiteral("LIKE");
+}
+
+void Db::lock(const QString& name) {
+    if (depth_ == 0)
+        throw Error(QStringLiteral("lock ") + name, QStringLiteral("fuera de una transaccion"));
+    if (dialect() == Dialect::PostgreSQL)
+        exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {lockKey(name)});
+}
+
+int Db::nextKey(const QString& table, const QString& column) {
+    if (!isIdentifier(table) || !isIdentifier(column))
+        throw Error(QStringLiteral("nextKey"), QStringLiteral("nombre no valido"));
+    lock(table);
+    return integer(scalar(
+        QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2").arg(column, table)));
+}
+
+QDateTime Db::serverNow() {
+    const QString sql = dialect() == Dialect::PostgreSQL
+                            ? QStringLiteral("SELECT LOCALTIMESTAMP(0)")
+                            : QStringLiteral("SELECT datetime('now', 'localtime')");
+    return dateTime(scalar(sql));
+}
+
+void Db::begin() {
+    if (depth_ == 0) {
+        const QString sql = dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
+                                                         : QStringLiteral("BEGIN");
+        QSqlQuery q(handle());
+        check(q.exec(sql), sql, q);
+        spoiled_ = false;
+    }
+    ++depth_;
+}
+
+void Db::finish(bool commit) {
+    --depth_;
+    if (depth_ > 0) {
+        if (!commit)
+            spoiled_ = true;
+        return;
+    }
+    const bool spoiled = spoiled_;
+    spoiled_ = false;
+    QSqlQuery q(handle());
+    if (commit && !spoiled) {
+        if (q.exec(QStringLiteral("COMMIT")))
+            return;
+        const QSqlError error = q.lastError();
+        QSqlQuery(handle()).exec(QStringLiteral("ROLLBACK"));
+        throw Error(QStringLiteral("COMMIT"), error.text());
+    }
+    q.exec(QStringLiteral("ROLLBACK"));
+    if (commit)
+        throw Error(QStringLiteral("COMMIT"), QStringLiteral("una parte de la transaccion fallo"));
+}
+
+Db::Transaction::Transaction(Db& db) : db_(db), outer_(db.depth_ == 0) { db_.begin(); }
+
+Db::Transaction::~Transaction() {
+    if (done_)
+        return;
+    try {
+        db_.finish(false);
+    } catch (...) {
+    }
+}
+
+void Db::Transaction::commit() {
+    if (done_)
+        return;
+    done_ = true;
+    db_.finish(true);
+}
+
+QString text(const QVariant& v) {
+    if (v.isNull())
+        return QString();
+    QString s = v.toString();
+    qsizetype n = s.size();
+    while (n > 0 && s.at(n - 1) == QLatin1Char(' '))
+        --n;
+    s.truncate(n);
+    return s;
+}
+
+int integer(const QVariant& v) {
+    if (v.isNull())
+        return 0;
+    if (v.metaType() == QMetaType::fromType<QString>())
+        return static_cast<int>(v.toString().toDouble());
+    return v.toInt();
+}
+
+double real(const QVariant& v) { return v.isNull() ? 0.0 : v.toDouble(); }
+
+core::Money money(const QVariant& v) {
+    if (v.isNull())
+        return core::Money();
+    bool ok = false;
+    const qlonglong raw = v.toLongLong(&ok);
+    if (ok)
+        return core::Money::fromRaw(raw);
+    return core::Money::fromRaw(qRound64(v.toDouble()));
+}
+
+QDateTime dateTime(const QVariant& v) {
+    if (v.isNull())
+        return QDateTime();
+    if (v.metaType() == QMetaType::fromType<QDateTime>())
+        return v.toDateTime();
+    const QString s = v.toString();
+    QDateTime dt = QDateTime::fromString(s, kDateTimeFormat);
+    if (!dt.isValid())
+        dt = QDateTime::fromString(s, Qt::ISODate);
+    return dt;
+}
+
+QByteArray blob(const QVariant& v) { return v.isNull() ? QByteArray() : v.toByteArray(); }
+
+QString dateTimeText(const QDateTime& dt) { return dt.toString(kDateTimeFormat); }
+
+}  // namespace db

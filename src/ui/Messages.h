@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace ui {
+
+// Every message box of the program goes through here, so that tests can script them.
+// In texts, "\r" is a line break.
+class Messages {
+public:
+    enum class Kind { Information, Warning, Error };
+
+    virtual ~Messages() = default;
+    // A modal box with one OK button.
+    virtual void notice(const QString& text, Kind kind = Kind::Information) = 0;
+    // Yes and No; true only for Yes.
+    virtual bool confirm(const QString& text) = 0;
+    // A dangerous bulk operation: asks each text in turn and goes on only while answered Yes.
+    bool confirmEach(const QStringList& texts);
+
+    // The text as a box shows it: "\r" (and "\r\n") become line breaks.
+    static QString displayed(const QString& text);
+};
+
+// The real modal dialogs, over the given parent window.
+class DialogMessages : public Messages {
+public:
+    explicit DialogMessages(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    void notice(const QString& text, Kind kind = Kind::Information) override;
+    bool confirm(const QString& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace ui

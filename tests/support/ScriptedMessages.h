@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/Messages.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace testsupport {
+
+// Records every text shown or asked, in order, and answers questions from a script
+// (No once the script runs out).
+class ScriptedMessages : public ui::Messages {
+public:
+    void notice(const QString& text, Kind kind = Kind::Information) override {
+        shown << text;
+        kinds << kind;
+    }
+    bool confirm(const QString& text) override {
+        asked << text;
+        shown << text;
+        kinds << Kind::Information;
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
+
+    QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
+    void clear() {
+        shown.clear();
+        asked.clear();
+        kinds.clear();
+    }
+
+    QStringList shown;
+    QStringList asked;
+    QList<Kind> kinds;
+    QList<bool> answers;
+};
+
+}  // namespace testsupport
