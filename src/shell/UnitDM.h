@@ -1,0 +1,161 @@
+#pragma once
+
+#include "core/Money.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace db {
+class Db;
+}
+
+namespace shell {
+
+// One product-brand link of the product list `QListaProducto`.
+struct ProductRow {
+    int ProdCodigo = 0;
+    QString ProdNomComercial;
+    QString LabNombre;
+    QString ProAccionMecanismo;
+    int ProdLabCod = 0;
+    QString ProdNomGenerico;
+    QString ProdLinea;
+    QString ProDescripcion;
+    int LabCodigo = 0;
+    QString ProdLabEstado;
+
+    // "INACTIVO" when the link's state is exactly "INACTIVO", empty otherwise.
+    QString ACTINAC() const;
+};
+
+// One row of `TTPRESENTACION` (the photo is read on demand: TDM::presentationPhoto).
+struct PresentationRow {
+    int CodPresentacion = 0;
+    int ProdLabCod = 0;
+    QString PresTipo;
+    core::Money PresPrecioCosto;
+    core::Money PresVenta;
+    QString PresIndicaPosologia;
+    QString PresUbicacion;
+    QString PresGenCom;
+    QString PresUniTodo;
+    int PresStockTotal = 0;
+    int PresPromUni = 0;
+    QString PresEstado;
+    int PresCodDigemid = 0;
+
+    // "D" discontinued; "*" continued with no stock; empty otherwise.
+    QString P_Estado() const;
+    // The margin (sale / cost - 1) x 100 as "%8.2f"; empty when the cost is 0.
+    QString PORCENGANAN() const;
+};
+
+// A whole USUARIO row.
+struct UserRow {
+    int UsuCod = 0;
+    int SucCod = 0;
+    QString UsuLogin;
+    QString UsuPassword;
+    QString UsuCargo;  // as stored: role checks trim it themselves
+    QString UsuNombres;
+    QString UsuApellidos;
+    QString UsuDni;
+    QString UsuTelefono;
+    int UsuEdad = 0;
+    QString UsuDomicilio;
+    QDateTime UsuFechNac;
+    QString UsuEstado;
+    QString UsuTecla;
+    QDateTime UsuFechaIngreso;
+    QDateTime UsuFechaRenuncia;
+    QByteArray UsuFoto;
+};
+
+// The data module: the main connection, the session datasets, the access query and the
+// session values, shared by every window of one program instance.
+//
+// The session datasets are held in memory: the product list sorted by commercial name, and
+// every presentation and cross-check row by owner, so moving the current row never runs a
+// query. Opening them reads the database; only the actions that reopen them refresh them.
+class TDM : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TDM(db::Db& db, QObject* parent = nullptr);
+
+    db::Db& db() { return db_; }
+
+    // QListaProducto and TTPRESENTACION (with TTCruce), the session datasets.
+    void openSessionDatasets();
+    void closeSessionDatasets();
+    // Close and reopen both, keeping the current link and presentation where they still exist.
+    void reopenSessionDatasets();
+    bool isSessionOpen() const { return productsOpen_ || presentationsOpen_; }
+
+    void openProductList();
+    void closeProductList();
+    void openPresentations();
+    void closePresentations();
+
+    const std::vector<ProductRow>& products() const { return products_; }
+    int currentProductIndex() const { return currentProduct_; }  // -1 when empty or closed
+    const ProductRow* currentProduct() const;
+    void setCurrentProductIndex(int index);
+    // Moves to the first link whose commercial name starts with the text (ignoring case);
+    // with none, to the first one after it in the sorted order. No query runs.
+    void locateProduct(const QString& prefix);
+    // The index locateProduct would move to.
+    int productIndexFor(const QString& prefix) const;
+
+    // The presentations of the current link, ordered by PresTipo.
+    const std::vector<PresentationRow>& presentations() const;
+    int currentPresentationIndex() const { return currentPresentation_; }
+    const PresentationRow* currentPresentation() const;
+    void setCurrentPresentationIndex(int index);
+    QByteArray presentationPhoto(int codPresentacion);
+    // TTCruce's TOTAL_UNIDADES_REALES for the current presentation; empty without a row.
+    QString cruceText() const;
+
+    // QVerificaAcceso (by code and stored password) and its detail TUsuario.
+    // Returns the number of rows the access query holds (0 or 1).
+    int openAccess(int userCode, const QString& storedPassword);
+    void closeAccess();
+    const std::optional<UserRow>& access() const { return access_; }
+    const std::optional<UserRow>& user() const { return user_; }
+    // TUsuario's UsuCargo and UsuNombres; empty before any login.
+    QString sessionRole() const;
+    QString sessionName() const;
+
+    // Session values.
+    int sessionUserCode = 0;
+    QString sessionLogin;
+    int attendanceId = 0;
+    int loginAttempts = 0;
+    int discountPermission = 0;
+
+signals:
+    void currentProductChanged();
+    void currentPresentationChanged();
+    void sessionDatasetsReopened();
+    void accessChanged();
+
+private:
+    db::Db& db_;
+    std::vector<ProductRow> products_;
+    std::vector<QString> sortKeys_;  // upper-cased commercial names, for the prefix search
+    bool productsOpen_ = false;
+    int currentProduct_ = -1;
+    std::unordered_map<int, std::vector<PresentationRow>> presentationsByLink_;
+    std::unordered_map<int, QString> cruceByPresentation_;
+    bool presentationsOpen_ = false;
+    int currentPresentation_ = -1;
+    std::optional<UserRow> access_;
+    std::optional<UserRow> user_;
+};
+
+}  // namespace shell
