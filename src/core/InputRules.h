@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// What an input box accepts after each change. A rule returns false when the box must be
+// emptied (and keep the focus). Rules that look at the last character also refuse a text that
+// is empty after trimming. Only the ASCII digits "0" to "9" and letters "A" to "Z" count.
+namespace core {
+
+using InputRule = bool (*)(const QString& text);
+
+// Trimmed text not empty and ending in a digit (quantities, sale numbers, codes).
+bool endsWithDigit(const QString& text);
+// Trimmed text not empty and ending in a digit or "." (prices typed with a point).
+bool endsWithDigitOrPoint(const QString& text);
+// Every character of the trimmed text a digit; empty is accepted.
+bool isDigitsOnly(const QString& text);
+// Every character of the trimmed text a digit, "," or "."; empty is accepted (prices, rates).
+bool isPriceText(const QString& text);
+// Trimmed text not empty and ending in a letter "A" to "Z" (customer names).
+bool endsWithLetter(const QString& text);
+// Trimmed text empty, or ending in a letter "A" to "Z", a digit or "." (addresses).
+bool isAddressText(const QString& text);
+// Trimmed text not empty and ending in "-", "/", a digit or a letter "A" to "Z" (document
+// numbers).
+bool endsWithDocumentChar(const QString& text);
+
+// A typed price with its commas taken as decimal points, as the box shows it before use.
+QString withDecimalPoints(QString text);
+
+}  // namespace core

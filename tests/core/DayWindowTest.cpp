@@ -1,0 +1,198 @@
+#include "core/Clock.h"
+#include "core/DayWindow.h"
+#include "core/InputRules.h"
+
+#include <gtest/gtest.h>
+
+using core::DateTimeRange;
+
+namespace {
+
+QDateTime at(int y, int m, int d, int h, int min, int s) {
+    return QDateTime(QDate(y, m, d), QTime(h, min, s));
+}
+
+struct Membership {
+    QDateTime moment;
+    bool inside;
+};
+
+void expectMembership(const DateTimeRange& range, std::initializer_list<Membership> cases) {
+    for (const Membership& c : cases) {
+        EXPECT_EQ(range.contains(c.moment), c.inside)
+            << c.moment.toString(Qt::ISODate).toStdString();
+    }
+}
+
+}  // namespace
+
+TEST(DayWindow, SaleDayRunsFromOneSecondPastMidnightToTheLastSecond) {
+    const DateTimeRange day = core::saleDay(QDate(2026, 3, 7));
+    EXPECT_EQ(day.start, at(2026, 3, 7, 0, 0, 1));
+    EXPECT_EQ(day.end, at(2026, 3, 7, 23, 59, 59));
+    expectMembership(day, {{at(2026, 3, 7, 0, 0, 0), false},
+                           {at(2026, 3, 7, 0, 0, 1), true},
+                           {at(2026, 3, 7, 12, 0, 0), true},
+                           {at(2026, 3, 7, 23, 59, 59), true},
+                           {at(2026, 3, 8, 0, 0, 0), false}});
+}
+
+TEST(DayWindow, CalendarDayIncludesTheNextMidnight) {
+    const DateTimeRange day = core::calendarDay(QDate(2026, 12, 31));
+    EXPECT_EQ(day.start, at(2026, 12, 31, 0, 0, 0));
+    EXPECT_EQ(day.end, at(2027, 1, 1, 0, 0, 0));
+    expectMembership(day, {{at(2026, 12, 30, 23, 59, 59), false},
+                           {at(2026, 12, 31, 0, 0, 0), true},
+                           {at(2027, 1, 1, 0, 0, 0), true},
+                           {at(2027, 1, 1, 0, 0, 1), false}});
+}
+
+TEST(DayWindow, PickerRangeCoversTheDaysStrictlyBetweenItsDates) {
+    const DateTimeRange range = core::pickerRange(QDate(2026, 3, 6), QDate(2026, 3, 9));
+    EXPECT_EQ(range.start, at(2026, 3, 6, 23, 59, 59));
+    EXPECT_EQ(range.end, at(2026, 3, 9, 0, 0, 1));
+    expectMembership(range, {{at(2026, 3, 6, 23, 59, 58), false},
+                             {at(2026, 3, 7, 0, 0, 0), true},
+                             {at(2026, 3, 8, 23, 59, 59), true},
+                             {at(2026, 3, 9, 0, 0, 2), false}});
+    EXPECT_EQ(core::todayPickerRange(QDate(2026, 3, 1)),
+              core::pickerRange(QDate(2026, 2, 28), QDate(2026, 3, 2)));
+}
+
+TEST(DayWindow, EnterInTheStartPickerSelectsTheFollowingDay) {
+    struct Case {
+        QDateTime start;
+        QDateTime end;
+    };
+    const Case cases[] = {
+        {at(2026, 3, 6, 23, 59, 59), at(2026, 3, 8, 0, 0, 1)},
+        {at(2026, 3, 6, 14, 30, 0), at(2026, 3, 8, 0, 0, 1)},  // only the date counts
+        {at(2026, 3, 30, 23, 59, 59), at(2026, 4, 1, 0, 0, 1)},
+        {at(2026, 12, 31, 23, 59, 59), at(2027, 1, 2, 0, 0, 1)},
+        {at(2024, 2, 28, 23, 59, 59), at(2024, 3, 1, 0, 0, 1)},  // leap year
+    };
+    for (const Case& c : cases) {
+        const DateTimeRange range = core::afterStartEnter(c.start);
+        EXPECT_EQ(range.start, c.start);
+        EXPECT_EQ(range.end, c.end);
+    }
+}
+
+TEST(DayWindow, SalesMonitorCoversTheChosenDayAndOneSecondOfEachNeighbour) {
+    const QDate today(2026, 3, 7);
+    struct Case {
+        int offset;
+        QDateTime first;
+        QDateTime second;
+    };
+    const Case cases[] = {
+        {0, at(2026, 3, 6, 23, 59, 59), at(2026, 3, 8, 0, 0, 1)},
+        {-1, at(2026, 3, 5, 23, 59, 59), at(2026, 3, 7, 0, 0, 1)},
+        {-6, at(2026, 2, 28, 23, 59, 59), at(2026, 3, 2, 0, 0, 1)},
+        {-10, at(2026, 2, 24, 23, 59, 59), at(2026, 2, 26, 0, 0, 1)},
+    };
+    for (const Case& c : cases) {
+        const DateTimeRange range = core::salesMonitorDay(today, c.offset);
+        EXPECT_EQ(range.start, c.first) << c.offset;
+        EXPECT_EQ(range.end, c.second) << c.offset;
+    }
+}
+
+TEST(DayWindow, DayAfterStartRangeRunsBetweenMidnights) {
+    const DateTimeRange range = core::dayAfterStartRange(QDate(2026, 3, 6), QDate(2026, 3, 8));
+    EXPECT_EQ(range.start, at(2026, 3, 7, 0, 0, 0));
+    EXPECT_EQ(range.end, at(2026, 3, 8, 0, 0, 0));
+    expectMembership(range, {{at(2026, 3, 6, 23, 59, 59), false},
+                             {at(2026, 3, 7, 23, 59, 59), true},
+                             {at(2026, 3, 8, 0, 0, 1), false}});
+}
+
+TEST(DayWindow, ARangeEndingBeforeItStartsIsNotOrdered) {
+    EXPECT_TRUE(core::todayPickerRange(QDate(2026, 3, 7)).isOrdered());
+    EXPECT_FALSE(core::pickerRange(QDate(2026, 3, 7), QDate(2026, 3, 7)).isOrdered());
+    EXPECT_TRUE(core::saleDay(QDate(2026, 3, 7)).isOrdered());
+    EXPECT_FALSE(core::pickerRange(QDate(2026, 3, 9), QDate(2026, 3, 7)).isOrdered());
+}
+
+TEST(Clock, FixedClockMovesOnlyWhenTold) {
+    core::FixedClock clock(at(2026, 3, 7, 23, 59, 59));
+    EXPECT_EQ(clock.now(), at(2026, 3, 7, 23, 59, 59));
+    EXPECT_EQ(clock.today(), QDate(2026, 3, 7));
+    clock.advanceSeconds(1);
+    EXPECT_EQ(clock.today(), QDate(2026, 3, 8));
+    clock.set(at(2025, 1, 1, 9, 0, 0));
+    EXPECT_EQ(clock.now(), at(2025, 1, 1, 9, 0, 0));
+}
+
+TEST(Clock, SystemClockAddsTheServerOffset) {
+    const qint64 offset = 3 * 24 * 3600 + 5;
+    const QDateTime before = QDateTime::currentDateTime();
+    const QDateTime shifted = core::SystemClock(offset).now();
+    const QDateTime after = QDateTime::currentDateTime();
+    EXPECT_LE(before.addSecs(offset), shifted);
+    EXPECT_GE(after.addSecs(offset), shifted);
+}
+
+TEST(InputRules, EachRuleAcceptsOnlyItsCharacters) {
+    struct Case {
+        core::InputRule rule;
+        const char* name;
+        const char* text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {core::endsWithDigit, "endsWithDigit", "123", true},
+        {core::endsWithDigit, "endsWithDigit", " 12 ", true},
+        {core::endsWithDigit, "endsWithDigit", "12A3", true},  // only the last character
+        {core::endsWithDigit, "endsWithDigit", "12A", false},
+        {core::endsWithDigit, "endsWithDigit", "12.", false},
+        {core::endsWithDigit, "endsWithDigit", "", false},
+        {core::endsWithDigit, "endsWithDigit", "   ", false},
+        {core::endsWithDigit, "endsWithDigit", "١", false},  // a non-ASCII digit
+        {core::endsWithDigitOrPoint, "endsWithDigitOrPoint", "12.", true},
+        {core::endsWithDigitOrPoint, "endsWithDigitOrPoint", "12.5", true},
+        {core::endsWithDigitOrPoint, "endsWithDigitOrPoint", "12,", false},
+        {core::endsWithDigitOrPoint, "endsWithDigitOrPoint", "", false},
+        {core::isDigitsOnly, "isDigitsOnly", "0123", true},
+        {core::isDigitsOnly, "isDigitsOnly", "", true},
+        {core::isDigitsOnly, "isDigitsOnly", " 42 ", true},
+        {core::isDigitsOnly, "isDigitsOnly", "4 2", false},
+        {core::isDigitsOnly, "isDigitsOnly", "1A2", false},
+        {core::isDigitsOnly, "isDigitsOnly", "-1", false},
+        {core::isPriceText, "isPriceText", "12,50", true},
+        {core::isPriceText, "isPriceText", "12.50", true},
+        {core::isPriceText, "isPriceText", "", true},
+        {core::isPriceText, "isPriceText", "12.5a", false},
+        {core::isPriceText, "isPriceText", "-1", false},
+        {core::endsWithLetter, "endsWithLetter", "PEREZ", true},
+        {core::endsWithLetter, "endsWithLetter", "JUAN PEREZ ", true},
+        {core::endsWithLetter, "endsWithLetter", "PEREZ1", false},
+        {core::endsWithLetter, "endsWithLetter", "perez", false},
+        {core::endsWithLetter, "endsWithLetter", "MUÑOZ", true},
+        {core::endsWithLetter, "endsWithLetter", "NUÑ", false},
+        {core::endsWithLetter, "endsWithLetter", "JOSÉ", false},
+        {core::endsWithLetter, "endsWithLetter", "", false},
+        {core::isAddressText, "isAddressText", "", true},
+        {core::isAddressText, "isAddressText", "AV. LIMA 123", true},
+        {core::isAddressText, "isAddressText", "S.A.", true},
+        {core::isAddressText, "isAddressText", "CALLE N°", false},
+        {core::isAddressText, "isAddressText", "MZ-", false},
+        {core::endsWithDocumentChar, "endsWithDocumentChar", "F001-", true},
+        {core::endsWithDocumentChar, "endsWithDocumentChar", "12/", true},
+        {core::endsWithDocumentChar, "endsWithDocumentChar", "B001-25", true},
+        {core::endsWithDocumentChar, "endsWithDocumentChar", "NE", true},
+        {core::endsWithDocumentChar, "endsWithDocumentChar", "12.", false},
+        {core::endsWithDocumentChar, "endsWithDocumentChar", "12a", false},
+        {core::endsWithDocumentChar, "endsWithDocumentChar", "", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.rule(QString::fromUtf8(c.text)), c.accepted)
+            << c.name << "(\"" << c.text << "\")";
+    }
+}
+
+TEST(InputRules, CommasBecomeDecimalPoints) {
+    EXPECT_EQ(core::withDecimalPoints("12,50"), "12.50");
+    EXPECT_EQ(core::withDecimalPoints("1,2,3"), "1.2.3");
+    EXPECT_EQ(core::withDecimalPoints("7"), "7");
+}
