@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QLineEdit;
+
+namespace ui {
+
+// What a box accepts after each change (the rules of core/InputRules.h fit).
+using InputRule = std::function<bool(const QString& text)>;
+
+// On every change of the box's text: a non-empty text that fails the rule empties the box,
+// which keeps the focus.
+void filter(QLineEdit* box, InputRule rule);
+// Every character typed or pasted into the box becomes upper case before the box changes, so
+// filters see upper-case text only.
+void forceUpperCase(QLineEdit* box);
+// The box takes no more characters than the column it feeds holds.
+void capLength(QLineEdit* box, int columnSize);
+
+}  // namespace ui
