@@ -19,13 +19,18 @@ public:
     // Typed text: blanks trimmed, "," taken as ".", optional sign, at most four decimals kept
     // (more are rounded to the nearest, ties away from zero). Empty or malformed text gives nullopt.
     static std::optional<Money> parse(const QString& typed);
-    // Rounded to the nearest ten-thousandth, ties away from zero.
+    // Rounded to the nearest ten-thousandth, ties away from zero, from the value's 15
+    // significant digits (2.675 is 2.675, not 2.67499...). NaN or infinity throws
+    // std::range_error, a value beyond the range std::overflow_error.
     static Money fromDouble(double value);
     double toDouble() const { return static_cast<double>(raw_) / kScale; }
 
     // Rounded to whole cents (two decimals), ties away from zero.
     Money roundedToCents() const;
     // Multiplied by a binary factor (a rate, 1.18), rounded to the nearest ten-thousandth.
+    // The factor counts as its 15 significant digits and the product is exact integer
+    // arithmetic. A result beyond the range throws std::overflow_error, a zero divisor
+    // std::domain_error, a non-finite factor std::range_error.
     Money times(double factor) const;
     Money dividedBy(double divisor) const;
 
