@@ -47,7 +47,8 @@ QString ConnectionInfo::display() const {
     if (!who.isEmpty())
         who += QLatin1Char('@');
     const QString server = host.startsWith(QLatin1Char('/')) ? QString() : host;
-    QString out = QStringLiteral("postgresql://%1%2:%3/%4").arg(who, server).arg(port).arg(database);
+    QString out =
+        QStringLiteral("postgresql://%1%2:%3/%4").arg(who, server).arg(port).arg(database);
     if (host.startsWith(QLatin1Char('/')))
         out += QStringLiteral("?host=") + host;
     return out;

@@ -18,7 +18,9 @@ void check(bool ok, const QString& where, const QSqlQuery& q) {
         throw Error(where, q.lastError().text());
 }
 
-QString head(const QString& sql) { return sql.simplified().left(80); }
+QString head(const QString& sql) {
+    return sql.simplified().left(80);
+}
 
 bool isIdentifier(const QString& name) {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -40,8 +42,8 @@ qint64 lockKey(const QString& name) {
 Db::Db(const ConnectionInfo& info) : info_(info) {
     name_ = QStringLiteral("velcaris-%1").arg(++connectionSerial);
     const bool sqlite = info.dialect == Dialect::SQLite;
-    QSqlDatabase d =
-        QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name_);
+    QSqlDatabase d = QSqlDatabase::addDatabase(
+        sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name_);
     if (sqlite) {
         d.setDatabaseName(info.path);
         d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
@@ -75,7 +77,9 @@ Db::~Db() {
     QSqlDatabase::removeDatabase(name_);
 }
 
-QSqlDatabase Db::handle() const { return QSqlDatabase::database(name_, false); }
+QSqlDatabase Db::handle() const {
+    return QSqlDatabase::database(name_, false);
+}
 
 QVariant Db::bindable(const QVariant& value) {
     if (!value.isValid() || value.isNull())
@@ -148,8 +152,8 @@ int Db::nextKey(const QString& table, const QString& column) {
     if (!isIdentifier(table) || !isIdentifier(column))
         throw Error(QStringLiteral("nextKey"), QStringLiteral("nombre no valido"));
     lock(table);
-    return integer(scalar(
-        QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2").arg(column, table)));
+    return integer(
+        scalar(QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2").arg(column, table)));
 }
 
 QDateTime Db::serverNow() {
@@ -192,7 +196,9 @@ void Db::finish(bool commit) {
         throw Error(QStringLiteral("COMMIT"), QStringLiteral("una parte de la transaccion fallo"));
 }
 
-Db::Transaction::Transaction(Db& db) : db_(db), outer_(db.depth_ == 0) { db_.begin(); }
+Db::Transaction::Transaction(Db& db) : db_(db), outer_(db.depth_ == 0) {
+    db_.begin();
+}
 
 Db::Transaction::~Transaction() {
     if (done_)
@@ -229,7 +235,9 @@ int integer(const QVariant& v) {
     return v.toInt();
 }
 
-double real(const QVariant& v) { return v.isNull() ? 0.0 : v.toDouble(); }
+double real(const QVariant& v) {
+    return v.isNull() ? 0.0 : v.toDouble();
+}
 
 core::Money money(const QVariant& v) {
     if (v.isNull())
@@ -253,8 +261,12 @@ QDateTime dateTime(const QVariant& v) {
     return dt;
 }
 
-QByteArray blob(const QVariant& v) { return v.isNull() ? QByteArray() : v.toByteArray(); }
+QByteArray blob(const QVariant& v) {
+    return v.isNull() ? QByteArray() : v.toByteArray();
+}
 
-QString dateTimeText(const QDateTime& dt) { return dt.toString(kDateTimeFormat); }
+QString dateTimeText(const QDateTime& dt) {
+    return dt.toString(kDateTimeFormat);
+}
 
 }  // namespace db

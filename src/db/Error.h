@@ -10,7 +10,8 @@ class Error : public std::runtime_error {
 public:
     Error(const QString& where, const QString& serverText)
         : std::runtime_error((where + QStringLiteral(": ") + serverText).toStdString()),
-          where_(where), serverText_(serverText) {}
+          where_(where),
+          serverText_(serverText) {}
 
     const QString& where() const { return where_; }
     const QString& serverText() const { return serverText_; }

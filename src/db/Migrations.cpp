@@ -36,10 +36,12 @@ QString readAll(const QString& path) {
 bool hasVersionTable(Db& db) {
     const QString sql =
         db.dialect() == Dialect::SQLite
-            ? QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND "
-                             "name = 'schema_version'")
-            : QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE "
-                             "table_schema = current_schema() AND table_name = 'schema_version'");
+            ? QStringLiteral(
+                  "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND "
+                  "name = 'schema_version'")
+            : QStringLiteral(
+                  "SELECT COUNT(*) FROM information_schema.tables WHERE "
+                  "table_schema = current_schema() AND table_name = 'schema_version'");
     return integer(db.scalar(sql)) > 0;
 }
 
@@ -60,9 +62,9 @@ void migrate(Db& db) {
     Db::Transaction tx(db);
     // Taken first so that two workstations starting at once upgrade one after the other.
     db.lock(QStringLiteral("schema_version"));
-    db.exec(QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER PRIMARY KEY, "
-        "applied VARCHAR(19) NOT NULL)"));
+    db.exec(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER PRIMARY KEY, "
+                       "applied VARCHAR(19) NOT NULL)"));
     const int current = schemaVersion(db);
     const int latest = latestSchemaVersion(db.dialect());
     if (current > latest)

@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSysInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 namespace db {
 
@@ -16,8 +16,10 @@ struct Known {
 };
 
 constexpr Known kKnown[] = {
-    {"database/url", "VELCARIS_DB"},      {"drives/C", "VELCARIS_DRIVE_C"},
-    {"drives/D", "VELCARIS_DRIVE_D"},     {"drives/E", "VELCARIS_DRIVE_E"},
+    {"database/url", "VELCARIS_DB"},
+    {"drives/C", "VELCARIS_DRIVE_C"},
+    {"drives/D", "VELCARIS_DRIVE_D"},
+    {"drives/E", "VELCARIS_DRIVE_E"},
     {"workstation/name", "VELCARIS_WORKSTATION"},
 };
 

@@ -15,10 +15,11 @@ protected:
         testsupport::DbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        db().exec(QStringLiteral(
-            "CREATE TABLE probe (k INTEGER PRIMARY KEY, t VARCHAR(60), m BIGINT, d %1, b %2)")
-                      .arg(GetParam() == db::Dialect::SQLite ? "TEXT" : "TIMESTAMP(0)",
-                           GetParam() == db::Dialect::SQLite ? "BLOB" : "BYTEA"));
+        db().exec(
+            QStringLiteral(
+                "CREATE TABLE probe (k INTEGER PRIMARY KEY, t VARCHAR(60), m BIGINT, d %1, b %2)")
+                .arg(GetParam() == db::Dialect::SQLite ? "TEXT" : "TIMESTAMP(0)",
+                     GetParam() == db::Dialect::SQLite ? "BLOB" : "BYTEA"));
     }
 };
 
@@ -29,9 +30,9 @@ TEST_P(DbLayer, BindingRoundTripsTextsMoneyDatesBlobsAndNulls) {
     const QDateTime when(QDate(2026, 3, 7), QTime(14, 10, 3));
     const QByteArray bytes("\x00\x01\xff'\\x", 6);
     for (int i = 0; i < texts.size(); ++i)
-        db().exec(QStringLiteral("INSERT INTO probe (k, t, m, d, b) VALUES (?, ?, ?, ?, ?)"),
-                  {i, texts[i], QVariant::fromValue(Money::fromRaw(-123456789012LL + i)), when,
-                   bytes});
+        db().exec(
+            QStringLiteral("INSERT INTO probe (k, t, m, d, b) VALUES (?, ?, ?, ?, ?)"),
+            {i, texts[i], QVariant::fromValue(Money::fromRaw(-123456789012LL + i)), when, bytes});
     db().exec(QStringLiteral("INSERT INTO probe (k, t, m, d, b) VALUES (?, ?, ?, ?, ?)"),
               {99, QVariant(), QVariant(), QVariant(), QVariant()});
 

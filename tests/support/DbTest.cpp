@@ -36,9 +36,8 @@ void DbTest::SetUp() {
             GTEST_SKIP() << "VELCARIS_TEST_PG is not set";
         }
         const db::ConnectionInfo server = serverInfo();
-        pgName_ = QStringLiteral("t_%1_%2")
-                      .arg(QCoreApplication::applicationPid())
-                      .arg(++databaseSerial);
+        pgName_ =
+            QStringLiteral("t_%1_%2").arg(QCoreApplication::applicationPid()).arg(++databaseSerial);
         db::Db admin(server);
         admin.exec(QStringLiteral("CREATE DATABASE ") + pgName_);
         info_ = server.withDatabase(pgName_);

@@ -38,7 +38,7 @@ std::string engineName(const ::testing::TestParamInfo<db::Dialect>& info);
 
 }  // namespace testsupport
 
-#define VELCARIS_DB_TEST_SUITE(Suite)                                                   \
-    INSTANTIATE_TEST_SUITE_P(Engines, Suite,                                            \
+#define VELCARIS_DB_TEST_SUITE(Suite)                                                         \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite,                                                  \
                              ::testing::Values(db::Dialect::SQLite, db::Dialect::PostgreSQL), \
                              ::testsupport::engineName)

@@ -1,0 +1,271 @@
+#include "einvoice/FacturaFiles.h"
+
+#include "core/Format.h"
+
+#include <QDir>
+#include <QFile>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace einvoice {
+
+namespace {
+
+using core::fmt::twoDecimals;
+
+constexpr double kTaxFactor = 1.18;
+constexpr double kLineTaxFactor = 0.1524;
+
+// The figures every field is computed from.
+struct HeaderValues {
+    const FacturaHeader& h;
+    double T() const { return h.total.toDouble(); }
+    double B() const { return T() / kTaxFactor; }
+    double I() const { return T() - T() / kTaxFactor; }
+};
+
+struct LineValues {
+    const FacturaLine& l;
+    double p() const { return l.price.toDouble(); }
+    double t() const { return l.quantity * p() * kLineTaxFactor; }
+    double v() const { return l.saleTotal.toDouble() - t(); }
+};
+
+// A field is a function of the figures; a file's line is its list of fields.
+template <typename Values>
+using Field = std::function<QString(const Values&)>;
+
+template <typename Values>
+Field<Values> lit(const char* text) {
+    return [s = QString::fromLatin1(text)](const Values&) { return s; };
+}
+
+// A typed text cannot carry the separator: it would shift every field after it.
+QString text(const QString& typed) {
+    QString s = typed.trimmed();
+    s.replace(QLatin1Char('|'), QLatin1Char(' '));
+    return s;
+}
+
+template <typename Values>
+QString join(const std::vector<Field<Values>>& fields, const Values& values) {
+    QString out;
+    for (const auto& f : fields)
+        out += f(values) + QLatin1Char('|');
+    return out;
+}
+
+const std::vector<Field<HeaderValues>>& cabFields() {
+    using V = HeaderValues;
+    static const std::vector<Field<V>> fields = {
+        lit<V>("0101"),
+        [](const V& v) { return core::fmt::isoDate(v.h.at.date()); },
+        [](const V& v) { return core::fmt::longTime(v.h.at.time()); },
+        lit<V>("-"),
+        lit<V>("0000"),
+        [](const V& v) { return QString::number(v.h.number); },
+        [](const V& v) { return text(v.h.ruc); },
+        [](const V& v) { return text(v.h.name); },
+        lit<V>("PEN"),
+        [](const V& v) { return twoDecimals(v.I()); },
+        [](const V& v) { return twoDecimals(v.B()); },
+        [](const V& v) { return twoDecimals(v.T()); },
+        lit<V>("0.00"),
+        lit<V>("0.00"),
+        lit<V>("0.00"),
+        [](const V& v) { return twoDecimals(v.T()); },
+        lit<V>("2.1"),
+        lit<V>("2.0"),
+    };
+    return fields;
+}
+
+const std::vector<Field<HeaderValues>>& acaFields() {
+    using V = HeaderValues;
+    static const std::vector<Field<V>> fields = {
+        lit<V>(""), lit<V>("000"), lit<V>("0"),      lit<V>("0.00"),
+        lit<V>(""), lit<V>("PE"),  lit<V>("130101"), [](const V& v) { return text(v.h.address); },
+        lit<V>(""), lit<V>(""),    lit<V>(""),
+    };
+    return fields;
+}
+
+const std::vector<Field<HeaderValues>>& leyFields() {
+    using V = HeaderValues;
+    static const std::vector<Field<V>> fields = {
+        lit<V>("1000"),
+        [](const V& v) { return v.h.totalInWords; },
+    };
+    return fields;
+}
+
+const std::vector<std::vector<Field<HeaderValues>>>& triFields() {
+    using V = HeaderValues;
+    static const std::vector<std::vector<Field<V>>> lines = {
+        {lit<V>("1000"), lit<V>("IGV"), lit<V>("VAT"),
+         [](const V& v) { return twoDecimals(v.B()); },
+         [](const V& v) { return twoDecimals(v.I()); }},
+        {lit<V>("9997"), lit<V>("EXO"), lit<V>("VAT"), lit<V>("0"), lit<V>("0")},
+        {lit<V>("9998"), lit<V>("INA"), lit<V>("FRE"), lit<V>("0"), lit<V>("0")},
+        {lit<V>("7152"), lit<V>("ICBPER"), lit<V>("OTH"), lit<V>("0"), lit<V>("0")},
+    };
+    return lines;
+}
+
+const std::vector<Field<LineValues>>& detFields() {
+    using V = LineValues;
+    const auto empty = lit<V>("");
+    static const std::vector<Field<V>> fields = {
+        lit<V>("NIU"),                                                    // 1
+        [](const V& v) { return QString::number(v.l.quantity); },         // 2 q
+        [](const V& v) { return QString::number(v.l.codPresentacion); },  // 3 code
+        lit<V>("-"),                                                      // 4
+        [](const V& v) { return text(v.l.presTipo.left(28)); },           // 5 desc
+        [](const V& v) { return twoDecimals(v.p() / kTaxFactor); },       // 6
+        [](const V& v) { return twoDecimals(v.t()); },                    // 7
+        lit<V>("1000"),                                                   // 8
+        [](const V& v) { return twoDecimals(v.t()); },                    // 9
+        [](const V& v) { return twoDecimals(v.v()); },                    // 10
+        empty,                                                            // 11
+        lit<V>("IGV"),
+        lit<V>("VAT"),
+        lit<V>("10"),
+        lit<V>("18.00"),  // 12-15
+        lit<V>("-"),
+        lit<V>("0.00"),
+        lit<V>("0.00"),  // 16-18
+        empty,
+        empty,
+        empty,  // 19-21
+        lit<V>("15.00"),
+        lit<V>("-"),
+        lit<V>("0.00"),
+        lit<V>("0.00"),  // 22-25
+        empty,
+        empty,  // 26-27
+        lit<V>("15.00"),
+        lit<V>("-"),
+        lit<V>("0"),
+        lit<V>("0"),  // 28-31
+        empty,
+        empty,                                          // 32-33
+        lit<V>("0"),                                    // 34
+        [](const V& v) { return twoDecimals(v.p()); },  // 35
+        [](const V& v) { return twoDecimals(v.v()); },  // 36
+        empty,                                          // 37
+        lit<V>("0.00"),                                 // 38
+    };
+    return fields;
+}
+
+// Single-byte text: characters outside Latin-1 become "?".
+QByteArray bytes(const QString& s) {
+    return s.toLatin1();
+}
+
+const QByteArray kCrLf("\r\n");
+
+}  // namespace
+
+FacturaFiles::FacturaFiles(const QString& folder, const QString& driveRoot, int number)
+    : folder_(folder), number_(number) {
+    if (QDir(driveRoot).exists() && !QDir(folder_).exists())
+        QDir().mkpath(folder_);
+}
+
+FacturaFiles::~FacturaFiles() {
+    if (!committed_)
+        discard();
+}
+
+QString FacturaFiles::baseName(int number) {
+    return QStringLiteral("%1-01-%2-%3")
+        .arg(QLatin1String(kIssuer), QLatin1String(kSeries))
+        .arg(number);
+}
+
+QString FacturaFiles::finalPath(const QString& extension) const {
+    return QDir(folder_).filePath(baseName(number_) + extension);
+}
+
+QString FacturaFiles::tempPath(const QString& extension) const {
+    return QDir(folder_).filePath(QLatin1Char('.') + baseName(number_) + extension +
+                                  QStringLiteral(".tmp"));
+}
+
+QString FacturaFiles::cabLine(const FacturaHeader& h) {
+    return join(cabFields(), HeaderValues{h});
+}
+QString FacturaFiles::acaLine(const FacturaHeader& h) {
+    return join(acaFields(), HeaderValues{h});
+}
+QString FacturaFiles::leyLine(const FacturaHeader& h) {
+    return join(leyFields(), HeaderValues{h});
+}
+
+QStringList FacturaFiles::triLines(const FacturaHeader& h) {
+    QStringList out;
+    for (const auto& fields : triFields())
+        out << join(fields, HeaderValues{h});
+    return out;
+}
+
+QString FacturaFiles::detLine(const FacturaLine& l) {
+    return join(detFields(), LineValues{l});
+}
+
+void FacturaFiles::writeFile(const QString& extension, const QByteArray& content) {
+    QFile f(tempPath(extension));
+    written_ << extension;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content) != content.size() ||
+        !f.flush())
+        throw std::runtime_error(("no se pudo escribir " + finalPath(extension)).toStdString());
+}
+
+void FacturaFiles::writeHeader(const FacturaHeader& h) {
+    writeFile(QStringLiteral(".cab"), bytes(cabLine(h)));
+    writeFile(QStringLiteral(".aca"), bytes(acaLine(h)));
+    writeFile(QStringLiteral(".ley"), bytes(leyLine(h)));
+    QByteArray tri;
+    for (const QString& line : triLines(h))
+        tri += bytes(line) + kCrLf;
+    writeFile(QStringLiteral(".tri"), tri);
+    det_ = std::make_unique<QFile>(tempPath(QStringLiteral(".det")));
+    written_ << QStringLiteral(".det");
+    if (!det_->open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error(
+            ("no se pudo escribir " + finalPath(QStringLiteral(".det"))).toStdString());
+}
+
+void FacturaFiles::appendLine(const FacturaLine& line) {
+    if (!det_)
+        throw std::logic_error("FacturaFiles::appendLine before writeHeader");
+    const QByteArray content = bytes(detLine(line)) + kCrLf;
+    if (det_->write(content) != content.size() || !det_->flush())
+        throw std::runtime_error(
+            ("no se pudo escribir " + finalPath(QStringLiteral(".det"))).toStdString());
+}
+
+void FacturaFiles::commit() {
+    if (det_)
+        det_->close();
+    for (const QString& ext : written_) {
+        std::error_code ec;
+        std::filesystem::rename(tempPath(ext).toStdString(), finalPath(ext).toStdString(), ec);
+        if (ec)
+            throw std::runtime_error(("no se pudo nombrar " + finalPath(ext)).toStdString());
+    }
+    committed_ = true;
+}
+
+void FacturaFiles::discard() {
+    if (det_)
+        det_->close();
+    for (const QString& ext : written_)
+        QFile::remove(tempPath(ext));
+    written_.clear();
+}
+
+}  // namespace einvoice

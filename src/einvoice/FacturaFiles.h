@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/Money.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QFile;
+
+namespace einvoice {
+
+// What the header files of one factura say, read on the checkout at the moment of the discharge.
+struct FacturaHeader {
+    int number = 0;     // N, the sale's FacNumSunat
+    QDateTime at;       // D and H: the discharge of the first line
+    core::Money total;  // T
+    QString ruc;        // trimmed customer boxes
+    QString name;
+    QString address;
+    QString totalInWords;  // the amount in words of T, as the receipt writes it
+};
+
+// One detail line, in the order the lines are discharged.
+struct FacturaLine {
+    int quantity = 0;   // q
+    core::Money price;  // p
+    int codPresentacion = 0;
+    QString presTipo;
+    core::Money saleTotal;  // T as read when the line is written
+};
+
+// The five files the tax authority's invoicing tool reads for a factura:
+// "<issuer>-01-F001-<N>.cab", ".aca", ".ley", ".tri" and ".det", single-byte (Latin-1) text,
+// fields separated and ended by "|"; .tri and .det lines end with CR LF.
+//
+// The files are written under temporary names in the same folder and given their names only by
+// commit(), once the discharge itself has been committed; discard() (or destruction without a
+// commit) removes them, so a discharge that did not happen leaves no file. Every write failure
+// throws std::runtime_error, before anything is committed.
+class FacturaFiles {
+public:
+    static constexpr const char* kIssuer = "10471829356";
+    static constexpr const char* kSeries = "F001";
+
+    // folder: the tool's data folder; created with its parents when driveRoot exists.
+    FacturaFiles(const QString& folder, const QString& driveRoot, int number);
+    ~FacturaFiles();
+    FacturaFiles(const FacturaFiles&) = delete;
+    FacturaFiles& operator=(const FacturaFiles&) = delete;
+
+    // Writes .cab, .aca, .ley and .tri, then opens .det.
+    void writeHeader(const FacturaHeader& header);
+    void appendLine(const FacturaLine& line);
+    // Closes .det and gives every file its final name, replacing an older file of that name.
+    void commit();
+    void discard();
+
+    QString finalPath(const QString& extension) const;
+    static QString baseName(int number);
+
+    // The lines of each file, as written (without the CR LF ends); exposed for tests.
+    static QString cabLine(const FacturaHeader& h);
+    static QString acaLine(const FacturaHeader& h);
+    static QString leyLine(const FacturaHeader& h);
+    static QStringList triLines(const FacturaHeader& h);
+    static QString detLine(const FacturaLine& l);
+
+private:
+    QString tempPath(const QString& extension) const;
+    void writeFile(const QString& extension, const QByteArray& bytes);
+
+    QString folder_;
+    int number_;
+    QStringList written_;  // extensions written under temporary names
+    std::unique_ptr<QFile> det_;
+    bool committed_ = false;
+};
+
+}  // namespace einvoice

@@ -1,0 +1,138 @@
+#include "einvoice/FacturaFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using core::Money;
+using einvoice::FacturaFiles;
+using einvoice::FacturaHeader;
+using einvoice::FacturaLine;
+
+namespace {
+
+Money soles(const char* text) {
+    return *Money::parse(QString::fromLatin1(text));
+}
+
+FacturaHeader header(const char* total, QTime at = QTime(9, 5, 7)) {
+    FacturaHeader h;
+    h.number = 245;
+    h.at = QDateTime(QDate(2026, 3, 7), at);
+    h.total = soles(total);
+    h.ruc = QStringLiteral("20123456789");
+    h.name = QStringLiteral("BOTICA SAN JUAN S.A.");
+    h.address = QStringLiteral("AV. LOS PINOS 123");
+    h.totalInWords = QStringLiteral("ONCE CON 80/100 SOLES");
+    return h;
+}
+
+QByteArray read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST(FacturaFiles, OneLineFacturaByteForByte) {
+    const FacturaHeader h = header("11.80");
+    EXPECT_EQ(FacturaFiles::cabLine(h),
+              QStringLiteral("0101|2026-03-07|9:05:07|-|0000|245|20123456789|BOTICA SAN JUAN S.A.|"
+                             "PEN|1.80|10.00|11.80|0.00|0.00|0.00|11.80|2.1|2.0|"));
+    EXPECT_EQ(FacturaFiles::acaLine(h),
+              QStringLiteral("|000|0|0.00||PE|130101|AV. LOS PINOS 123||||"));
+    EXPECT_EQ(FacturaFiles::leyLine(h), QStringLiteral("1000|ONCE CON 80/100 SOLES|"));
+    EXPECT_EQ(FacturaFiles::triLines(h),
+              (QStringList{QStringLiteral("1000|IGV|VAT|10.00|1.80|"),
+                           QStringLiteral("9997|EXO|VAT|0|0|"), QStringLiteral("9998|INA|FRE|0|0|"),
+                           QStringLiteral("7152|ICBPER|OTH|0|0|")}));
+    const FacturaLine line{2, soles("5.90"), 123, QStringLiteral("PARACETAMOL 500MG"),
+                           soles("11.80")};
+    EXPECT_EQ(FacturaFiles::detLine(line),
+              QStringLiteral("NIU|2|123|-|PARACETAMOL 500MG|5.00|1.80|1000|1.80|10.00||IGV|VAT|10|"
+                             "18.00|-|0.00|0.00||||15.00|-|0.00|0.00|||15.00|-|0|0|||0|5.90|10.00||"
+                             "0.00|"));
+}
+
+TEST(FacturaFiles, TimeHasNoLeadingZeroAndEveryLineCarriesTheSaleTotal) {
+    EXPECT_TRUE(FacturaFiles::cabLine(header("15.00", QTime(14, 10, 3)))
+                    .startsWith(QStringLiteral("0101|2026-03-07|14:10:03|")));
+    // Two lines of 10.00 and 5.00: fields 10 and 36 are 15.00 less each line's own tax.
+    const FacturaLine first{1, soles("10.00"), 1, QStringLiteral("A"), soles("15.00")};
+    const FacturaLine second{1, soles("5.00"), 2, QStringLiteral("B"), soles("15.00")};
+    const QStringList f1 = FacturaFiles::detLine(first).split(QLatin1Char('|'));
+    const QStringList f2 = FacturaFiles::detLine(second).split(QLatin1Char('|'));
+    EXPECT_EQ(f1.size(), 39);  // 38 fields and the empty text after the last separator
+    EXPECT_EQ(f1[9], QStringLiteral("13.48"));  // 15.00 - 1.524
+    EXPECT_EQ(f1[35], QStringLiteral("13.48"));
+    EXPECT_EQ(f2[9], QStringLiteral("14.24"));  // 15.00 - 0.762
+    EXPECT_EQ(f2[35], QStringLiteral("14.24"));
+    EXPECT_EQ(f1[6], QStringLiteral("1.52"));
+    EXPECT_EQ(f2[5], QStringLiteral("4.24"));  // 5.00 / 1.18
+}
+
+TEST(FacturaFiles, DescriptionIsCutTo28AndTypedSeparatorsCannotShiftFields) {
+    const FacturaLine line{1, soles("1"), 7,
+                           QStringLiteral("AMOXICILINA 500MG CAPSULAS X  100 BLISTER"), soles("1")};
+    EXPECT_EQ(FacturaFiles::detLine(line).split(QLatin1Char('|'))[4],
+              QStringLiteral("AMOXICILINA 500MG CAPSULAS X"));
+    FacturaHeader h = header("1");
+    h.name = QStringLiteral("PEREZ | HIJOS");
+    EXPECT_EQ(FacturaFiles::cabLine(h).split(QLatin1Char('|')).size(), 19);
+    EXPECT_TRUE(FacturaFiles::cabLine(h).contains(QStringLiteral("|PEREZ   HIJOS|")));
+}
+
+class FacturaFilesOnDisk : public ::testing::Test {
+protected:
+    QTemporaryDir drive;
+    QString folder() const { return drive.filePath(QStringLiteral("SFS/DATA")); }
+    QStringList filesInFolder() const {
+        return QDir(folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+};
+
+TEST_F(FacturaFilesOnDisk, CommitGivesTheFiveNamesWithLatin1AndCrLfWhereDue) {
+    {
+        FacturaFiles files(folder(), drive.path(), 245);
+        FacturaHeader h = header("11.80");
+        h.name = QStringLiteral("PEÑA");
+        files.writeHeader(h);
+        files.appendLine(
+            {2, soles("5.90"), 123, QStringLiteral("PARACETAMOL 500MG"), soles("11.80")});
+        files.appendLine({1, soles("0"), 124, QStringLiteral("X"), soles("11.80")});
+        EXPECT_EQ(files.finalPath(QStringLiteral(".cab")),
+                  QDir(folder()).filePath(QStringLiteral("10471829356-01-F001-245.cab")));
+        files.commit();
+    }
+    EXPECT_EQ(filesInFolder(),
+              (QStringList{"10471829356-01-F001-245.aca", "10471829356-01-F001-245.cab",
+                           "10471829356-01-F001-245.det", "10471829356-01-F001-245.ley",
+                           "10471829356-01-F001-245.tri"}));
+    const QString base = QDir(folder()).filePath(QStringLiteral("10471829356-01-F001-245"));
+    const QByteArray cab = read(base + ".cab");
+    EXPECT_TRUE(
+        cab.contains("|PE\xD1"
+                     "A|"));
+    EXPECT_FALSE(cab.endsWith("\n"));
+    EXPECT_TRUE(read(base + ".tri").endsWith("7152|ICBPER|OTH|0|0|\r\n"));
+    EXPECT_EQ(read(base + ".det").count("\r\n"), 2);
+}
+
+TEST_F(FacturaFilesOnDisk, ADischargeThatDidNotHappenLeavesNoFile) {
+    {
+        FacturaFiles files(folder(), drive.path(), 9);
+        files.writeHeader(header("1"));
+        files.appendLine({1, soles("1"), 1, QStringLiteral("A"), soles("1")});
+        EXPECT_EQ(filesInFolder().size(), 5);
+    }
+    EXPECT_TRUE(filesInFolder().isEmpty());
+}
+
+TEST_F(FacturaFilesOnDisk, AnUnwritableFolderThrowsBeforeAnythingIsNamed) {
+    FacturaFiles files(drive.filePath(QStringLiteral("nowhere/DATA")),
+                       drive.filePath(QStringLiteral("no-drive")), 1);
+    EXPECT_THROW(files.writeHeader(header("1")), std::runtime_error);
+    EXPECT_FALSE(QDir(drive.filePath(QStringLiteral("nowhere"))).exists());
+}
+
+}  // namespace
