@@ -1,0 +1,46 @@
+#include "ui/InputFilter.h"
+
+#include <QLineEdit>
+#include <QValidator>
+
+namespace ui {
+
+namespace {
+
+// Turns the box's text upper case as it is typed or pasted, keeping the cursor where it was.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override {
+        const QString upper = input.toUpper();
+        if (upper != input) {
+            pos = int(input.left(pos).toUpper().size());
+            input = upper;
+        }
+        return Acceptable;
+    }
+    void fixup(QString& input) const override { input = input.toUpper(); }
+};
+
+}  // namespace
+
+void filter(QLineEdit* box, InputRule rule) {
+    QObject::connect(box, &QLineEdit::textChanged, box, [box, rule = std::move(rule)] {
+        const QString text = box->text();
+        if (text.isEmpty() || rule(text))
+            return;
+        box->clear();
+        box->setFocus();
+    });
+}
+
+void forceUpperCase(QLineEdit* box) {
+    box->setValidator(new UpperCaseValidator(box));
+}
+
+void capLength(QLineEdit* box, int columnSize) {
+    box->setMaxLength(columnSize);
+}
+
+}  // namespace ui
