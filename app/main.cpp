@@ -1,3 +1,4 @@
+#include "db/DemoShop.h"
 #include "db/Open.h"
 
 #include <QApplication>
@@ -13,7 +14,8 @@ int initDatabase(bool demo) {
     try {
         const db::Settings settings = db::Settings::load();
         auto database = db::openConfigured(settings);
-        (void)demo;
+        if (demo)
+            db::loadDemoShop(*database);
         QTextStream(stdout) << "velcaris: base de datos lista: " << database->info().display()
                             << Qt::endl;
         return 0;
