@@ -1,0 +1,317 @@
+#include "db/procedures/Sales.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace db::proc {
+
+namespace {
+
+const QString kNoDescargado = QStringLiteral("NO DESCARGADO");
+// Taken by whatever changes a sale's lines; the discharge of a sale takes it too, so a line is
+// never added to or removed from a sale while it is discharged.
+const QString kVentaLock = QStringLiteral("DESCARGO");
+
+constexpr int kMensajeSize = 50;
+constexpr int kTagSize = 17;  // FACTURA.FacHostName: a 15-character computer name, "-" and a key
+
+// The calendar day of a moment, as a half-open range [midnight, next midnight).
+struct Day {
+    QDateTime from;
+    QDateTime to;
+};
+Day dayOf(const QDateTime& moment) {
+    const QDate d = moment.date();
+    return {d.startOfDay(), d.addDays(1).startOfDay()};
+}
+
+QString mensaje(const QString& text) {
+    return param(text, kMensajeSize);
+}
+
+QString numero(int n) {
+    return QString::number(n);
+}
+
+// The sale's header within the day.
+struct Venta {
+    QDateTime FacFecha;
+    QString FacEstado;
+};
+std::optional<Venta> findVenta(Db& db, int facNum, const QDateTime& fechaHoy) {
+    const Day day = dayOf(fechaHoy);
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacEstado FROM FACTURA "
+                                         "WHERE FacNumero = ? AND FacFecha >= ? AND FacFecha < ? "
+                                         "ORDER BY FacFecha"),
+                          {facNum, day.from, day.to});
+    if (!q.next())
+        return std::nullopt;
+    return Venta{dateTime(q.value(0)), text(q.value(1))};
+}
+
+core::Money totalOf(Db& db, int facNum, const QDateTime& facFecha) {
+    return money(db.scalar(QStringLiteral("SELECT SUM(Cantidad * Importe) FROM DETAFAC "
+                                          "WHERE FacNumero = ? AND FacFecha = ?"),
+                           {facNum, facFecha}));
+}
+
+qint64 pendingUnits(Db& db, int facNum, const QDateTime& facFecha, int codPres) {
+    return db
+        .scalar(QStringLiteral("SELECT COALESCE(SUM(Cantidad), 0) FROM DETAFAC "
+                               "WHERE FacNumero = ? AND FacFecha = ? AND CodPresentacion = ? "
+                               "AND Estado = ?"),
+                {facNum, facFecha, codPres, kNoDescargado})
+        .toLongLong();
+}
+
+// Discounts of the sale's lines that match `lineFilter` (an extra condition on DETAFAC D).
+void deleteDiscounts(Db& db, int facNum, const Day& day, const QString& lineFilter,
+                     const QVariantList& filterValues) {
+    QVariantList values{facNum, day.from, day.to};
+    values << filterValues;
+    db.exec(QStringLiteral("DELETE FROM DESCUENTO WHERE EXISTS (SELECT 1 FROM DETAFAC D "
+                           "WHERE D.FacNumero = DESCUENTO.FacNumero "
+                           "AND D.FacFecha = DESCUENTO.FacFecha "
+                           "AND D.DetaNumero = DESCUENTO.DetaNumero "
+                           "AND D.CodPresentacion = DESCUENTO.CodPresentacion "
+                           "AND D.FacNumero = ? AND D.FacFecha >= ? AND D.FacFecha < ? AND ") +
+                lineFilter + QLatin1Char(')'),
+            values);
+}
+
+IngresoPresVentaOut refused(Ingreso why, const QString& text, core::Money total) {
+    return {total, mensaje(text), why, 0};
+}
+
+}  // namespace
+
+NumeroVentaOut KZ_NumeroVenta(Db& db, const NumeroVentaIn& in, const QDateTime& now) {
+    const core::DateTimeRange saleDay = core::saleDay(in.pFechaHoy.date());
+    const QDateTime fecha = std::clamp(now, saleDay.start, saleDay.end);
+    const Day day = dayOf(in.pFechaHoy);
+    Db::Transaction tx(db);
+    db.lock(QStringLiteral("FACTURA"));
+    const int number = integer(db.scalar(QStringLiteral("SELECT COALESCE(MAX(FacNumero), 0) + 1 "
+                                                        "FROM FACTURA WHERE FacFecha >= ? "
+                                                        "AND FacFecha < ?"),
+                                         {day.from, day.to}));
+    db.exec(QStringLiteral("INSERT INTO FACTURA (FacNumero, FacFecha, UsuCod, FacHostName, "
+                           "FacEstado, FacEstadoSunat) VALUES (?, ?, ?, ?, ?, 0)"),
+            {number, fecha, in.pUsuCod, param(in.pUsuario, kTagSize), kNoDescargado});
+    tx.commit();
+    return {number};
+}
+
+void Kz_EditaVendedorNumeroVenta(Db& db, const EditaVendedorNumeroVentaIn& in) {
+    const Day day = dayOf(in.pFechaHoy);
+    Db::Transaction tx(db);
+    db.exec(QStringLiteral("UPDATE FACTURA SET FacHostName = ? WHERE FacNumero = ? "
+                           "AND FacFecha >= ? AND FacFecha < ? AND FacEstado = ?"),
+            {param(in.pUsuario, kTagSize), in.pNumero, day.from, day.to, kNoDescargado});
+    tx.commit();
+}
+
+IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
+    Db::Transaction tx(db);
+    db.lock(kVentaLock);
+    const std::optional<Venta> venta = findVenta(db, in.pNumFac, in.pFechaHoy);
+    if (!venta) {
+        tx.commit();
+        return refused(Ingreso::VentaInexistente,
+                       QStringLiteral("NO EXISTE LA VENTA Nº ") + numero(in.pNumFac), {});
+    }
+    const core::Money before = totalOf(db, in.pNumFac, venta->FacFecha);
+    if (venta->FacEstado != kNoDescargado) {
+        tx.commit();
+        return refused(Ingreso::VentaDescargada,
+                       QStringLiteral("VENTA Nº ") + numero(in.pNumFac) +
+                           QStringLiteral(" HA SIDO DESCARGADA"),
+                       before);
+    }
+    if (in.pCan < 1) {
+        tx.commit();
+        return refused(Ingreso::CantidadNoAdmisible, QStringLiteral("CANTIDAD NO ADMISIBLE"),
+                       before);
+    }
+    QSqlQuery pres =
+        db.exec(QStringLiteral(
+                    "SELECT PresStockTotal, PresTipo FROM PRESENTACION WHERE CodPresentacion = ?"),
+                {in.pCodPres});
+    if (!pres.next()) {
+        tx.commit();
+        return refused(Ingreso::PresentacionInexistente,
+                       QStringLiteral("NO EXISTE LA PRESENTACION"), before);
+    }
+    const qint64 stock = integer(pres.value(0));
+    const QString presTipo = text(pres.value(1));
+    if (pendingUnits(db, in.pNumFac, venta->FacFecha, in.pCodPres) + in.pCan > stock) {
+        tx.commit();
+        return refused(Ingreso::SinStock,
+                       QStringLiteral("SOBREPASA EL STOCK TOTAL EN LA FARMACIA..."), before);
+    }
+    const int detaNumero = integer(db.scalar(QStringLiteral("SELECT COALESCE(MAX(DetaNumero), 0) "
+                                                            "+ 1 FROM DETAFAC WHERE FacNumero = ? "
+                                                            "AND FacFecha = ?"),
+                                             {in.pNumFac, venta->FacFecha}));
+    db.exec(QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, "
+                           "CodPresentacion, Cantidad, Importe, Costo, Estado) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+            {in.pNumFac, venta->FacFecha, detaNumero, in.pCodPres, in.pCan,
+             QVariant::fromValue(in.pImporte), QVariant::fromValue(in.pCosto), kNoDescargado});
+    const core::Money total = totalOf(db, in.pNumFac, venta->FacFecha);
+    tx.commit();
+    return {total,
+            mensaje(QStringLiteral("ITEM ") + numero(detaNumero) + QStringLiteral(": ") +
+                    numero(in.pCan) + QStringLiteral(" ") + presTipo),
+            Ingreso::Ingresado, detaNumero};
+}
+
+IngresoDescuentoOut KZ_IngresoDescuento(Db& db, const IngresoDescuentoIn& in,
+                                        const QDateTime& now) {
+    const Day day = dayOf(in.pFechaHoy);
+    Db::Transaction tx(db);
+    db.lock(kVentaLock);
+    QSqlQuery line = db.exec(QStringLiteral("SELECT FacFecha, DetaNumero FROM DETAFAC "
+                                            "WHERE FacNumero = ? AND FacFecha >= ? "
+                                            "AND FacFecha < ? AND CodPresentacion = ? "
+                                            "AND Estado = ? ORDER BY DetaNumero DESC"),
+                             {in.pFacNum, day.from, day.to, in.pCodPres, kNoDescargado});
+    if (!line.next()) {
+        tx.commit();
+        return {mensaje(QStringLiteral("NO HAY ITEM PARA EL DESCUENTO"))};
+    }
+    const QDateTime facFecha = dateTime(line.value(0));
+    const int detaNumero = integer(line.value(1));
+    const QVariantList key{in.pFacNum, facFecha, detaNumero, in.pCodPres};
+    db.exec(QStringLiteral("DELETE FROM DESCUENTO WHERE FacNumero = ? AND FacFecha = ? "
+                           "AND DetaNumero = ? AND CodPresentacion = ?"),
+            key);
+    db.exec(QStringLiteral("INSERT INTO DESCUENTO (FacNumero, FacFecha, DetaNumero, "
+                           "CodPresentacion, DesNombre, DesUnidades, DesImporte, DesFecha) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+            key + QVariantList{param(in.pNombreDescuento, 20), in.pCanDes,
+                               QVariant::fromValue(in.pImpDes), now});
+    tx.commit();
+    return {mensaje(QStringLiteral("DESCUENTO REGISTRADO EN EL ITEM ") + numero(detaNumero))};
+}
+
+EliminarItemOut KZ_EliminarItem(Db& db, const EliminarItemIn& in) {
+    const Day day = dayOf(in.pFechaHoy);
+    const QVariantList line{in.pFacNum, day.from, day.to, in.pDetaNumero, in.pCodPres};
+    const QString where = QStringLiteral(
+        "FacNumero = ? AND FacFecha >= ? AND FacFecha < ? "
+        "AND DetaNumero = ? AND CodPresentacion = ?");
+    Db::Transaction tx(db);
+    db.lock(kVentaLock);
+    const QVariant estado =
+        db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE ") + where, line);
+    if (estado.isNull()) {
+        tx.commit();
+        return {mensaje(QStringLiteral("NO EXISTE EL ITEM ") + numero(in.pDetaNumero)), false};
+    }
+    if (text(estado) != kNoDescargado) {
+        tx.commit();
+        return {mensaje(QStringLiteral("ITEM ") + numero(in.pDetaNumero) +
+                        QStringLiteral(" YA DESCARGADO: NO SE ELIMINA")),
+                false};
+    }
+    deleteDiscounts(db, in.pFacNum, day,
+                    QStringLiteral("D.DetaNumero = ? AND D.CodPresentacion = ?"),
+                    {in.pDetaNumero, in.pCodPres});
+    db.exec(QStringLiteral("DELETE FROM DETAFAC WHERE ") + where, line);
+    tx.commit();
+    return {
+        mensaje(QStringLiteral("ITEM ") + numero(in.pDetaNumero) + QStringLiteral(" ELIMINADO")),
+        true};
+}
+
+BorraCotizacionOut KZ_BorraCotizacion(Db& db, const BorraCotizacionIn& in) {
+    const Day day = dayOf(in.pFechaHoy);
+    const QVariantList sale{in.pFacNum, day.from, day.to};
+    const QString ofSale = QStringLiteral("FacNumero = ? AND FacFecha >= ? AND FacFecha < ?");
+    Db::Transaction tx(db);
+    db.lock(kVentaLock);
+    const int kept = integer(
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM DETAFAC WHERE Estado <> ? AND ") + ofSale,
+                  QVariantList{kNoDescargado} + sale));
+    deleteDiscounts(db, in.pFacNum, day, QStringLiteral("D.Estado = ?"), {kNoDescargado});
+    const int removed =
+        db.execCount(QStringLiteral("DELETE FROM DETAFAC WHERE Estado = ? AND ") + ofSale,
+                     QVariantList{kNoDescargado} + sale);
+    tx.commit();
+    const QString venta = QStringLiteral("COTIZACION Nº ") + numero(in.pFacNum);
+    if (kept > 0)
+        return {mensaje(QStringLiteral("ELIMINADOS ") + numero(removed) +
+                        QStringLiteral(" ITEMS; ") + numero(kept) +
+                        QStringLiteral(" DESCARGADOS QUEDAN"))};
+    if (removed == 0)
+        return {mensaje(venta + QStringLiteral(" SIN ITEMS QUE ELIMINAR"))};
+    return {mensaje(venta + QStringLiteral(" ELIMINADA: ") + numero(removed) +
+                    QString::fromLatin1(removed == 1 ? " ITEM" : " ITEMS"))};
+}
+
+BorrandoProductoOut KZ_BorrandoProducto(Db& db, const BorrandoProductoIn& in) {
+    Db::Transaction tx(db);
+    db.lock(QStringLiteral("PRODUCTO_LABORATORIO"));
+    if (db.scalar(
+              QStringLiteral("SELECT ProdLabCod FROM PRODUCTO_LABORATORIO WHERE ProdLabCod = ?"),
+              {in.pProdLabCod})
+            .isNull()) {
+        tx.commit();
+        return {mensaje(QStringLiteral("NO EXISTE EL PRODUCTO-LABORATORIO"))};
+    }
+    const int presentations =
+        integer(db.scalar(QStringLiteral("SELECT COUNT(*) FROM PRESENTACION WHERE ProdLabCod = ?"),
+                          {in.pProdLabCod}));
+    if (presentations > 0) {
+        tx.commit();
+        return {mensaje(QStringLiteral("NO SE BORRA: TIENE ") + numero(presentations) +
+                        QStringLiteral(" PRESENTACION(ES)"))};
+    }
+    db.exec(QStringLiteral("DELETE FROM PRODUCTO_LABORATORIO WHERE ProdLabCod = ?"),
+            {in.pProdLabCod});
+    tx.commit();
+    return {mensaje(QStringLiteral("PRODUCTO-LABORATORIO BORRADO"))};
+}
+
+std::vector<LineaVenta> lineasVenta(Db& db, int facNum, const core::DateTimeRange& window) {
+    QSqlQuery q = db.exec(
+        QStringLiteral("SELECT D.FacNumero, P.CodPresentacion, P.PresTipo, L.LabNombre, "
+                       "D.Importe, D.Cantidad, D.Estado, D.FacFecha, D.DetaNumero, "
+                       "P.PresPrecioCosto, P.PresVenta, P.PresStockTotal "
+                       "FROM DETAFAC D, PRESENTACION P, PRODUCTO_LABORATORIO E, LABORATORIO L "
+                       "WHERE L.LabCodigo = E.LabCodigo AND E.ProdLabCod = P.ProdLabCod "
+                       "AND P.CodPresentacion = D.CodPresentacion AND D.FacNumero = ? "
+                       "AND D.FacFecha BETWEEN ? AND ? ORDER BY D.FacFecha, D.DetaNumero"),
+        {facNum, window.start, window.end});
+    std::vector<LineaVenta> lines;
+    while (q.next()) {
+        lines.push_back({integer(q.value(0)), integer(q.value(1)), text(q.value(2)),
+                         text(q.value(3)), money(q.value(4)), integer(q.value(5)), text(q.value(6)),
+                         dateTime(q.value(7)), integer(q.value(8)), money(q.value(9)),
+                         money(q.value(10)), integer(q.value(11))});
+    }
+    return lines;
+}
+
+QString estadoVenta(Db& db, int facNum, const core::DateTimeRange& window) {
+    return text(db.scalar(QStringLiteral("SELECT FacEstado FROM FACTURA WHERE FacNumero = ? "
+                                         "AND FacFecha BETWEEN ? AND ?"),
+                          {facNum, window.start, window.end}))
+        .trimmed();
+}
+
+int unidadesEnVenta(Db& db, int facNum, const core::DateTimeRange& window, int codPres) {
+    return integer(db.scalar(QStringLiteral("SELECT SUM(Cantidad) FROM DETAFAC "
+                                            "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ? "
+                                            "AND CodPresentacion = ?"),
+                             {facNum, window.start, window.end, codPres}));
+}
+
+core::Money totalVenta(Db& db, int facNum, const core::DateTimeRange& window) {
+    return money(db.scalar(QStringLiteral("SELECT SUM(Cantidad * Importe) FROM DETAFAC "
+                                          "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ?"),
+                           {facNum, window.start, window.end}));
+}
+
+}  // namespace db::proc
