@@ -117,7 +117,6 @@ void TFormLoginPassword::showFor(Purpose purpose) {
     setFlags(purpose == Purpose::Accounts ? 1 : 0, purpose == Purpose::Console ? 1 : 0);
     centreOnDesktop(this);
     show();
-    raise();
     activateWindow();
 }
 

@@ -1,0 +1,283 @@
+#include "support/DbTest.h"
+#include "support/FakePlatform.h"
+#include "support/Keys.h"
+#include "support/ScriptedMessages.h"
+#include "support/Seed.h"
+
+#include "core/Clock.h"
+#include "core/Password.h"
+#include "db/Settings.h"
+#include "shell/AppContext.h"
+#include "shell/UnitDM.h"
+#include "shell/UnitLoginPassword.h"
+#include "ui/Palette.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using shell::TFormLoginPassword;
+using Purpose = TFormLoginPassword::Purpose;
+using testsupport::pressKey;
+using testsupport::seedUser;
+using testsupport::typeText;
+
+namespace {
+
+const QString kNoLogin = QStringLiteral("DEBE DE INGRESAR UN\rLOGIN");
+const QString kNoPassword = QStringLiteral("DEBE DE INGRESAR UN\rPASSWORD");
+const QString kNotAuthorised = QStringLiteral("USUARIO NO AUTORIZADO\rTU INTENTO SE HA GRABADO\r");
+const QString kRefused = QStringLiteral("CLAVE INCORRECTA...\rO USUARIO INACTIVO");
+
+enum class How { Button, Enter };
+
+class LoginPassword : public testsupport::DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        if (IsSkipped())
+            return;
+        seedUser(db(), 1, QStringLiteral("DUENO"), QStringLiteral("JEFE1"),
+                 QStringLiteral("ADMINISTRADOR"));
+        seedUser(db(), 2, QStringLiteral("ROSA"), QStringLiteral("CLAVE1"),
+                 QStringLiteral("ADMINISTRADOR"));
+        seedUser(db(), 3, QStringLiteral("LUIS"), QStringLiteral("CLAVE2"),
+                 QStringLiteral("CAJERO"));
+        seedUser(db(), 4, QStringLiteral("EVA"), QStringLiteral("CLAVE3"),
+                 QStringLiteral("ADMINISTRADOR"), QStringLiteral("INACTIVO"));
+        seedUser(db(), 5, QStringLiteral("MAXIMOS"), QStringLiteral("CLAVE4"),
+                 QStringLiteral("TECNICA"));
+        seedUser(db(), 6, QStringLiteral("BETO"), QStringLiteral("AB}"),
+                 QStringLiteral("administrador  "));
+        dm = std::make_unique<shell::TDM>(db());
+        ctx = std::make_unique<shell::AppContext>(
+            shell::AppContext{db(), settings, clock, messages, platform, *dm, nullptr});
+        form = new TFormLoginPassword(*ctx);
+    }
+    void TearDown() override {
+        delete form.data();
+        DbTest::TearDown();
+    }
+
+    void loginSession(int code, const char* password) {
+        ASSERT_EQ(dm->openAccess(code, core::Encripta(QString::fromLatin1(password))), 1);
+    }
+    void show(Purpose purpose) {
+        form->showFor(purpose);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    }
+    void type(const QString& login, const QString& password) {
+        form->CBLogin->lineEdit()->clear();
+        typeText(form->CBLogin->lineEdit(), login);
+        form->EdPassword->clear();
+        typeText(form->EdPassword, password);
+    }
+    void check(How how) {
+        if (how == How::Enter)
+            pressKey(form->EdPassword, Qt::Key_Return);
+        else
+            form->Aceptar->click();
+    }
+    void attempt(const QString& login, const QString& password, How how = How::Enter) {
+        type(login, password);
+        check(how);
+    }
+    QWidget* focused() const { return QApplication::focusWidget(); }
+
+    db::Settings settings = db::Settings::load();
+    core::FixedClock clock{QDateTime(QDate(2026, 3, 2), QTime(9, 0))};
+    testsupport::ScriptedMessages messages;
+    testsupport::FakePlatform platform;
+    std::unique_ptr<shell::TDM> dm;
+    std::unique_ptr<shell::AppContext> ctx;
+    QPointer<TFormLoginPassword> form;
+};
+
+TEST_P(LoginPassword, LooksAsSpecifiedAndMasksWithHashes) {
+    EXPECT_EQ(form->size(), QSize(353, 193));
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMinMaxButtonsHint);
+    EXPECT_EQ(form->Aceptar->text(), QStringLiteral("&Aceptar"));
+    EXPECT_EQ(form->Cancelar->text(), QStringLiteral("&Cancelar"));
+    for (QWidget* box :
+         {static_cast<QWidget*>(form->CBLogin), static_cast<QWidget*>(form->EdPassword)})
+        EXPECT_EQ(box->palette().color(QPalette::Base), ui::palette::infoBackground);
+
+    show(Purpose::Discount);
+    type(QStringLiteral("rosa"), QStringLiteral("cla ve"));
+    EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("ROSA"));
+    EXPECT_EQ(form->EdPassword->text(), QStringLiteral("CLA VE"));
+    EXPECT_EQ(form->EdPassword->displayText(), QStringLiteral("######"));
+}
+
+TEST_P(LoginPassword, ActivationListsActiveUsersButTheOwnerSortedAndFocusesThePassword) {
+    show(Purpose::Discount);
+    QStringList items;
+    for (int i = 0; i < form->CBLogin->count(); ++i)
+        items << form->CBLogin->itemText(i);
+    EXPECT_EQ(items, (QStringList{"BETO", "LUIS", "MAXIMOS", "ROSA"}));
+    EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("BETO"));
+    EXPECT_EQ(focused(), form->EdPassword);
+
+    form->CBLogin->setFocus();
+    pressKey(form->CBLogin->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(focused(), form->EdPassword);
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+struct Refusal {
+    const char* name;
+    int sessionUser;  // 0: no session
+    const char* sessionPassword;
+    const char* login;
+    const char* password;
+    QString message;
+    bool passwordCleared;
+};
+
+TEST_P(LoginPassword, RefusalsInTheirOrder) {
+    const Refusal cases[] = {
+        {"no login", 2, "CLAVE1", "", "CLAVE1", kNoLogin, false},
+        {"no password", 2, "CLAVE1", "ROSA", "", kNoPassword, false},
+        {"cashier session with an administrator's password", 3, "CLAVE2", " ROSA ", "CLAVE1",
+         kNotAuthorised + "ROSA", false},
+        {"no session", 0, "", "ROSA", "CLAVE1", kNotAuthorised + "ROSA", false},
+        {"wrong password", 2, "CLAVE1", "ROSA", "CLAVE2", kRefused, true},
+        {"inactive account", 2, "CLAVE1", "EVA", "CLAVE3", kRefused, true},
+        {"the owner is not listed but is checked", 2, "CLAVE1", "DUENO", "JEFE2", kRefused, true},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.name);
+        dm->closeAccess();
+        if (c.sessionUser)
+            loginSession(c.sessionUser, c.sessionPassword);
+        show(Purpose::Discount);
+        messages.clear();
+        attempt(QString::fromLatin1(c.login), QString::fromLatin1(c.password));
+        EXPECT_EQ(messages.shown, QStringList{c.message});
+        EXPECT_EQ(form->EdPassword->text().isEmpty(), c.passwordCleared || !*c.password);
+        EXPECT_EQ(dm->discountPermission, 0);
+        EXPECT_TRUE(form->isVisible());
+        if (c.message != kNotAuthorised + "ROSA") {
+            EXPECT_EQ(focused(), form->EdPassword);
+        }
+    }
+}
+
+TEST_P(LoginPassword, MaximosSkipsTheSessionRoleTest) {
+    loginSession(3, "CLAVE2");  // a cashier
+    show(Purpose::Discount);
+    attempt(QStringLiteral("MAXIMOS"), QStringLiteral("CLAVE4"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(dm->discountPermission, 1);
+}
+
+TEST_P(LoginPassword, SessionRoleIsTrimmedAndUpperCased) {
+    loginSession(6, "AB}");  // stored as "administrador  "
+    show(Purpose::Discount);
+    // Its scramble begins with a control character, which travels untrimmed.
+    attempt(QStringLiteral("BETO"), QStringLiteral("AB}"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(dm->discountPermission, 1);
+}
+
+TEST_P(LoginPassword, EnterCompactsTheLoginTheButtonSendsItAsTyped) {
+    loginSession(2, "CLAVE1");
+    show(Purpose::Discount);
+    attempt(QStringLiteral("RO SA"), QStringLiteral("CLAVE1"), How::Button);
+    EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("RO SA"));
+    EXPECT_EQ(messages.shown, QStringList{kRefused});
+    EXPECT_EQ(dm->discountPermission, 0);
+
+    messages.clear();
+    attempt(QStringLiteral("RO SA"), QStringLiteral("CLAVE1"), How::Enter);
+    EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("ROSA"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(dm->discountPermission, 1);
+}
+
+TEST_P(LoginPassword, BlankPasswordEndsTheCheckSilently) {
+    loginSession(2, "CLAVE1");
+    show(Purpose::Discount);
+    attempt(QStringLiteral("ROSA"), QStringLiteral("   "));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(dm->discountPermission, 0);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_P(LoginPassword, DiscountIsGrantedAndTheWindowHiddenForTheNextShow) {
+    loginSession(2, "CLAVE1");
+    for (const How how : {How::Button, How::Enter}) {
+        dm->discountPermission = 0;
+        show(Purpose::Discount);
+        attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"), how);
+        EXPECT_EQ(dm->discountPermission, 1);
+        EXPECT_FALSE(form->isVisible());
+        ASSERT_FALSE(form.isNull());
+        EXPECT_TRUE(form->EdPassword->text().isEmpty());
+    }
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_P(LoginPassword, CancelClearsPurposeAndPermission) {
+    dm->discountPermission = 1;
+    show(Purpose::Accounts);
+    form->Cancelar->click();
+    EXPECT_EQ(dm->discountPermission, 0);
+    EXPECT_EQ(form->purpose(), Purpose::Discount);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form.isNull());
+}
+
+struct Opening {
+    Purpose purpose;
+    How how;
+    bool staysOpen;
+};
+
+TEST_P(LoginPassword, ScreensOpenByPurposeAndEnterClosesThisWindow) {
+    loginSession(2, "CLAVE1");
+    const Opening cases[] = {
+        {Purpose::Accounts, How::Button, true},
+        {Purpose::Accounts, How::Enter, false},
+        {Purpose::Console, How::Button, true},
+        {Purpose::Console, How::Enter, false},
+    };
+    int accounts = 0;
+    int console = 0;
+    form->setAccountsOpener([&] {
+        ++accounts;
+        return nullptr;
+    });
+    form->setConsoleOpener([&] {
+        ++console;
+        return nullptr;
+    });
+    for (const Opening& c : cases) {
+        show(c.purpose);
+        attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"), c.how);
+        EXPECT_EQ(form->isVisible(), c.staysOpen);
+        EXPECT_EQ(form->purpose(), c.purpose);  // the next caller sets it again
+        EXPECT_EQ(dm->discountPermission, 0);
+    }
+    EXPECT_EQ(accounts, 2);
+    EXPECT_EQ(console, 2);
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_P(LoginPassword, WithoutAnOpenerSuccessOpensNothing) {
+    loginSession(2, "CLAVE1");
+    show(Purpose::Console);
+    attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"), How::Button);
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->EdPassword->text().isEmpty());
+    EXPECT_EQ(dm->discountPermission, 0);
+}
+
+}  // namespace
+
+VELCARIS_DB_TEST_SUITE(LoginPassword);
