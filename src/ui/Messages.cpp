@@ -1,5 +1,7 @@
 #include "ui/Messages.h"
 
+#include "ui/Activation.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -25,14 +27,14 @@ void DialogMessages::notice(const QString& text, Kind kind) {
                                                            : QMessageBox::Information;
     QMessageBox box(icon, QApplication::applicationName(), displayed(text), QMessageBox::Ok,
                     parent_);
-    box.exec();
+    execModal(box);
 }
 
 bool DialogMessages::confirm(const QString& text) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), displayed(text),
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return execModal(box) == QMessageBox::Yes;
 }
 
 }  // namespace ui
