@@ -1,0 +1,247 @@
+#include "db/procedures/Checkout.h"
+
+namespace db::proc {
+
+namespace {
+
+const QString kLineKey = QStringLiteral(
+    "FacNumero = ? AND DetaNumero = ? AND CodPresentacion = ? AND FacFecha BETWEEN ? AND ?");
+
+QVariantList lineKey(int facNum, int detaNumero, int codPres, const core::DateTimeRange& day) {
+    return {facNum, detaNumero, codPres, day.start, day.end};
+}
+
+core::DateTimeRange dayOf(const QDateTime& fechaHoy) {
+    return core::saleDay(fechaHoy.date());
+}
+
+// The series of the current IGV row for a receipt type; null for a sale note.
+QVariant currentSeries(Db& db, const QString& type) {
+    const QString column = type == kBoletaDeVenta ? QStringLiteral("IgvSerieBoleta")
+                           : type == kFactura     ? QStringLiteral("IgvSerieFactura")
+                                                  : QString();
+    if (column.isEmpty())
+        return QVariant();
+    const QVariant series =
+        db.scalar(QStringLiteral("SELECT %1 FROM IGV ORDER BY IgvCod DESC LIMIT 1").arg(column));
+    return series.isNull() ? QVariant() : QVariant(text(series));
+}
+
+void markSaleDischarged(Db& db, const DecargarPresStockIn& in, const QDateTime& facFecha) {
+    const QString type = in.pFacTipoSunat ? param(*in.pFacTipoSunat, 15) : kNotaDeVenta;
+    const QVariant number = in.pFacNumSunat ? QVariant(*in.pFacNumSunat) : QVariant();
+    db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
+                           "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ? "
+                           "WHERE FacNumero = ? AND FacFecha = ?"),
+            {kDescargado, type, number, currentSeries(db, type), type == kBoletaDeVenta ? 1 : 0,
+             param(in.pFacHostName, 17), in.pFacNum, facFecha});
+}
+
+// A sale none of whose lines could be discharged so far reads "SIN STOCK".
+void markSaleWithoutStock(Db& db, const DecargarPresStockIn& in, const QDateTime& facFecha) {
+    db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacCajero = ? "
+                           "WHERE FacNumero = ? AND FacFecha = ? "
+                           "AND (FacEstado IS NULL OR FacEstado <> ?)"),
+            {kSinStock, param(in.pFacHostName, 17), in.pFacNum, facFecha, kDescargado});
+}
+
+bool takeStock(Db& db, int codPres, int units) {
+    return db.execCount(
+               QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = PresStockTotal - ? "
+                              "WHERE CodPresentacion = ? AND PresStockTotal >= ?"),
+               {units, codPres, units}) == 1;
+}
+
+// The receipt number a sale already carries for the type; 0 for none.
+int numberCarried(Db& db, const DischargeOrder& order) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacTipoSunat, FacNumSunat FROM FACTURA "
+                                         "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ?"),
+                          {order.facNumero, order.day.start, order.day.end});
+    if (!q.next() || text(q.value(0)) != *order.type)
+        return 0;
+    return integer(q.value(1));
+}
+
+}  // namespace
+
+std::vector<PendingSale> pendingSales(Db& db, const core::DateTimeRange& day) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacNumero, SUM(Cantidad * Importe) FROM DETAFAC "
+                                         "WHERE Estado = ? AND FacFecha BETWEEN ? AND ? "
+                                         "GROUP BY FacNumero ORDER BY FacNumero DESC"),
+                          {kNoDescargado, day.start, day.end});
+    std::vector<PendingSale> out;
+    while (q.next())
+        out.push_back({integer(q.value(0)), money(q.value(1))});
+    return out;
+}
+
+std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& day) {
+    QSqlQuery q = db.exec(
+        QStringLiteral(
+            "SELECT D.Estado, D.CodPresentacion, D.FacNumero, P.PresTipo, D.Importe, D.Cantidad, "
+            "F.FacEstado, L.LabNombre, F.FacHostName, D.DetaNumero, F.FacSerieSunat, "
+            "F.FacNumSunat, F.FacTipoSunat, F.FacEstadoSunat "
+            "FROM DETAFAC D "
+            "JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = D.FacFecha "
+            "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
+            "LEFT JOIN PRODUCTO_LABORATORIO PL ON PL.ProdLabCod = P.ProdLabCod "
+            "LEFT JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
+            "WHERE D.FacNumero = ? AND D.FacFecha BETWEEN ? AND ? "
+            "ORDER BY D.DetaNumero"),
+        {facNumero, day.start, day.end});
+    std::vector<SaleLine> out;
+    while (q.next()) {
+        SaleLine l;
+        l.Estado = text(q.value(0));
+        l.CodPresentacion = integer(q.value(1));
+        l.FacNumero = integer(q.value(2));
+        l.PresTipo = text(q.value(3));
+        l.Importe = money(q.value(4));
+        l.cantidad = integer(q.value(5));
+        l.SUB_TOTAL = l.Importe * l.cantidad;
+        l.FacEstado = text(q.value(6));
+        l.LabNombre = text(q.value(7)).trimmed();
+        l.FacHostName = text(q.value(8));
+        l.DetaNumero = integer(q.value(9));
+        l.FacSerieSunat = text(q.value(10));
+        l.FacNumSunat = integer(q.value(11));
+        l.FacTipoSunat = text(q.value(12));
+        l.FacEstadoSunat = integer(q.value(13)) != 0;
+        out.push_back(std::move(l));
+    }
+    return out;
+}
+
+core::Money saleTotal(Db& db, int facNumero, const core::DateTimeRange& day) {
+    return money(db.scalar(QStringLiteral("SELECT SUM(Cantidad * Importe) FROM DETAFAC "
+                                          "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ? "
+                                          "AND Estado <> ? AND Estado <> ?"),
+                           {facNumero, day.start, day.end, kDevuelto, kSinStock}));
+}
+
+QByteArray sellerPhoto(Db& db, const QString& key) {
+    if (key.isEmpty())
+        return {};
+    return blob(db.scalar(QStringLiteral("SELECT UsuFoto FROM USUARIO WHERE UsuTecla = ? AND "
+                                         "UsuEstado = ? ORDER BY UsuCod LIMIT 1"),
+                          {key, QStringLiteral("ACTIVO")}));
+}
+
+QString sellerKey(const QString& facHostName) {
+    const QString tag = facHostName.trimmed();
+    if (tag.isEmpty())
+        return {};
+    const QChar last = tag.back();
+    return last >= QLatin1Char('4') && last <= QLatin1Char('9') ? QStringLiteral("F") + last
+                                                                : QString();
+}
+
+QString cashierTag(int cashierCode, const QString& facHostName) {
+    const QString code = QString::number(cashierCode);
+    return (cashierCode <= 10 ? QStringLiteral("0") + code : code) + facHostName.trimmed();
+}
+
+int nextReceiptNumber(Db& db, const QString& facTipoSunat) {
+    db.lock(QStringLiteral("FACTURA.FacNumSunat"));
+    return integer(db.scalar(
+        QStringLiteral(
+            "SELECT COALESCE(MAX(FacNumSunat), 0) + 1 FROM FACTURA WHERE FacTipoSunat = ?"),
+        {facTipoSunat}));
+}
+
+DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in) {
+    const QVariantList key = lineKey(in.pFacNum, in.pDetaNumero, in.pCodPres, dayOf(in.pFechaHoy));
+    Db::Transaction tx(db);
+    QSqlQuery line =
+        db.exec(QStringLiteral("SELECT Cantidad, FacFecha FROM DETAFAC WHERE ") + kLineKey, key);
+    if (!line.next()) {
+        tx.commit();
+        return {QStringLiteral("ITEM NO ENCONTRADO"), QString(), false};
+    }
+    const int units = integer(line.value(0));
+    const QDateTime facFecha = dateTime(line.value(1));
+    line.finish();
+    // Claimed first, so that a second workstation on the same line waits and then finds it
+    // settled.
+    if (db.execCount(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kLineKey +
+                         QStringLiteral(" AND Estado = ?"),
+                     QVariantList{kDescargado} + key + QVariantList{kNoDescargado}) != 1) {
+        const QString estado =
+            text(db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE ") + kLineKey, key));
+        tx.commit();
+        return {QStringLiteral("ITEM YA PROCESADO: ") + estado, estado, false};
+    }
+    DecargarPresStockOut out{QStringLiteral("ITEM DESCARGADO"), kDescargado, true};
+    if (takeStock(db, in.pCodPres, units)) {
+        markSaleDischarged(db, in, facFecha);
+    } else {
+        db.exec(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kLineKey,
+                QVariantList{kSinStock} + key);
+        markSaleWithoutStock(db, in, facFecha);
+        out = {QStringLiteral("SIN STOCK SUFICIENTE"), kSinStock, true};
+    }
+    tx.commit();
+    return out;
+}
+
+EliminarItemDescargarOut KZ_EliminarItemDescargar(Db& db, const EliminarItemDescargarIn& in) {
+    const QVariantList key = lineKey(in.pFacNum, in.pDetaNumero, in.pCodPres, dayOf(in.pFechaHoy));
+    Db::Transaction tx(db);
+    const int removed = db.execCount(
+        QStringLiteral("DELETE FROM DETAFAC WHERE ") + kLineKey + QStringLiteral(" AND Estado = ?"),
+        key + QVariantList{kNoDescargado});
+    if (removed == 0) {
+        const bool exists =
+            !db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE ") + kLineKey, key)
+                 .isNull();
+        tx.commit();
+        return {exists ? QStringLiteral("ITEM YA FUE DESCARGADO")
+                       : QStringLiteral("ITEM NO ENCONTRADO")};
+    }
+    db.exec(QStringLiteral("DELETE FROM DESCUENTO WHERE ") + kLineKey, key);
+    tx.commit();
+    return {QStringLiteral("ITEM ELIMINADO")};
+}
+
+DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const DischargeHooks& hooks) {
+    Db::Transaction tx(db);
+    db.lock(QStringLiteral("DESCARGO"));
+    const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
+    int number = 0;
+    if (order.type) {
+        number = numberCarried(db, order);
+        if (number <= 0)
+            number = nextReceiptNumber(db, *order.type);
+    }
+    if (hooks.begin)
+        hooks.begin({order, number, lines});
+    DischargeResult result;
+    for (const SaleLine& line : lines) {
+        if (hooks.beforeLine)
+            hooks.beforeLine(line);
+        DecargarPresStockIn in;
+        in.pCodPres = line.CodPresentacion;
+        in.pUsuCod = order.cashierCode;
+        in.pFacNum = line.FacNumero;
+        in.pFechaHoy = order.day.start;
+        in.pFacHostName = cashierTag(order.cashierCode, line.FacHostName);
+        in.pDetaNumero = line.DetaNumero;
+        in.pFacTipoSunat = order.type;
+        if (order.type)
+            in.pFacNumSunat = number;
+        const DecargarPresStockOut out = KZ_DecargarPresStock(db, in);
+        if (out.changed && out.Estado == kDescargado)
+            ++result.discharged;
+        if (out.changed && out.Estado == kSinStock)
+            ++result.withoutStock;
+        if (hooks.afterLine)
+            hooks.afterLine(line, out);
+    }
+    if (hooks.beforeCommit)
+        hooks.beforeCommit();
+    tx.commit();
+    result.receiptNumber = result.discharged > 0 ? number : 0;
+    return result;
+}
+
+}  // namespace db::proc

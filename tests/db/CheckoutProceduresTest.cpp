@@ -1,0 +1,328 @@
+#include "support/CheckoutSeed.h"
+#include "support/DbTest.h"
+
+#include "db/procedures/Checkout.h"
+
+#include <QSet>
+#include <algorithm>
+#include <mutex>
+
+using namespace db::proc;
+using testsupport::lineState;
+using testsupport::SeedLine;
+using testsupport::seedPresentation;
+using testsupport::seedSale;
+using testsupport::stockOf;
+
+namespace {
+
+const QDate kDay(2026, 3, 7);
+const core::DateTimeRange kWindow = core::saleDay(kDay);
+
+struct Header {
+    QString FacEstado;
+    QString FacTipoSunat;
+    QVariant FacNumSunat;
+    QString FacSerieSunat;
+    int FacEstadoSunat = -1;
+    QString FacHostName;
+    QString FacCajero;
+};
+
+class CheckoutProcedures : public testsupport::DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        if (IsSkipped())
+            return;
+        seedPresentation(db(), 101, QStringLiteral("PARACETAMOL 500MG"), 10);
+        seedPresentation(db(), 102, QStringLiteral("IBUPROFENO 400MG"), 10);
+        seedPresentation(db(), 103, QStringLiteral("AMOXICILINA 500MG"), 1);
+        testsupport::seedIgv(db(), 1, QStringLiteral("B001"), QStringLiteral("F001"));
+        testsupport::seedIgv(db(), 2, QStringLiteral("B002"), QStringLiteral("F002"));
+    }
+
+    Header header(int facNumero, const QDate& day = kDay) {
+        QSqlQuery q =
+            db().exec(QStringLiteral("SELECT FacEstado, FacTipoSunat, FacNumSunat, FacSerieSunat, "
+                                     "FacEstadoSunat, FacHostName, FacCajero FROM FACTURA "
+                                     "WHERE FacNumero = ? AND FacFecha = ?"),
+                      {facNumero, QDateTime(day, core::kDayFirstSecond)});
+        EXPECT_TRUE(q.next()) << "no sale " << facNumero;
+        return {db::text(q.value(0)), db::text(q.value(1)),    q.value(2),
+                db::text(q.value(3)), db::integer(q.value(4)), db::text(q.value(5)),
+                db::text(q.value(6))};
+    }
+
+    DecargarPresStockOut discharge(int facNumero, int deta, int codPres,
+                                   std::optional<QString> type = {},
+                                   std::optional<int> number = {}) {
+        DecargarPresStockIn in;
+        in.pUsuCod = 7;
+        in.pFechaHoy = kWindow.start;
+        in.pFacNum = facNumero;
+        in.pCodPres = codPres;
+        in.pDetaNumero = deta;
+        in.pFacHostName = QStringLiteral("07CAJA2-5");
+        in.pFacTipoSunat = type;
+        in.pFacNumSunat = number;
+        return KZ_DecargarPresStock(db(), in);
+    }
+
+    DischargeResult dischargeSale(int facNumero, std::optional<QString> type,
+                                  const DischargeHooks& hooks = {}) {
+        return DischargeSale(db(), {facNumero, kWindow, 7, type}, hooks);
+    }
+};
+
+TEST_P(CheckoutProcedures, ADischargedLineTakesItsStockAndNumbersTheSale) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA2-5"), {{101, 3, "2.50"}});
+
+    const DecargarPresStockOut out = discharge(5, 1, 101, kBoletaDeVenta, 12);
+
+    EXPECT_TRUE(out.changed);
+    EXPECT_EQ(out.Estado, kDescargado);
+    EXPECT_EQ(lineState(db(), 5, kDay, 1), kDescargado);
+    EXPECT_EQ(stockOf(db(), 101), 7);
+    const Header h = header(5);
+    EXPECT_EQ(h.FacEstado, kDescargado);
+    EXPECT_EQ(h.FacTipoSunat, kBoletaDeVenta);
+    EXPECT_EQ(db::integer(h.FacNumSunat), 12);
+    EXPECT_EQ(h.FacSerieSunat, QStringLiteral("B002"));  // the latest IGV row
+    EXPECT_EQ(h.FacEstadoSunat, 1);                      // waits for the daily summary
+    EXPECT_EQ(h.FacHostName, QStringLiteral("CAJA2-5"));
+    EXPECT_EQ(h.FacCajero, QStringLiteral("07CAJA2-5"));
+}
+
+TEST_P(CheckoutProcedures, ASaleNoteCarriesItsTypeButNoNumberNorSeries) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA2-5"), {{101, 1, "2.50"}});
+    discharge(5, 1, 101);
+    const Header h = header(5);
+    EXPECT_EQ(h.FacTipoSunat, kNotaDeVenta);
+    EXPECT_TRUE(h.FacNumSunat.isNull());
+    EXPECT_TRUE(h.FacSerieSunat.isEmpty());
+    EXPECT_EQ(h.FacEstadoSunat, 0);
+}
+
+TEST_P(CheckoutProcedures, OnlyLinesStillPendingChange) {
+    for (const QString& state : {kDescargado, kDevuelto, kSinStock}) {
+        db().exec(QStringLiteral("DELETE FROM DETAFAC"));
+        db().exec(QStringLiteral("DELETE FROM FACTURA"));
+        seedSale(db(), 5, kDay, QStringLiteral("CAJA2-5"), {{101, 2, "1", state}});
+        const int stock = stockOf(db(), 101);
+
+        const DecargarPresStockOut out = discharge(5, 1, 101, kFactura, 3);
+
+        EXPECT_FALSE(out.changed) << state.toStdString();
+        EXPECT_EQ(lineState(db(), 5, kDay, 1), state);
+        EXPECT_EQ(stockOf(db(), 101), stock);
+        EXPECT_TRUE(header(5).FacNumSunat.isNull()) << state.toStdString();
+        EXPECT_EQ(header(5).FacEstado, kNoDescargado);
+    }
+}
+
+TEST_P(CheckoutProcedures, StockThatNoLongerCoversTheLineLeavesItWithoutStock) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA2-5"), {{103, 2, "4"}, {101, 1, "1"}});
+
+    EXPECT_EQ(discharge(5, 1, 103, kBoletaDeVenta, 1).Estado, kSinStock);
+    EXPECT_EQ(stockOf(db(), 103), 1);
+    EXPECT_EQ(header(5).FacEstado, kSinStock);
+    EXPECT_TRUE(header(5).FacNumSunat.isNull());
+
+    EXPECT_EQ(discharge(5, 2, 101, kBoletaDeVenta, 1).Estado, kDescargado);
+    EXPECT_EQ(header(5).FacEstado, kDescargado);
+    EXPECT_EQ(db::integer(header(5).FacNumSunat), 1);
+}
+
+TEST_P(CheckoutProcedures, TheSameNumberOnAnotherDayIsAnotherSale) {
+    const QDate yesterday = kDay.addDays(-1);
+    seedSale(db(), 5, yesterday, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+
+    dischargeSale(5, kBoletaDeVenta);
+
+    EXPECT_EQ(lineState(db(), 5, yesterday, 1), kNoDescargado);
+    EXPECT_EQ(header(5, yesterday).FacEstado, kNoDescargado);
+    EXPECT_EQ(lineState(db(), 5, kDay, 1), kDescargado);
+    EXPECT_EQ(stockOf(db(), 101), 9);
+}
+
+TEST_P(CheckoutProcedures, EachTypeNumbersFromOneAndEveryLineOfASaleGetsTheSameNumber) {
+    seedSale(db(), 1, kDay, QStringLiteral("CAJA1-4"),
+             {{101, 1, "1"}, {102, 1, "1"}, {101, 1, "1"}});
+    seedSale(db(), 2, kDay, QStringLiteral("CAJA1-4"), {{102, 1, "1"}});
+    seedSale(db(), 3, kDay, QStringLiteral("CAJA1-4"), {{102, 1, "1"}});
+    seedSale(db(), 4, kDay.addDays(1), QStringLiteral("CAJA1-4"), {{102, 1, "1"}});
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{102, 1, "1"}});
+
+    std::vector<int> passed;
+    DischargeHooks hooks;
+    hooks.begin = [&](const DischargeStart& s) { passed.push_back(s.receiptNumber); };
+    const DischargeResult three = dischargeSale(1, kBoletaDeVenta, hooks);
+    EXPECT_EQ(three.receiptNumber, 1);
+    EXPECT_EQ(three.discharged, 3);
+    EXPECT_EQ(passed, std::vector<int>{1});
+    EXPECT_EQ(dischargeSale(2, kFactura).receiptNumber, 1);
+    EXPECT_EQ(dischargeSale(3, kBoletaDeVenta).receiptNumber, 2);
+    EXPECT_EQ(
+        DischargeSale(db(), {4, core::saleDay(kDay.addDays(1)), 7, kBoletaDeVenta}).receiptNumber,
+        3);  // one sequence over all days
+    EXPECT_EQ(dischargeSale(5, std::nullopt).receiptNumber, 0);
+    EXPECT_TRUE(header(5).FacNumSunat.isNull());
+    EXPECT_EQ(stockOf(db(), 101), 8);
+    EXPECT_EQ(db::integer(db().scalar(
+                  QStringLiteral("SELECT COUNT(DISTINCT FacNumSunat) FROM FACTURA WHERE "
+                                 "FacTipoSunat = ? AND FacNumero = 1"),
+                  {kBoletaDeVenta})),
+              1);
+}
+
+TEST_P(CheckoutProcedures, AFailingDischargeChangesNothingAndASecondAttemptCompletesIt) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 2, "1"}, {102, 3, "1"}});
+    DischargeHooks failing;
+    failing.beforeLine = [](const SaleLine& l) {
+        if (l.DetaNumero == 2)
+            throw std::runtime_error("disco lleno");
+    };
+
+    EXPECT_THROW(dischargeSale(5, kFactura, failing), std::runtime_error);
+
+    EXPECT_EQ(lineState(db(), 5, kDay, 1), kNoDescargado);
+    EXPECT_EQ(stockOf(db(), 101), 10);
+    EXPECT_TRUE(header(5).FacNumSunat.isNull());
+    const DischargeResult again = dischargeSale(5, kFactura);
+    EXPECT_EQ(again.receiptNumber, 1);  // the failed attempt took no number
+    EXPECT_EQ(again.discharged, 2);
+    EXPECT_EQ(stockOf(db(), 101), 8);
+    EXPECT_EQ(stockOf(db(), 102), 7);
+
+    const DischargeResult third = dischargeSale(5, kFactura);
+    EXPECT_EQ(third.discharged, 0);
+    EXPECT_EQ(third.receiptNumber, 0);
+    EXPECT_EQ(stockOf(db(), 101), 8);
+    EXPECT_EQ(db::integer(header(5).FacNumSunat), 1);
+}
+
+TEST_P(CheckoutProcedures, ASaleKeepsTheNumberItCarriesForItsType) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    seedSale(db(), 6, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    dischargeSale(5, kBoletaDeVenta);
+    dischargeSale(6, kBoletaDeVenta);
+    // A line added later to the first sale is discharged under its receipt, not a new one.
+    db().exec(QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, "
+                             "CodPresentacion, Cantidad, Importe, Estado) VALUES (5, ?, 2, 102, 1, "
+                             "10000, 'NO DESCARGADO')"),
+              {kWindow.start});
+
+    EXPECT_EQ(dischargeSale(5, kBoletaDeVenta).receiptNumber, 1);
+}
+
+TEST_P(CheckoutProcedures, RemovingAPendingLineOfTheDay) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}, {102, 1, "1", kDescargado}});
+    seedSale(db(), 5, kDay.addDays(-1), QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    db().exec(QStringLiteral("INSERT INTO DESCUENTO (FacNumero, FacFecha, DetaNumero, "
+                             "CodPresentacion, DesUnidades) VALUES (5, ?, 1, 101, 1)"),
+              {kWindow.start});
+
+    EXPECT_EQ(KZ_EliminarItemDescargar(db(), {5, 2, 102, kWindow.start}).pMensaje,
+              QStringLiteral("ITEM YA FUE DESCARGADO"));
+    EXPECT_EQ(KZ_EliminarItemDescargar(db(), {5, 1, 101, kWindow.start}).pMensaje,
+              QStringLiteral("ITEM ELIMINADO"));
+    EXPECT_EQ(KZ_EliminarItemDescargar(db(), {5, 1, 101, kWindow.start}).pMensaje,
+              QStringLiteral("ITEM NO ENCONTRADO"));
+
+    EXPECT_EQ(saleLines(db(), 5, kWindow).size(), 1u);
+    EXPECT_EQ(lineState(db(), 5, kDay.addDays(-1), 1), kNoDescargado);
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM DESCUENTO"))), 0);
+}
+
+TEST_P(CheckoutProcedures, PendingListAndTotalsOfTheDay) {
+    seedSale(db(), 3, kDay, QStringLiteral("CAJA1-4"),
+             {{101, 2, "1.50"}, {102, 1, "10", kDescargado}});
+    seedSale(db(), 8, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "4.25"}});
+    seedSale(db(), 9, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1", kDescargado}});
+    seedSale(db(), 12, kDay.addDays(-1), QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    seedSale(db(), 4, kDay, QStringLiteral("CAJA1-4"),
+             {{101, 1, "1"}, {102, 2, "5", kDevuelto}, {103, 1, "7", kSinStock}});
+
+    const std::vector<PendingSale> pending = pendingSales(db(), kWindow);
+    ASSERT_EQ(pending.size(), 3u);
+    EXPECT_EQ(pending[0].FacNumero, 8);
+    EXPECT_EQ(pending[1].FacNumero, 4);
+    EXPECT_EQ(pending[2].FacNumero, 3);
+    EXPECT_EQ(pending[2].TOTAL, testsupport::money("3"));  // pending lines only
+    EXPECT_EQ(saleTotal(db(), 3, kWindow), testsupport::money("13"));
+    EXPECT_EQ(saleTotal(db(), 4, kWindow), testsupport::money("1"));
+    EXPECT_EQ(saleTotal(db(), 77, kWindow), core::Money());
+
+    const std::vector<SaleLine> lines = saleLines(db(), 3, kWindow);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].PresTipo, QStringLiteral("PARACETAMOL 500MG"));
+    EXPECT_EQ(lines[0].LabNombre, QStringLiteral("GENFAR"));
+    EXPECT_EQ(lines[0].SUB_TOTAL, testsupport::money("3"));
+    EXPECT_EQ(lines[1].Estado, kDescargado);
+}
+
+TEST_P(CheckoutProcedures, SellerPhotoOfTheActiveUserOwningTheKey) {
+    db().exec(QStringLiteral("INSERT INTO USUARIO (UsuCod, UsuEstado, UsuTecla, UsuFoto) VALUES "
+                             "(1, 'INACTIVO', 'F7', ?), (2, 'ACTIVO', 'F7', ?)"),
+              {QByteArray("old"), QByteArray("new")});
+    EXPECT_EQ(sellerPhoto(db(), QStringLiteral("F7")), QByteArray("new"));
+    EXPECT_TRUE(sellerPhoto(db(), QStringLiteral("F5")).isEmpty());
+    EXPECT_TRUE(sellerPhoto(db(), QString()).isEmpty());
+}
+
+TEST_P(CheckoutProcedures, EightCheckoutsAtOnceGetEightConsecutiveBoletaNumbers) {
+    for (int sale = 1; sale <= 8; ++sale)
+        seedSale(db(), sale, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    std::mutex mutex;
+    QSet<int> numbers;
+
+    concurrently(8, [&](int i, db::Db& connection) {
+        const int n = DischargeSale(connection, {i + 1, kWindow, 7, kBoletaDeVenta}).receiptNumber;
+        const std::lock_guard<std::mutex> lock(mutex);
+        numbers.insert(n);
+    });
+
+    EXPECT_EQ(numbers, (QSet<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(stockOf(db(), 101), 2);
+}
+
+TEST_P(CheckoutProcedures, TwoSalesHoldingTheLastUnitDischargeOneOfThem) {
+    seedSale(db(), 1, kDay, QStringLiteral("CAJA1-4"), {{103, 1, "1"}});
+    seedSale(db(), 2, kDay, QStringLiteral("CAJA1-5"), {{103, 1, "1"}});
+
+    concurrently(2, [&](int i, db::Db& connection) {
+        DischargeSale(connection, {i + 1, kWindow, 7, std::nullopt});
+    });
+
+    QStringList states{lineState(db(), 1, kDay, 1), lineState(db(), 2, kDay, 1)};
+    std::sort(states.begin(), states.end());
+    EXPECT_EQ(states, (QStringList{kDescargado, kSinStock}));
+    EXPECT_EQ(stockOf(db(), 103), 0);
+}
+
+TEST(CheckoutTags, CashierTagAndSellerKey) {
+    const struct {
+        int code;
+        const char* host;
+        const char* tag;
+    } tags[] = {{3, "CAJA1-4", "03CAJA1-4"},
+                {7, "CAJA2-5 ", "07CAJA2-5"},
+                {10, "CAJA2-5", "010CAJA2-5"},
+                {12, "CAJA1-4", "12CAJA1-4"},
+                {15, "CAJA2-5", "15CAJA2-5"}};
+    for (const auto& t : tags)
+        EXPECT_EQ(cashierTag(t.code, QString::fromLatin1(t.host)), QString::fromLatin1(t.tag));
+
+    const struct {
+        const char* host;
+        const char* key;
+    } keys[] = {{"CAJA1-4", "F4"}, {"CAJA1-9 ", "F9"}, {"CAJA1-3", ""}, {"CAJA", ""}, {"", ""}};
+    for (const auto& k : keys)
+        EXPECT_EQ(sellerKey(QString::fromLatin1(k.host)), QString::fromLatin1(k.key)) << k.host;
+}
+
+VELCARIS_DB_TEST_SUITE(CheckoutProcedures);
+
+}  // namespace

@@ -1,0 +1,61 @@
+#include "support/CheckoutSeed.h"
+
+#include "core/DayWindow.h"
+#include "db/Db.h"
+
+namespace testsupport {
+
+void seedPresentation(db::Db& db, int code, const QString& presTipo, int stock,
+                      const QString& brand) {
+    db.exec(QStringLiteral("INSERT INTO PRODUCTO (ProdCodigo, ProdNomComercial) VALUES (?, ?)"),
+            {code, presTipo});
+    db.exec(QStringLiteral("INSERT INTO LABORATORIO (LabCodigo, LabNombre) VALUES (?, ?)"),
+            {code, brand});
+    db.exec(QStringLiteral("INSERT INTO PRODUCTO_LABORATORIO (ProdLabCod, ProdCodigo, LabCodigo, "
+                           "ProdLabEstado) VALUES (?, ?, ?, 'ACTIVO')"),
+            {code, code, code});
+    db.exec(
+        QStringLiteral("INSERT INTO PRESENTACION (CodPresentacion, ProdLabCod, PresTipo, "
+                       "PresVenta, PresStockTotal, PresEstado) VALUES (?, ?, ?, ?, ?, ?)"),
+        {code, code, presTipo, QVariant::fromValue(money("1")), stock, QStringLiteral("CONTINUO")});
+}
+
+void seedSale(db::Db& db, int facNumero, const QDate& day, const QString& facHostName,
+              const std::vector<SeedLine>& lines) {
+    const QDateTime at(day, core::kDayFirstSecond);
+    db.exec(QStringLiteral("INSERT INTO FACTURA (FacNumero, FacFecha, UsuCod, FacHostName, "
+                           "FacEstado) VALUES (?, ?, 1, ?, ?)"),
+            {facNumero, at, facHostName, QStringLiteral("NO DESCARGADO")});
+    int deta = 0;
+    for (const SeedLine& l : lines)
+        db.exec(QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, "
+                               "CodPresentacion, Cantidad, Importe, Costo, Estado) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                {facNumero, at, ++deta, l.codPresentacion, l.cantidad,
+                 QVariant::fromValue(money(l.importe)), QVariant::fromValue(money("0")), l.estado});
+}
+
+void seedIgv(db::Db& db, int code, const QString& serieBoleta, const QString& serieFactura) {
+    db.exec(QStringLiteral("INSERT INTO IGV (IgvCod, UsuCod, IgvValor, IgvSerieBoleta, "
+                           "IgvSerieFactura) VALUES (?, 1, 18, ?, ?)"),
+            {code, serieBoleta, serieFactura});
+}
+
+int stockOf(db::Db& db, int codPresentacion) {
+    return db::integer(db.scalar(
+        QStringLiteral("SELECT PresStockTotal FROM PRESENTACION WHERE CodPresentacion = ?"),
+        {codPresentacion}));
+}
+
+QString lineState(db::Db& db, int facNumero, const QDate& day, int detaNumero) {
+    const core::DateTimeRange w = core::saleDay(day);
+    return db::text(db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE FacNumero = ? AND "
+                                             "DetaNumero = ? AND FacFecha BETWEEN ? AND ?"),
+                              {facNumero, detaNumero, w.start, w.end}));
+}
+
+core::Money money(const char* text) {
+    return *core::Money::parse(QString::fromLatin1(text));
+}
+
+}  // namespace testsupport

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/Money.h"
+
+#include <QDate>
+#include <QString>
+#include <vector>
+
+namespace db {
+class Db;
+}
+
+namespace testsupport {
+
+// One sale line as a seller's quotation leaves it.
+struct SeedLine {
+    int codPresentacion = 0;
+    int cantidad = 1;
+    const char* importe = "1";
+    QString estado = QStringLiteral("NO DESCARGADO");
+};
+
+// A presentation with its own product, brand and product-brand link.
+void seedPresentation(db::Db& db, int code, const QString& presTipo, int stock,
+                      const QString& brand = QStringLiteral("GENFAR"));
+// A sale of the day (at 00:00:01, as sale numbers are reserved) with lines numbered from 1.
+void seedSale(db::Db& db, int facNumero, const QDate& day, const QString& facHostName,
+              const std::vector<SeedLine>& lines);
+void seedIgv(db::Db& db, int code, const QString& serieBoleta, const QString& serieFactura);
+
+int stockOf(db::Db& db, int codPresentacion);
+QString lineState(db::Db& db, int facNumero, const QDate& day, int detaNumero);
+core::Money money(const char* text);
+
+}  // namespace testsupport
