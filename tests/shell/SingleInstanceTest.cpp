@@ -4,6 +4,8 @@
 
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDateTime>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -85,6 +87,19 @@ TEST_F(SingleInstanceTest, TheGuardOfAnotherCopyIsRefusedUntilItIsReleased) {
 
     other.finish('r');
     EXPECT_TRUE(mine.acquire());
+}
+
+TEST_F(SingleInstanceTest, ACopyRunningForHoursStillHoldsTheGuard) {
+    SingleInstance mine(QStringLiteral("VELCARIS_MIRANTO"), dir_.path());
+    OtherCopy other(dir_.path());
+    ASSERT_TRUE(other.acquired());
+    QFile lock(mine.lockFilePath());
+    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-6 * 3600),
+                                 QFileDevice::FileModificationTime));
+    lock.close();
+
+    EXPECT_FALSE(mine.acquire());
 }
 
 TEST_F(SingleInstanceTest, TheLockOfACopyThatDiedIsTakenOver) {
