@@ -1,14 +1,8 @@
-#include "support/DbTest.h"
-#include "support/FakePlatform.h"
 #include "support/Keys.h"
-#include "support/ScriptedMessages.h"
 #include "support/Seed.h"
+#include "support/WindowTest.h"
 
-#include "core/Clock.h"
 #include "core/Password.h"
-#include "db/Settings.h"
-#include "shell/AppContext.h"
-#include "shell/UnitDM.h"
 #include "shell/UnitLoginPassword.h"
 #include "ui/Palette.h"
 
@@ -34,10 +28,10 @@ const QString kRefused = QStringLiteral("CLAVE INCORRECTA...\rO USUARIO INACTIVO
 
 enum class How { Button, Enter };
 
-class LoginPassword : public testsupport::DbTest {
+class LoginPassword : public testsupport::WindowTest {
 protected:
     void SetUp() override {
-        DbTest::SetUp();
+        WindowTest::SetUp();
         if (IsSkipped())
             return;
         seedUser(db(), 1, QStringLiteral("DUENO"), QStringLiteral("JEFE1"),
@@ -52,18 +46,15 @@ protected:
                  QStringLiteral("TECNICA"));
         seedUser(db(), 6, QStringLiteral("BETO"), QStringLiteral("AB}"),
                  QStringLiteral("administrador  "));
-        dm = std::make_unique<shell::TDM>(db());
-        ctx = std::make_unique<shell::AppContext>(
-            shell::AppContext{db(), settings, clock, messages, platform, *dm, nullptr});
-        form = new TFormLoginPassword(*ctx);
+        form = new TFormLoginPassword(ctx());
     }
     void TearDown() override {
         delete form.data();
-        DbTest::TearDown();
+        WindowTest::TearDown();
     }
 
     void loginSession(int code, const char* password) {
-        ASSERT_EQ(dm->openAccess(code, core::Encripta(QString::fromLatin1(password))), 1);
+        ASSERT_EQ(dm().openAccess(code, core::Encripta(QString::fromLatin1(password))), 1);
     }
     void show(Purpose purpose) {
         form->showFor(purpose);
@@ -87,12 +78,6 @@ protected:
     }
     QWidget* focused() const { return QApplication::focusWidget(); }
 
-    db::Settings settings = db::Settings::load();
-    core::FixedClock clock{QDateTime(QDate(2026, 3, 2), QTime(9, 0))};
-    testsupport::ScriptedMessages messages;
-    testsupport::FakePlatform platform;
-    std::unique_ptr<shell::TDM> dm;
-    std::unique_ptr<shell::AppContext> ctx;
     QPointer<TFormLoginPassword> form;
 };
 
@@ -151,7 +136,7 @@ TEST_P(LoginPassword, RefusalsInTheirOrder) {
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.name);
-        dm->closeAccess();
+        dm().closeAccess();
         if (c.sessionUser)
             loginSession(c.sessionUser, c.sessionPassword);
         show(Purpose::Discount);
@@ -159,7 +144,7 @@ TEST_P(LoginPassword, RefusalsInTheirOrder) {
         attempt(QString::fromLatin1(c.login), QString::fromLatin1(c.password));
         EXPECT_EQ(messages.shown, QStringList{c.message});
         EXPECT_EQ(form->EdPassword->text().isEmpty(), c.passwordCleared || !*c.password);
-        EXPECT_EQ(dm->discountPermission, 0);
+        EXPECT_EQ(dm().discountPermission, 0);
         EXPECT_TRUE(form->isVisible());
         if (c.message != kNotAuthorised + "ROSA") {
             EXPECT_EQ(focused(), form->EdPassword);
@@ -172,7 +157,7 @@ TEST_P(LoginPassword, MaximosSkipsTheSessionRoleTest) {
     show(Purpose::Discount);
     attempt(QStringLiteral("MAXIMOS"), QStringLiteral("CLAVE4"));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(dm->discountPermission, 1);
+    EXPECT_EQ(dm().discountPermission, 1);
 }
 
 TEST_P(LoginPassword, SessionRoleIsTrimmedAndUpperCased) {
@@ -181,7 +166,7 @@ TEST_P(LoginPassword, SessionRoleIsTrimmedAndUpperCased) {
     // Its scramble begins with a control character, which travels untrimmed.
     attempt(QStringLiteral("BETO"), QStringLiteral("AB}"));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(dm->discountPermission, 1);
+    EXPECT_EQ(dm().discountPermission, 1);
 }
 
 TEST_P(LoginPassword, EnterCompactsTheLoginTheButtonSendsItAsTyped) {
@@ -190,13 +175,13 @@ TEST_P(LoginPassword, EnterCompactsTheLoginTheButtonSendsItAsTyped) {
     attempt(QStringLiteral("RO SA"), QStringLiteral("CLAVE1"), How::Button);
     EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("RO SA"));
     EXPECT_EQ(messages.shown, QStringList{kRefused});
-    EXPECT_EQ(dm->discountPermission, 0);
+    EXPECT_EQ(dm().discountPermission, 0);
 
     messages.clear();
     attempt(QStringLiteral("RO SA"), QStringLiteral("CLAVE1"), How::Enter);
     EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("ROSA"));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(dm->discountPermission, 1);
+    EXPECT_EQ(dm().discountPermission, 1);
 }
 
 TEST_P(LoginPassword, BlankPasswordEndsTheCheckSilently) {
@@ -204,17 +189,17 @@ TEST_P(LoginPassword, BlankPasswordEndsTheCheckSilently) {
     show(Purpose::Discount);
     attempt(QStringLiteral("ROSA"), QStringLiteral("   "));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(dm->discountPermission, 0);
+    EXPECT_EQ(dm().discountPermission, 0);
     EXPECT_TRUE(form->isVisible());
 }
 
 TEST_P(LoginPassword, DiscountIsGrantedAndTheWindowHiddenForTheNextShow) {
     loginSession(2, "CLAVE1");
     for (const How how : {How::Button, How::Enter}) {
-        dm->discountPermission = 0;
+        dm().discountPermission = 0;
         show(Purpose::Discount);
         attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"), how);
-        EXPECT_EQ(dm->discountPermission, 1);
+        EXPECT_EQ(dm().discountPermission, 1);
         EXPECT_FALSE(form->isVisible());
         ASSERT_FALSE(form.isNull());
         EXPECT_TRUE(form->EdPassword->text().isEmpty());
@@ -223,10 +208,10 @@ TEST_P(LoginPassword, DiscountIsGrantedAndTheWindowHiddenForTheNextShow) {
 }
 
 TEST_P(LoginPassword, CancelClearsPurposeAndPermission) {
-    dm->discountPermission = 1;
+    dm().discountPermission = 1;
     show(Purpose::Accounts);
     form->Cancelar->click();
-    EXPECT_EQ(dm->discountPermission, 0);
+    EXPECT_EQ(dm().discountPermission, 0);
     EXPECT_EQ(form->purpose(), Purpose::Discount);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(form.isNull());
@@ -261,7 +246,7 @@ TEST_P(LoginPassword, ScreensOpenByPurposeAndEnterClosesThisWindow) {
         attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"), c.how);
         EXPECT_EQ(form->isVisible(), c.staysOpen);
         EXPECT_EQ(form->purpose(), c.purpose);  // the next caller sets it again
-        EXPECT_EQ(dm->discountPermission, 0);
+        EXPECT_EQ(dm().discountPermission, 0);
     }
     EXPECT_EQ(accounts, 2);
     EXPECT_EQ(console, 2);
@@ -275,7 +260,7 @@ TEST_P(LoginPassword, WithoutAnOpenerSuccessOpensNothing) {
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->EdPassword->text().isEmpty());
-    EXPECT_EQ(dm->discountPermission, 0);
+    EXPECT_EQ(dm().discountPermission, 0);
 }
 
 }  // namespace

@@ -64,6 +64,10 @@ VerificaLoginPasswordOut KZ_VerificaLoginPassword(Db& db, const VerificaLoginPas
     return {accepted ? kAccepted : kRefused};
 }
 
+bool hayUsuarios(Db& db) {
+    return !db.scalar(QStringLiteral("SELECT 1 FROM USUARIO LIMIT 1")).isNull();
+}
+
 IngresoPropietarioOut KZ_IngresoPropietario(Db& db, const IngresoPropietarioIn& in,
                                             const QDateTime& now) {
     const QString login = param(in.pUsuLogin, 10).trimmed();
@@ -72,7 +76,7 @@ IngresoPropietarioOut KZ_IngresoPropietario(Db& db, const IngresoPropietarioIn& 
     const QString stored = core::Encripta(in.pUsuPassword);
     Db::Transaction tx(db);
     db.lock(QStringLiteral("USUARIO"));
-    if (integer(db.scalar(QStringLiteral("SELECT COUNT(*) FROM USUARIO"))) > 0) {
+    if (hayUsuarios(db)) {
         tx.commit();
         return {QStringLiteral("YA EXISTEN USUARIOS REGISTRADOS")};
     }

@@ -34,6 +34,9 @@ struct VerificaLoginPasswordOut {
 // the text the scrambled password comes from.
 VerificaLoginPasswordOut KZ_VerificaLoginPassword(Db& db, const VerificaLoginPasswordIn& in);
 
+// True when USUARIO holds any account.
+bool hayUsuarios(Db& db);
+
 struct IngresoPropietarioIn {
     QString pUsuLogin;     // varchar(10)
     QString pUsuPassword;  // the plain password: stored only through core::Encripta

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "shell/AppContext.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace shell {
+
+// The first start of a shop: asks for the owner's login and password (twice) and creates
+// user 1, "ADMINISTRADOR", through KZ_IngresoPropietario.
+class TFormPropietario : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFormPropietario(AppContext& ctx, QWidget* parent = nullptr);
+
+    QLineEdit* EdNombres;
+    QLineEdit* EdLogin;
+    QLineEdit* EdPassword1;
+    QLineEdit* EdPassword2;
+    QPushButton* Aceptar;
+    QPushButton* Cancelar;
+
+private:
+    struct Fault {
+        QString message;
+        QLineEdit* box = nullptr;
+    };
+
+    void build();
+    void AceptarClick();
+    // What is wrong with the entry, the first fault found; none when it may be recorded.
+    Fault fault() const;
+    void record();
+
+    AppContext& ctx_;
+};
+
+// With no account in the database, runs the owner's dialog. False when the dialog was
+// cancelled (the program then ends); true once an account exists.
+bool ensureOwner(AppContext& ctx);
+
+}  // namespace shell
