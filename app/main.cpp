@@ -1,5 +1,6 @@
 #include "db/DemoShop.h"
 #include "db/Open.h"
+#include "shell/Program.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -39,5 +40,5 @@ int main(int argc, char** argv) {
         return initDatabase(args.contains(QStringLiteral("--demo")));
     }
     QApplication app(argc, argv);
-    return initDatabase(false);
+    return shell::runGui();
 }

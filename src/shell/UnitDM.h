@@ -145,6 +145,9 @@ signals:
     void accessChanged();
 
 private:
+    void loadProducts();
+    void loadPresentations();  // with the cross-check rows
+
     db::Db& db_;
     std::vector<ProductRow> products_;
     std::vector<QString> sortKeys_;  // upper-cased commercial names, for the prefix search

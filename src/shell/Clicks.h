@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+namespace shell {
+
+// Runs `handler` when the left mouse button is released over `widget` (labels and pictures
+// that act as buttons). The handler lives as long as the widget.
+void onClick(QWidget* widget, std::function<void()> handler);
+
+}  // namespace shell

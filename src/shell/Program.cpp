@@ -1,0 +1,69 @@
+#include "shell/Program.h"
+
+#include "core/Clock.h"
+#include "db/Open.h"
+#include "platform/Resources.h"
+#include "platform/SingleInstance.h"
+#include "platform/SystemPlatform.h"
+#include "shell/UnitDM.h"
+#include "shell/UnitPrincipal.h"
+#include "ui/Messages.h"
+
+#include <QApplication>
+
+namespace shell {
+
+namespace {
+
+std::unique_ptr<core::Clock> serverClock(db::Db& db) {
+    const QDateTime server = db.serverNow();
+    return std::make_unique<core::SystemClock>(
+        server.isValid() ? QDateTime::currentDateTime().secsTo(server) : 0);
+}
+
+}  // namespace
+
+Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
+                 platform::Platform& platform, ui::Messages* messages, core::Clock* clock)
+    : db_(std::move(database)), settings_(settings) {
+    platform::initResources();
+    if (!messages) {
+        ownMessages_ = std::make_unique<ui::DialogMessages>();
+        messages = ownMessages_.get();
+    }
+    if (!clock) {
+        ownClock_ = serverClock(*db_);
+        clock = ownClock_.get();
+    }
+    dm_ = std::make_unique<TDM>(*db_);
+    context_ = std::unique_ptr<AppContext>(
+        new AppContext{*db_, settings_, *clock, *messages, platform, *dm_, nullptr});
+    principal_ = std::make_unique<TPRINCIPAL>(*context_);
+    context_->principal = principal_.get();
+    if (auto* dialogs = dynamic_cast<ui::DialogMessages*>(messages))
+        dialogs->setParent(principal_.get());
+    principal_->showMaximized();
+    principal_->showLoginWindow();
+}
+
+Program::~Program() = default;
+
+int runGui() {
+    platform::SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+    QApplication::setApplicationName(QStringLiteral("VELCARIS_MIRANTO"));
+    const db::Settings settings = db::Settings::load();
+    try {
+        platform::SystemPlatform system(settings);
+        Program program(db::openConfigured(settings), settings, system);
+        return QApplication::exec();
+    } catch (const db::Error& e) {
+        ui::DialogMessages().notice(QStringLiteral("NO SE PUDO ABRIR LA BASE DE DATOS\r") +
+                                        e.where() + QStringLiteral(": ") + e.serverText(),
+                                    ui::Messages::Kind::Error);
+        return 2;
+    }
+}
+
+}  // namespace shell

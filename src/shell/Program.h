@@ -1,0 +1,59 @@
+#pragma once
+
+#include "db/Settings.h"
+#include "shell/AppContext.h"
+
+#include <memory>
+
+namespace core {
+class Clock;
+}
+namespace db {
+class Db;
+}
+namespace platform {
+class Platform;
+}
+namespace ui {
+class Messages;
+}
+
+namespace shell {
+
+class TDM;
+class TPRINCIPAL;
+
+// One running program around an open database: the data module, the main window (shown
+// maximised) and the first login window, with the services every window shares.
+class Program {
+public:
+    // Without `messages` the real message boxes are used; without `clock`, the local clock set
+    // to the database server's time.
+    Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
+            platform::Platform& platform, ui::Messages* messages = nullptr,
+            core::Clock* clock = nullptr);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    AppContext& context() { return *context_; }
+    db::Db& db() { return *db_; }
+    TDM& dm() { return *dm_; }
+    TPRINCIPAL& principal() { return *principal_; }
+
+private:
+    std::unique_ptr<db::Db> db_;
+    db::Settings settings_;
+    std::unique_ptr<ui::Messages> ownMessages_;
+    std::unique_ptr<core::Clock> ownClock_;
+    std::unique_ptr<TDM> dm_;
+    std::unique_ptr<AppContext> context_;
+    std::unique_ptr<TPRINCIPAL> principal_;
+};
+
+// The graphical program: one copy per workstation (a second one ends at once, silently), the
+// application title, the settings, the database, then the Program and its message loop.
+// Returns the exit code.
+int runGui();
+
+}  // namespace shell

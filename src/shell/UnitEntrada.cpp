@@ -1,0 +1,223 @@
+#include "shell/UnitEntrada.h"
+
+#include "core/Clock.h"
+#include "core/Password.h"
+#include "core/Roles.h"
+#include "db/Db.h"
+#include "db/procedures/Session.h"
+#include "platform/Platform.h"
+#include "shell/AppContext.h"
+#include "shell/Clicks.h"
+#include "shell/FormHelpers.h"
+#include "shell/UnitDM.h"
+#include "shell/UnitPrincipal.h"
+#include "ui/Activation.h"
+#include "ui/Guard.h"
+#include "ui/InputFilter.h"
+#include "ui/Palette.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace shell {
+
+int TFormEntrada::step_ = 0;
+
+namespace {
+
+QLabel* caption(const QString& text, QWidget* parent, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setItalic(true);
+    font.setBold(true);
+    label->setFont(font);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, ui::palette::white);
+    label->setPalette(p);
+    label->setGeometry(x, y, 80, 24);
+    return label;
+}
+
+QLabel* light(const char* name, const char* file, QWidget* parent) {
+    auto* picture = new QLabel(parent);
+    picture->setObjectName(QString::fromLatin1(name));
+    picture->setPixmap(QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(file))));
+    picture->setGeometry(352, 68, 32, 32);
+    picture->hide();
+    return picture;
+}
+
+QString digitsOf(const QString& text) {
+    QString digits;
+    for (const QChar c : text)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+    return digits;
+}
+
+}  // namespace
+
+TFormEntrada::TFormEntrada(AppContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ctx_(context) {
+    setObjectName(QStringLiteral("FormEntrada"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("        ACCESO AL SISTEMA VELCARIS"));
+    setFixedSize(404, 167);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, ui::palette::navy);
+    setPalette(p);
+
+    QLabel* title = caption(windowTitle().trimmed(), this, 20, 12);
+    title->setFont(QFont(title->font().family(), 11, QFont::Bold));
+    title->setGeometry(20, 12, 364, 24);
+
+    QLabel* loginCaption = caption(QStringLiteral("Login:"), this, 24, 56);
+    loginCaption->setObjectName(QStringLiteral("Label1"));
+    CbLogin = new QComboBox(this);
+    CbLogin->setObjectName(QStringLiteral("CbLogin"));
+    CbLogin->setEditable(true);
+    CbLogin->setInsertPolicy(QComboBox::NoInsert);
+    CbLogin->setGeometry(110, 56, 226, 24);
+
+    caption(QStringLiteral("Password:"), this, 24, 96)->setObjectName(QStringLiteral("Label2"));
+    EdPasword = new QLineEdit(this);
+    EdPasword->setObjectName(QStringLiteral("EdPasword"));
+    hashEcho(EdPasword);
+    EdPasword->setGeometry(110, 96, 226, 24);
+    ui::forceUpperCase(EdPasword);
+    connect(EdPasword, &QLineEdit::returnPressed, this, &TFormEntrada::EdPaswordKeyPress);
+    onClick(loginCaption, [this] { EdPasword->setFocus(); });
+
+    Iinactiva = light("Iinactiva", "inactiva", this);
+    IEspera = light("IEspera", "espera", this);
+    IActiva = light("IActiva", "activa", this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(7);
+    connect(Timer1, &QTimer::timeout, this, &TFormEntrada::Timer1Timer);
+
+    ctx_.platform.playSound(QStringLiteral("VELCARIS"));
+    step_ = 0;
+    ui::guard(ctx_.messages, [this] {
+        QSqlQuery q =
+            ctx_.db.exec(QStringLiteral("SELECT UsuCod, UsuLogin, UsuApellidos FROM USUARIO "
+                                        "WHERE UsuEstado = ? AND UsuCod <> ? ORDER BY UsuCod"),
+                         {QStringLiteral("ACTIVO"), 1});
+        while (q.next())
+            users_.push_back(nombreCompleto(db::text(q.value(1)), db::text(q.value(2)),
+                                            db::integer(q.value(0))));
+    });
+    ui::onActivation(this, [this] { FormActivate(); });
+    Timer1->start();
+
+    centreOnDesktop(this);
+    show();
+}
+
+QString TFormEntrada::nombreCompleto(const QString& login, const QString& apellidos, int code) {
+    return login + QLatin1Char(' ') + apellidos + QStringLiteral("   ") + QString::number(code);
+}
+
+void TFormEntrada::FormActivate() {
+    CbLogin->clear();
+    for (const QString& user : users_)
+        CbLogin->addItem(user);
+    if (users_.empty())
+        return;
+    CbLogin->setEditText(users_.front());
+    EdPasword->setFocus();
+}
+
+void TFormEntrada::Timer1Timer() {
+    ++step_;
+    if (step_ <= 100)
+        showOnly(Iinactiva);
+    else if (step_ <= 200)
+        showOnly(IEspera);
+    else if (step_ <= 300)
+        showOnly(IActiva);
+    else
+        step_ = 0;
+}
+
+void TFormEntrada::showOnly(QLabel* picture) {
+    for (QLabel* p : {Iinactiva, IEspera, IActiva})
+        p->setVisible(p == picture);
+}
+
+void TFormEntrada::EdPaswordKeyPress() {
+    if (++ctx_.dm.loginAttempts > 2) {
+        ctx_.messages.notice(QStringLiteral("Claves Incorrectas, Lo siento..."));
+        ctx_.principal->endProgram();
+        return;
+    }
+    ui::guard(ctx_.messages, [this] { attempt(); });
+}
+
+void TFormEntrada::attempt() {
+    const QString blank = QStringLiteral("NO SE PERMITE VALORES EN BLANCO");
+    const QString password = core::roles::trimmed(EdPasword->text());
+    if (password.isEmpty()) {
+        ctx_.messages.notice(blank);
+        EdPasword->setFocus();
+        return;
+    }
+    const QString login = core::roles::trimmed(CbLogin->currentText());
+    if (login.isEmpty()) {
+        ctx_.messages.notice(blank);
+        CbLogin->setFocus();
+        return;
+    }
+    ctx_.dm.closeAccess();
+    bool isNumber = false;
+    const int code = digitsOf(login).toInt(&isNumber);
+    if (!isNumber)
+        throw db::Error(QStringLiteral("QVerificaAcceso"),
+                        QStringLiteral("el codigo de usuario no es un numero"));
+    const int rows = ctx_.dm.openAccess(code, core::Encripta(password));
+    const auto& access = ctx_.dm.access();
+    if (access && core::roles::trimmed(access->UsuEstado).toUpper() == QLatin1String("INACTIVO")) {
+        showOnly(Iinactiva);
+        EdPasword->clear();
+        refuse(QStringLiteral("ACCESO RESTRINGIDO, ESTADO INACTIVO"), CbLogin);
+        return;
+    }
+    if (rows != 1 || !core::roles::mayLogIn(access->UsuCargo)) {
+        EdPasword->clear();
+        showOnly(Iinactiva);
+        refuse(QStringLiteral("Intento de Coneccion N°:") + QString::number(ctx_.dm.loginAttempts) +
+                   QStringLiteral("\rUSUARIO SIN ACCESO AL SISTEMA..."),
+               EdPasword);
+        return;
+    }
+    succeed(code);
+}
+
+void TFormEntrada::refuse(const QString& message, QWidget* focus) {
+    ctx_.messages.notice(message);
+    focus->setFocus();
+}
+
+void TFormEntrada::succeed(int userCode) {
+    TDM& dm = ctx_.dm;
+    TPRINCIPAL& principal = *ctx_.principal;
+    dm.openSessionDatasets();
+    dm.sessionUserCode = userCode;
+    dm.sessionLogin = core::roles::trimmed(dm.access()->UsuLogin);
+    principal.setUserLabel(QStringLiteral("USUARIO: ") + dm.sessionLogin);
+    if (userCode > 0)
+        principal.openSearchScreen();
+    principal.setCostFiguresVisible(dm.user() && dm.user()->UsuCargo == core::roles::ADMINISTRADOR);
+    dm.attendanceId =
+        db::proc::KZ_HorarioIngreso(ctx_.db, {userCode, QStringLiteral("VENTAS")}, ctx_.clock.now())
+            .pMax;
+    Timer1->stop();
+    dm.loginAttempts = 0;
+    close();
+}
+
+}  // namespace shell
