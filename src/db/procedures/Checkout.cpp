@@ -112,11 +112,13 @@ std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange
     return out;
 }
 
-core::Money saleTotal(Db& db, int facNumero, const core::DateTimeRange& day) {
-    return money(db.scalar(QStringLiteral("SELECT SUM(Cantidad * Importe) FROM DETAFAC "
-                                          "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ? "
-                                          "AND Estado <> ? AND Estado <> ?"),
-                           {facNumero, day.start, day.end, kDevuelto, kSinStock}));
+std::optional<core::Money> saleTotal(Db& db, int facNumero, const core::DateTimeRange& day) {
+    const QVariant total =
+        db.scalar(QStringLiteral("SELECT SUM(Cantidad * Importe) FROM DETAFAC "
+                                 "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ? "
+                                 "AND Estado <> ? AND Estado <> ?"),
+                  {facNumero, day.start, day.end, kDevuelto, kSinStock});
+    return total.isNull() ? std::nullopt : std::optional(money(total));
 }
 
 QByteArray sellerPhoto(Db& db, const QString& key) {
@@ -237,10 +239,13 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
         if (hooks.afterLine)
             hooks.afterLine(line, out);
     }
+    if (result.discharged > 0 && order.type) {
+        result.receiptNumber = number;
+        result.series = text(currentSeries(db, *order.type));
+    }
     if (hooks.beforeCommit)
         hooks.beforeCommit();
     tx.commit();
-    result.receiptNumber = result.discharged > 0 ? number : 0;
     return result;
 }
 

@@ -55,8 +55,9 @@ struct SaleLine {
 // longer in the catalogue is still listed, with empty texts.
 std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& day);
 
-// The amount to pay: the sale's lines of the day that are neither "DEVUELTO" nor "SIN STOCK".
-core::Money saleTotal(Db& db, int facNumero, const core::DateTimeRange& day);
+// The amount to pay: the sale's lines of the day that are neither "DEVUELTO" nor "SIN STOCK";
+// none when there is no such line.
+std::optional<core::Money> saleTotal(Db& db, int facNumero, const core::DateTimeRange& day);
 
 // The photo of the active user whose key (UsuTecla) is `key` ("F4".."F9"); empty without one.
 QByteArray sellerPhoto(Db& db, const QString& key);
@@ -132,6 +133,7 @@ struct DischargeHooks {
 
 struct DischargeResult {
     int receiptNumber = 0;  // the number the sale carries for its type; 0 for none
+    QString series;         // the series stored with that number
     int discharged = 0;     // lines this discharge marked "DESCARGADO"
     int withoutStock = 0;   // lines this discharge marked "SIN STOCK"
 };

@@ -1,0 +1,68 @@
+#include "sales/FacturaFilesOutput.h"
+
+#include "core/AmountInWords.h"
+#include "core/Format.h"
+#include "einvoice/FacturaFiles.h"
+#include "platform/Platform.h"
+
+namespace sales {
+
+FacturaFilesOutput::FacturaFilesOutput(platform::Platform& platform) : platform_(platform) {}
+
+FacturaFilesOutput::~FacturaFilesOutput() = default;
+
+void FacturaFilesOutput::begin(const ReceiptJob& job, int receiptNumber, const QDateTime& at,
+                               const std::vector<db::proc::SaleLine>&) {
+    files_.reset();
+    sold_.clear();
+    written_ = false;
+    if (job.type != ReceiptType::Factura || receiptNumber <= 0)
+        return;
+    job_ = job;
+    number_ = receiptNumber;
+    at_ = at;
+    files_ = std::make_unique<einvoice::FacturaFiles>(
+        platform_.mapPath(QString::fromLatin1(kDataFolder)),
+        platform_.mapPath(QStringLiteral("D:\\")), receiptNumber);
+}
+
+void FacturaFilesOutput::afterLine(const db::proc::SaleLine& line,
+                                   const db::proc::DecargarPresStockOut& out) {
+    if (files_ && out.changed && out.Estado == db::proc::kDescargado)
+        sold_.push_back(line);
+}
+
+void FacturaFilesOutput::beforeCommit() {
+    if (!files_ || sold_.empty())
+        return;
+    core::Money total;
+    for (const db::proc::SaleLine& line : sold_)
+        total += line.SUB_TOTAL;
+    einvoice::FacturaHeader header;
+    header.number = number_;
+    header.at = at_;
+    header.total = total;
+    header.ruc = job_.customer.ruc;
+    header.name = job_.customer.name;
+    header.address = job_.customer.address;
+    header.totalInWords = core::Imprime_Soles(core::fmt::shortest(total));
+    files_->writeHeader(header);
+    for (const db::proc::SaleLine& line : sold_)
+        files_->appendLine(
+            {line.cantidad, line.Importe, line.CodPresentacion, line.PresTipo, total});
+    written_ = true;
+}
+
+void FacturaFilesOutput::committed(const Receipt&) {
+    if (files_ && written_)
+        files_->commit();
+    files_.reset();
+}
+
+void FacturaFilesOutput::abandoned() {
+    if (files_)
+        files_->discard();
+    files_.reset();
+}
+
+}  // namespace sales

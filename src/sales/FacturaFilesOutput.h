@@ -1,0 +1,45 @@
+#pragma once
+
+#include "sales/ReceiptOutput.h"
+
+#include <memory>
+#include <vector>
+
+namespace einvoice {
+class FacturaFiles;
+}
+namespace platform {
+class Platform;
+}
+
+namespace sales {
+
+// The factura's five tax files behind the receipt output: written under temporary names before
+// the discharge commits, named after it committed, removed when it failed. The files hold the
+// lines this discharge sold, and the total of those lines. Prints nothing.
+class FacturaFilesOutput : public ReceiptOutput {
+public:
+    static constexpr const char* kDataFolder = "D:\\SFS_v1.3.4.4\\sunat_archivos\\sfs\\DATA\\";
+
+    explicit FacturaFilesOutput(platform::Platform& platform);
+    ~FacturaFilesOutput() override;
+
+    void begin(const ReceiptJob& job, int receiptNumber, const QDateTime& at,
+               const std::vector<db::proc::SaleLine>& lines) override;
+    void afterLine(const db::proc::SaleLine& line,
+                   const db::proc::DecargarPresStockOut& out) override;
+    void beforeCommit() override;
+    void committed(const Receipt& receipt) override;
+    void abandoned() override;
+
+private:
+    platform::Platform& platform_;
+    std::unique_ptr<einvoice::FacturaFiles> files_;
+    ReceiptJob job_;
+    int number_ = 0;
+    QDateTime at_;
+    std::vector<db::proc::SaleLine> sold_;
+    bool written_ = false;
+};
+
+}  // namespace sales
