@@ -5,6 +5,7 @@
 #include "db/procedures/Session.h"
 #include "shell/FormHelpers.h"
 #include "shell/UnitDM.h"
+#include "shell/UnitPrincipal.h"
 #include "ui/Activation.h"
 #include "ui/Guard.h"
 #include "ui/InputFilter.h"
@@ -120,17 +121,25 @@ void TFormLoginPassword::showFor(Purpose purpose) {
     activateWindow();
 }
 
-TFormLoginPassword::Purpose TFormLoginPassword::purpose() const {
-    if (accountsAfterAuth_ == 1)
+TFormLoginPassword::Purpose TFormLoginPassword::purpose() {
+    if (accountsFlag() == 1)
         return Purpose::Accounts;
-    if (consoleAfterAuth_ == 1)
+    if (consoleFlag() == 1)
         return Purpose::Console;
     return Purpose::Discount;
 }
 
 void TFormLoginPassword::setFlags(int accounts, int console) {
-    accountsAfterAuth_ = accounts;
-    consoleAfterAuth_ = console;
+    accountsFlag() = accounts;
+    consoleFlag() = console;
+}
+
+int& TFormLoginPassword::accountsFlag() {
+    return ctx_.principal ? ctx_.principal->accountsAfterAuth : accountsAfterAuth_;
+}
+
+int& TFormLoginPassword::consoleFlag() {
+    return ctx_.principal ? ctx_.principal->consoleAfterAuth : consoleAfterAuth_;
 }
 
 void TFormLoginPassword::FormActivate() {

@@ -34,8 +34,8 @@ public:
     void setAccountsOpener(Opener opener) { openAccounts_ = std::move(opener); }
     void setConsoleOpener(Opener opener) { openConsole_ = std::move(opener); }
 
-    // The purpose the main window's flags give.
-    Purpose purpose() const;
+    // The purpose the main window's after-auth flags give.
+    Purpose purpose();
 
     QComboBox* CBLogin;
     QLineEdit* EdPassword;
@@ -54,6 +54,10 @@ private:
     void open(const Opener& opener, bool centre);
     void CancelarClick();
     void setFlags(int accounts, int console);
+    // The after-auth flags are the main window's; without one (a window shown before it
+    // exists) they are kept here.
+    int& accountsFlag();
+    int& consoleFlag();
 
     AppContext& ctx_;
     QStringList ADOQueryUsu_;  // UsuLogin of the active users but user 1, read at creation

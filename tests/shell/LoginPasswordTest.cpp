@@ -4,6 +4,7 @@
 
 #include "core/Password.h"
 #include "shell/UnitLoginPassword.h"
+#include "shell/UnitPrincipal.h"
 #include "ui/Palette.h"
 
 #include <QApplication>
@@ -261,6 +262,31 @@ TEST_P(LoginPassword, WithoutAnOpenerSuccessOpensNothing) {
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->EdPassword->text().isEmpty());
     EXPECT_EQ(dm().discountPermission, 0);
+}
+
+TEST_P(LoginPassword, PurposeLivesInTheMainWindowsFlags) {
+    shell::TPRINCIPAL principal(ctx());
+    ctx().principal = &principal;
+    loginSession(2, "CLAVE1");
+
+    form->showFor(Purpose::Console);
+    EXPECT_EQ(principal.accountsAfterAuth, 0);
+    EXPECT_EQ(principal.consoleAfterAuth, 1);
+    principal.accountsAfterAuth = 1;
+    EXPECT_EQ(form->purpose(), Purpose::Accounts);
+
+    form->Cancelar->click();
+    EXPECT_EQ(principal.accountsAfterAuth, 0);
+    EXPECT_EQ(principal.consoleAfterAuth, 0);
+
+    principal.consoleAfterAuth = 1;
+    show(Purpose::Discount);
+    EXPECT_EQ(principal.consoleAfterAuth, 0);
+    attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"));
+    EXPECT_EQ(dm().discountPermission, 1);
+    EXPECT_EQ(principal.accountsAfterAuth, 0);
+    EXPECT_EQ(principal.consoleAfterAuth, 0);
+    ctx().principal = nullptr;
 }
 
 }  // namespace

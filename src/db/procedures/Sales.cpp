@@ -274,6 +274,17 @@ BorrandoProductoOut KZ_BorrandoProducto(Db& db, const BorrandoProductoIn& in) {
     return {mensaje(QStringLiteral("PRODUCTO-LABORATORIO BORRADO"))};
 }
 
+std::optional<PresentacionVenta> presentacionVenta(Db& db, int codPres) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT CodPresentacion, PresTipo, PresPrecioCosto, "
+                                         "PresVenta, PresStockTotal FROM PRESENTACION "
+                                         "WHERE CodPresentacion = ?"),
+                          {codPres});
+    if (!q.next())
+        return std::nullopt;
+    return PresentacionVenta{integer(q.value(0)), text(q.value(1)), money(q.value(2)),
+                             money(q.value(3)), integer(q.value(4))};
+}
+
 std::vector<LineaVenta> lineasVenta(Db& db, int facNum, const core::DateTimeRange& window) {
     QSqlQuery q = db.exec(
         QStringLiteral("SELECT D.FacNumero, P.CodPresentacion, P.PresTipo, L.LabNombre, "

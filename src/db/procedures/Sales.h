@@ -5,6 +5,7 @@
 #include "db/procedures/Procedure.h"
 
 #include <QDateTime>
+#include <optional>
 #include <vector>
 
 // The seller's counter: sale numbers, sale lines and discounts, and the reads the quotation
@@ -108,6 +109,16 @@ struct BorrandoProductoOut {
 // Removes the product-brand link; refuses while presentations hang from it, since they carry
 // stock and sales.
 BorrandoProductoOut KZ_BorrandoProducto(Db& db, const BorrandoProductoIn& in);
+
+// A presentation as a sale line takes it, read afresh.
+struct PresentacionVenta {
+    int CodPresentacion = 0;
+    QString PresTipo;
+    core::Money PresPrecioCosto;
+    core::Money PresVenta;
+    int PresStockTotal = 0;
+};
+std::optional<PresentacionVenta> presentacionVenta(Db& db, int codPres);
 
 // One row of the quotation window's line list.
 struct LineaVenta {

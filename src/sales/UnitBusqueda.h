@@ -1,0 +1,143 @@
+#pragma once
+
+#include "core/DayWindow.h"
+#include "sales/SalesCounter.h"
+#include "shell/AppContext.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QWidget>
+
+class QDateTimeEdit;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTableView;
+class QTimer;
+
+namespace ui {
+class TableModel;
+}
+
+namespace sales {
+
+// The seller's working screen "BUSQUEDA DE PRODUCTO": the product list searched by name as the
+// seller types (in memory, no query), the presentations of the chosen product with prices,
+// stock, location, dosage and photo, and the sale: F4 reserves a sale number for the
+// workstation, F1 opens the quotation window for the chosen presentation.
+class TFormBusqueda : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TFormBusqueda(shell::AppContext& ctx, QWidget* parent = nullptr);
+    ~TFormBusqueda() override;
+
+    // The workstation tag of the sales this screen reserves: the computer name (up to 15
+    // characters), trimmed, and "-4".
+    static QString workstationTag(const QString& computerName);
+
+    // The number last reserved with F4 (0 before any).
+    int currentSaleNumber() const { return currentSale_; }
+    // The sale-day window of the two hidden date pickers.
+    core::DateTimeRange saleDay() const;
+    QDateTime dayStart() const;
+
+    // The sale label V: the current sale number, or "V" when there is no current sale.
+    QString saleLabel() const;
+    void setSaleLabel(const QString& text);
+
+    // The margin figure, the cost figure and their label "PI:" (administrators only).
+    void setCostFiguresVisible(bool visible);
+    bool costFiguresVisible() const { return costVisible_; }
+
+    // Painting and focus steps other windows ask for.
+    void paintPresentations(const QColor& base, const QColor& selected);
+    void focusSearchBox();
+
+    // Re-reads the presentations, keeping the current one.
+    void refreshPresentations();
+
+    // The stock adjuster panel and its quantity box; none until that module provides them.
+    void setStockAdjuster(QWidget* panel, QWidget* quantityBox);
+
+    // Context menus of the search box, the product grid and the presentation grid; empty until
+    // the modules of their commands fill them.
+    QMenu* PMNombre;
+    QMenu* PopupMenu1;
+    QMenu* PopupMenu2;
+
+    // Controls, named as their objectName.
+    QLineEdit* EdNombre;
+    QLabel* V;
+    QTableView* DBGrid1;
+    QLabel* DBText1;  // commercial name
+    QLabel* DBText2;  // brand
+    QLabel* DBText3;  // mechanism of action
+    QLabel* DBText4;  // generic name
+    QLabel* DBText5;  // shelf location
+    QLabel* DBText9;  // dosage
+    QTableView* cg;
+    QLabel* DBImage1;
+    QLabel* DBText10;  // cross-check figure
+    QLabel* DBText8;   // stock
+    QLabel* DBText11;  // sale unit
+    QDateTimeEdit* DateTimePicker1;
+    QDateTimeEdit* DateTimePicker2;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    QWidget* buildSearchPanel();
+    QWidget* buildProductPanel();
+    QWidget* buildPresentationRow();
+    QWidget* buildStockPanel();
+    void setUpProductGrid();
+    void setUpPresentationGrid();
+    void connectDataModule();
+
+    void showCurrentProduct();
+    void showCurrentPresentation();
+    void showPhoto();
+    void selectRowOf(QTableView* view, int row);
+
+    bool keyPress(QObject* watched, int key);
+    bool commonKey(int key, QObject* watched);
+    void EdNombreChange();
+    void EdNombreEnter();
+    void EdNombreEsc();
+    void EdNombreMouseDown();
+    void DBGrid1Enter();
+    void DBGrid1Esc();
+    void DBGrid1CellClick();
+    void DBGrid1MouseDown();
+    void cgEnter();
+    void cgEsc();
+    void cgClick();
+    void FormActivate();
+
+    void F1();
+    void F3();
+    void F4();
+    void F9();
+    void run(SalesCounter::Command command);
+    void noSaleRefusal(const QString& message);
+    void paintSearchBox(const QColor& color);
+    void setPresentationsSelected(const QColor& selected);
+
+    shell::AppContext& ctx_;
+    SalesCounter& counter_;
+    ui::TableModel* products_;
+    ui::TableModel* presentations_;
+    QTimer* photoTimer_;
+    QWidget* adjuster_ = nullptr;
+    QWidget* adjusterQuantity_ = nullptr;
+    QString searchText_;
+    QColor presentationsBase_;
+    int currentSale_ = 0;
+    bool costVisible_ = true;
+};
+
+}  // namespace sales

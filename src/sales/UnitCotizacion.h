@@ -1,0 +1,115 @@
+#pragma once
+
+#include "core/Money.h"
+#include "db/procedures/Sales.h"
+#include "shell/AppContext.h"
+
+#include <QWidget>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableView;
+
+namespace shell {
+struct PresentationRow;
+}
+namespace ui {
+template <class Row>
+class VectorModel;
+}
+
+namespace sales {
+
+class SalesCounter;
+class TFormBusqueda;
+
+// "COTIZACION DE PRODUCTOS": turns the presentation chosen on the search screen into lines of
+// the current sale. Each quantity is checked against the stock the sale already holds and
+// recorded by KZ_IngresoPresVenta, which returns the running total. Lines can be deleted,
+// taken out to change their quantity or price, and the whole quotation deleted. Closing only
+// hides the window; the main window's "&Calcular" shows the last one again.
+class TFormCotizacion : public QWidget {
+    Q_OBJECT
+
+public:
+    // F1 on the search screen: a new window for the presentation, prepared and shown. The
+    // window created before it, hidden by then, is freed.
+    static TFormCotizacion* openFor(shell::AppContext& ctx, TFormBusqueda& screen,
+                                    const shell::PresentationRow& presentation);
+    // "&Calcular": the last window created in this run, with the search screen's current
+    // presentation, shown again; false when there is none.
+    static bool reshowLast(shell::AppContext& ctx);
+
+    ~TFormCotizacion() override;
+
+    // 0: the next quantity adds the window's presentation; 1: it puts a taken-out line back.
+    int lineEditMode() const { return mode_; }
+    const std::vector<db::proc::LineaVenta>& lines() const;
+
+    QLabel* CLIENTE;
+    QLabel* TOTAL;
+    QLineEdit* EdPres;
+    QLineEdit* EdPv;
+    QLineEdit* EdCan;
+    QLabel* DETALLE;
+    QTableView* DBGrid1;
+    QPushButton* BitBtn1;
+    QMenu* PopupMenu1;  // the grid's: "&Editar", "&Borrar", "Descuento"
+    QMenu* PopupMenu2;  // EdCan's: "&Descuento"
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The presentation the next quantity adds (line edit mode 0) or the line taken out (1).
+    struct Item {
+        int CodPresentacion = 0;
+        QString PresTipo;
+        core::Money PresPrecioCosto;
+        core::Money PresVenta;
+    };
+
+    TFormCotizacion(shell::AppContext& ctx, QWidget* parent);
+    void build();
+    void buildMenus();
+    void prepare(const shell::PresentationRow& presentation);
+    void usePresentation(const shell::PresentationRow& presentation);
+
+    void FormActivate();
+    void EdPvEnter();
+    void EdCanEnter();
+    void recordQuantity(int quantity);
+    bool refuseDischargedSale();
+    bool refuseBeyondStock(int quantity, int stock, const QString& message);
+    void refuseStock(const QString& message);
+    bool recordLine(int quantity, core::Money cost);
+    void endDischargedSale();
+    void takeOut(bool discount);
+    void deleteLine();
+    bool refuseDischargedLine(const db::proc::LineaVenta& line);
+    void askDiscount();
+    void showLastDiscountAuth();
+    void BitBtn1Click();
+    void escape();
+
+    void reloadLines();
+    const db::proc::LineaVenta* selectedLine() const;
+    void showTotal(core::Money total);
+    int saleNumber() const;
+    core::DateTimeRange saleDay() const;
+    TFormBusqueda* screen() const;
+    void backToAdding();
+
+    shell::AppContext& ctx_;
+    SalesCounter& counter_;
+    ui::VectorModel<db::proc::LineaVenta>* model_;
+    Item item_;      // mode 0: the presentation being sold
+    Item takenOut_;  // mode 1: the line taken out
+    int mode_ = 0;
+};
+
+}  // namespace sales

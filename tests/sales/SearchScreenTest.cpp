@@ -1,0 +1,236 @@
+#include "sales/CounterTest.h"
+
+#include "ui/Palette.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QHeaderView>
+#include <QLabel>
+
+using namespace testsupport;
+using namespace testsupport::counter;
+using sales::SalesCounter;
+
+namespace {
+
+class SearchScreen : public CounterTest {
+protected:
+    QString hostOf(int sale) {
+        return db::text(db().scalar(
+            QStringLiteral("SELECT FacHostName FROM FACTURA WHERE FacNumero = ?"), {sale}));
+    }
+    QVariant nameCell(int row, int role) {
+        return screen->DBGrid1->model()->data(screen->DBGrid1->model()->index(row, 2), role);
+    }
+    int rowNamed(const QString& name) {
+        const auto& rows = dm().products();
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].ProdNomComercial == name)
+                return int(i);
+        return -1;
+    }
+};
+
+TEST_P(SearchScreen, F4TwiceBeforeAnyLineKeepsTheNumberAndRetagsIt) {
+    openCounter();
+    f4();
+    EXPECT_EQ(screen->V->text(), QStringLiteral("1"));
+    EXPECT_EQ(screen->currentSaleNumber(), 1);
+    EXPECT_EQ(principal->newSaleFlag, 0);
+    EXPECT_EQ(hostOf(1), QStringLiteral("CAJA01-4"));
+    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
+
+    platform.name = QStringLiteral("  MOSTRADOR2  ");
+    f4();
+    EXPECT_EQ(screen->V->text(), QStringLiteral("1"));
+    EXPECT_EQ(count(db(), QStringLiteral("FACTURA")), 1);
+    EXPECT_EQ(hostOf(1), QStringLiteral("MOSTRADOR2-4"));
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT UsuCod FROM FACTURA"))), 1);
+}
+
+TEST_P(SearchScreen, OneLineThenF4GivesANewNumberAndTheFirstSaleStaysPending) {
+    openCounter();
+    f4();
+    choose(QStringLiteral("AMOXIL"), kAmoxilTab);
+    ASSERT_NE(f1(), nullptr);
+    enterQuantity(QStringLiteral("1"));
+    ASSERT_EQ(linesOf(1), 1);
+    EXPECT_EQ(principal->newSaleFlag, 1);
+
+    f4();
+    EXPECT_EQ(screen->V->text(), QStringLiteral("2"));
+    EXPECT_EQ(saleState(1), QStringLiteral("NO DESCARGADO"));
+    EXPECT_EQ(linesOf(1), 1);
+    EXPECT_EQ(linesOf(2), 0);
+}
+
+TEST_P(SearchScreen, TheSaleLabelBackAtVWithTheFlagClearReservesANewNumber) {
+    openCounter();
+    f4();
+    screen->setSaleLabel(QStringLiteral("V"));  // the quotation was deleted before any line
+    ASSERT_EQ(principal->newSaleFlag, 0);
+    f4();
+    EXPECT_EQ(screen->V->text(), QStringLiteral("2"));
+    EXPECT_EQ(count(db(), QStringLiteral("FACTURA")), 2);
+}
+
+TEST_P(SearchScreen, F1RefusesWithoutASaleAndWithoutStock) {
+    openCounter();
+    choose(QStringLiteral("AMOXIL"), kAmoxilTab);
+    screen->cg->setFocus();
+    f1();
+    EXPECT_EQ(messages.last(), QStringLiteral("DEBE CREAR UNA NUEVA VENTA, Pulse Su Tecla"));
+    EXPECT_EQ(quotation(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
+    EXPECT_EQ(screen->cg->palette().color(QPalette::Base), ui::palette::white);
+
+    f4();
+    choose(QStringLiteral("AMOXIL"), kAmoxilSusp);
+    f1();
+    EXPECT_EQ(messages.last(),
+              QStringLiteral("NO HAY STOCK DE: AMOXIL SUSP 250\rANOTAR EN CUADERNO DE FALTOS..."));
+    EXPECT_EQ(quotation(), nullptr);
+}
+
+TEST_P(SearchScreen, TypingMovesToTheFirstNameStartingWithItAndPaintsEveryNameContainingIt) {
+    openCounter();
+    search(QStringLiteral("AMO"));
+    ASSERT_NE(dm().currentProduct(), nullptr);
+    EXPECT_EQ(dm().currentProduct()->ProdNomComercial, QStringLiteral("AMOBAN"));
+    EXPECT_EQ(screen->DBGrid1->currentIndex().row(), dm().currentProductIndex());
+    EXPECT_EQ(screen->DBText1->text(), QStringLiteral("AMOBAN"));
+
+    const QColor red = ui::palette::red;
+    for (const char* name : {"AMOBAN", "AMOXIL", "CLAMOXIL"})
+        EXPECT_EQ(nameCell(rowNamed(QString::fromLatin1(name)), Qt::ForegroundRole).value<QColor>(),
+                  red)
+            << name;
+    for (const char* name : {"AMBROXOL", "PANADOL"})
+        EXPECT_NE(nameCell(rowNamed(QString::fromLatin1(name)), Qt::ForegroundRole).value<QColor>(),
+                  red)
+            << name;
+
+    search(QStringLiteral("AMOX"));
+    EXPECT_EQ(dm().currentProduct()->ProdNomComercial, QStringLiteral("AMOXIL"));
+    EXPECT_EQ(screen->DBText2->text(), QStringLiteral("GENFAR"));
+    EXPECT_EQ(screen->DBText8->text(), QStringLiteral("5"));  // its first presentation's stock
+
+    screen->EdNombre->clear();  // an empty search paints nothing
+    EXPECT_NE(nameCell(rowNamed(QStringLiteral("AMOXIL")), Qt::ForegroundRole).value<QColor>(),
+              red);
+}
+
+TEST_P(SearchScreen, TheGridsShowTheirColumnsAndTheInactiveMark) {
+    openCounter();
+    const QAbstractItemModel* products = screen->DBGrid1->model();
+    QStringList titles;
+    for (int c = 0; c < products->columnCount(); ++c)
+        titles << products->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(titles, (QStringList{"CODIGO", ".", "NOMBRE COMERCIAL", "MARCA", "DESCRIPCION"}));
+    const int amoban = rowNamed(QStringLiteral("AMOBAN"));
+    EXPECT_EQ(products->index(amoban, 1).data().toString(), QStringLiteral("INACTIVO"));
+    EXPECT_EQ(products->index(rowNamed(QStringLiteral("AMOXIL")), 1).data().toString(), QString());
+
+    choose(QStringLiteral("AMOXIL"), kAmoxilTab);
+    const QAbstractItemModel* panels = screen->cg->model();
+    ASSERT_EQ(panels->rowCount(), 2);
+    QStringList first;
+    for (int c = 0; c < panels->columnCount(); ++c)
+        first << panels->index(0, c).data().toString().trimmed();
+    EXPECT_EQ(first, (QStringList{"140.00", "", "AMOXIL 500 MG TAB", "PI:", "0.50", "PV:", "1.20",
+                                  "0", "STOCK:", "5"}));
+    EXPECT_EQ(panels->index(1, 1).data().toString(), QStringLiteral("*"));  // continued, no stock
+    EXPECT_EQ(screen->cg->verticalHeader()->defaultSectionSize(), 24);
+}
+
+TEST_P(SearchScreen, CostFiguresShowOnlyWhenAsked) {
+    openCounter();
+    screen->setCostFiguresVisible(false);
+    for (const int column : {0, 3, 4})
+        EXPECT_TRUE(screen->cg->isColumnHidden(column)) << column;
+    EXPECT_FALSE(screen->cg->isColumnHidden(6));
+    screen->setCostFiguresVisible(true);
+    EXPECT_FALSE(screen->cg->isColumnHidden(4));
+}
+
+TEST_P(SearchScreen, ActivationMovesTheSaleDayToTodayAndWithdrawsTheDiscount) {
+    openCounter();
+    QWidget elsewhere;
+    activate(&elsewhere);
+    clock.set(QDateTime(QDate(2026, 3, 3), QTime(8, 0)));
+    dm().discountPermission = 1;
+    activate(screen);
+    EXPECT_EQ(dm().discountPermission, 0);
+    EXPECT_EQ(screen->saleDay(), core::saleDay(QDate(2026, 3, 3)));
+}
+
+TEST_P(SearchScreen, KeysMoveTheFocusAndPaintAsTheSellerExpects) {
+    openCounter();
+    search(QStringLiteral("PANA"));
+    pressKey(screen->EdNombre, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), screen->DBGrid1);
+    EXPECT_EQ(screen->EdNombre->palette().color(QPalette::Base), ui::palette::white);
+
+    pressKey(screen->DBGrid1, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), screen->cg);
+    EXPECT_EQ(screen->cg->palette().color(QPalette::Base), ui::palette::silver);
+    EXPECT_EQ(screen->cg->palette().color(QPalette::Highlight), ui::palette::red);
+
+    pressKey(screen->cg, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
+    EXPECT_EQ(screen->EdNombre->palette().color(QPalette::Base), ui::palette::red);
+    EXPECT_EQ(screen->cg->palette().color(QPalette::Base), ui::palette::white);
+    EXPECT_EQ(screen->EdNombre->text(), QStringLiteral("PANA"));
+
+    pressKey(screen->DBGrid1, Qt::Key_Escape);
+    EXPECT_EQ(screen->EdNombre->text(), QString());
+    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
+
+    search(QStringLiteral("PANA"));
+    screen->DBImage1->setFocus();
+    pressKey(screen->DBImage1, Qt::Key_Escape);
+    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
+    EXPECT_EQ(screen->EdNombre->text(), QStringLiteral("PANA"));
+}
+
+TEST_P(SearchScreen, TheCommandsOfOtherWindowsRunOnlyOnceWired) {
+    openCounter();
+    int checkouts = 0;
+    int quick = 0;
+    pressKey(screen->EdNombre, Qt::Key_F3);  // not wired: nothing happens
+    EXPECT_EQ(platform.trims, 1);
+    salesCounter().wire(SalesCounter::Command::Checkout,
+                        [&](sales::TFormBusqueda&) { ++checkouts; });
+    salesCounter().wire(SalesCounter::Command::QuickCheckout,
+                        [&](sales::TFormBusqueda&) { ++quick; });
+    pressKey(screen->DBGrid1, Qt::Key_F3);
+    pressKey(screen->cg, Qt::Key_F9);
+    EXPECT_EQ(checkouts, 1);
+    EXPECT_EQ(quick, 1);
+
+    dm().closeSessionDatasets();  // F3 needs a session, F9 does not
+    pressKey(screen->EdNombre, Qt::Key_F3);
+    pressKey(screen->DBImage1, Qt::Key_F9);
+    EXPECT_EQ(checkouts, 1);
+    EXPECT_EQ(quick, 2);
+    EXPECT_EQ(platform.trims, 3);
+}
+
+TEST_P(SearchScreen, ClosingEmptiesTheUserLabel) {
+    openCounter();
+    principal->setUserLabel(QStringLiteral("USUARIO: ADMIN"));
+    screen->close();
+    EXPECT_EQ(principal->userLabel(), QString());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.isNull(); }));
+}
+
+TEST(WorkstationTag, IsTheTrimmedComputerNameCutToFifteenAndTheKey) {
+    EXPECT_EQ(sales::TFormBusqueda::workstationTag(QStringLiteral(" CAJA01 ")),
+              QStringLiteral("CAJA01-4"));
+    EXPECT_EQ(sales::TFormBusqueda::workstationTag(QStringLiteral("FARMACIA-PRINCIPAL-01")),
+              QStringLiteral("FARMACIA-PRINCI-4"));
+}
+
+}  // namespace
+
+VELCARIS_DB_TEST_SUITE(SearchScreen);
