@@ -7,6 +7,7 @@
 #include "platform/SystemPlatform.h"
 #include "shell/UnitDM.h"
 #include "shell/UnitPrincipal.h"
+#include "shell/UnitPropietario.h"
 #include "ui/Messages.h"
 
 #include <QApplication>
@@ -42,8 +43,14 @@ Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
     context_->principal = principal_.get();
     if (auto* dialogs = dynamic_cast<ui::DialogMessages*>(messages))
         dialogs->setParent(principal_.get());
+}
+
+bool Program::start() {
     principal_->showMaximized();
+    if (!ensureOwner(*context_))
+        return false;
     principal_->showLoginWindow();
+    return true;
 }
 
 Program::~Program() = default;
@@ -57,7 +64,7 @@ int runGui() {
     try {
         platform::SystemPlatform system(settings);
         Program program(db::openConfigured(settings), settings, system);
-        return QApplication::exec();
+        return program.start() ? QApplication::exec() : 0;
     } catch (const db::Error& e) {
         ui::DialogMessages().notice(QStringLiteral("NO SE PUDO ABRIR LA BASE DE DATOS\r") +
                                         e.where() + QStringLiteral(": ") + e.serverText(),

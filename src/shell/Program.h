@@ -23,8 +23,8 @@ namespace shell {
 class TDM;
 class TPRINCIPAL;
 
-// One running program around an open database: the data module, the main window (shown
-// maximised) and the first login window, with the services every window shares.
+// One running program around an open database: the data module and the main window, with the
+// services every window shares.
 class Program {
 public:
     // Without `messages` the real message boxes are used; without `clock`, the local clock set
@@ -35,6 +35,10 @@ public:
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
+
+    // Shows the main window maximised and, once the shop has an account (a shop without one is
+    // asked for its owner first), the first login window. False when the owner was not given.
+    bool start();
 
     AppContext& context() { return *context_; }
     db::Db& db() { return *db_; }

@@ -137,6 +137,7 @@ public:
     int attendanceId = 0;
     int loginAttempts = 0;
     int discountPermission = 0;
+    int lastDischargedSale = 0;  // the sale of the checkout's last discharge
 
 signals:
     void currentProductChanged();

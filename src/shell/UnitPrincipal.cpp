@@ -5,6 +5,7 @@
 #include "db/procedures/Session.h"
 #include "db/procedures/Shell.h"
 #include "platform/Platform.h"
+#include "sales/UnitDescargar.h"
 #include "shell/AppContext.h"
 #include "shell/Clicks.h"
 #include "shell/CommandRules.h"
@@ -131,7 +132,7 @@ const std::vector<TPRINCIPAL::Command>& TPRINCIPAL::commands() {
         {"New4", nullptr},                  // TFormListar
         {"New3", nullptr},                  // TFormProdIncluya
         {"Calcular1", &TPRINCIPAL::Calcular1Click},
-        {"Descarga1", nullptr},    // the checkout screen TFormDescargar
+        {"Descarga1", &TPRINCIPAL::DescargarImprimirClick},
         {"Devolucion1", nullptr},  // TFormDevolucion
         {"Calculadora1", &TPRINCIPAL::Calculadora1Click},
         {"Password1", nullptr},  // TFormLoginPassword, then the user accounts
@@ -152,7 +153,7 @@ const std::vector<TPRINCIPAL::Command>& TPRINCIPAL::commands() {
         {"SBMasStock", nullptr},             // TFrmMasStock
         {"SBEliminar", nullptr},             // KZ_BorrandoProducto
         {"BusquedaIncluya", nullptr},        // TFormProdIncluya
-        {"DescargarImprimir", nullptr},      // the checkout screen TFormDescargar
+        {"DescargarImprimir", &TPRINCIPAL::DescargarImprimirClick},
         {"SBReportesVarios", nullptr},       // TFormListar
         {"SPassword", &TPRINCIPAL::SPasswordClick},
         {"SpBacKUpBd", nullptr},  // TFormBacKupBD
@@ -181,6 +182,7 @@ TPRINCIPAL::TPRINCIPAL(AppContext& context)
     column->addWidget(mdi_, 1);
     buildStatusBar();
     wireCommands();
+    sales::wireCheckoutKeys(this, ctx_);
     connect(&ctx_.dm, &TDM::accessChanged, this, &TPRINCIPAL::showUserPhoto);
     qApp->installEventFilter(this);
     showHint(QString());
@@ -418,12 +420,20 @@ void TPRINCIPAL::openSearchScreen() {}
 
 void TPRINCIPAL::closeSearchScreen() {}
 
-void TPRINCIPAL::setCostFiguresVisible(bool) {}
+void TPRINCIPAL::setCostFiguresVisible(bool visible) { costFiguresVisible_ = visible; }
 
 void TPRINCIPAL::setSaleLabel(const QString&) {}
 
 QString TPRINCIPAL::statusText(int panel) const {
     return panels_[panel]->text();
+}
+
+void TPRINCIPAL::setStatusText(int panel, const QString& text) {
+    panels_[panel]->setText(text);
+}
+
+void TPRINCIPAL::DescargarImprimirClick() {
+    sales::openCheckout(ctx_);
 }
 
 bool TPRINCIPAL::event(QEvent* event) {

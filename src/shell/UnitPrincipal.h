@@ -56,13 +56,16 @@ public:
     // closing finds nothing open, and the cost figures and sale label have nowhere to go.
     void openSearchScreen();
     void closeSearchScreen();
-    // Shows or hides the search screen's margin and cost figures and their label.
+    // Shows or hides the search screen's margin and cost figures and their label; remembered
+    // for the session.
     void setCostFiguresVisible(bool visible);
+    bool costFiguresVisible() const { return costFiguresVisible_; }
     // The search screen's sale label V.
     void setSaleLabel(const QString& text);
 
     // The status-bar panels (0 the hint, 2 the date, 3 a fixed text).
     QString statusText(int panel) const;
+    void setStatusText(int panel, const QString& text);
 
 protected:
     bool event(QEvent* event) override;
@@ -90,6 +93,7 @@ private:
     // Command bodies.
     void rulesOnly() {}
     void Calcular1Click();
+    void DescargarImprimirClick();
     void Calculadora1Click();
     void Actulaizar1Click();
     void Eliminar1Click();
@@ -110,7 +114,7 @@ private:
     QLabel* StaticText2 = nullptr;
     QLabel* panels_[4] = {};
     QPointer<TFormEntrada> login_;
-    QPointer<QWidget> searchScreen_;
+    bool costFiguresVisible_ = false;
 };
 
 }  // namespace shell

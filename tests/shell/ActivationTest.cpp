@@ -66,6 +66,20 @@ TEST(Activation, TheHandlerRunsAgainAfterAMessageBoxOverTheWindowCloses) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return runs == 3; }));
 }
 
+TEST(Activation, AScreenOpenedBeforeTheMainWindowShowsRunsOnce) {
+    QMainWindow main;
+    auto* area = new QMdiArea;
+    main.setCentralWidget(area);
+    auto* screen = new QWidget;
+    int runs = 0;
+    ui::onActivation(screen, [&] { ++runs; });
+    area->addSubWindow(screen)->show();
+
+    ASSERT_TRUE(activate(&main));
+    QTest::qWait(0);
+    EXPECT_EQ(runs, 1);
+}
+
 // A main window with two screens inside its MDI area, the second one current.
 class MdiActivation : public ::testing::Test {
 protected:

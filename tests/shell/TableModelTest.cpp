@@ -133,6 +133,10 @@ TEST_F(TableModelTest, TheGridTakesTitlesAndWidthsAndSelectsWholeRows) {
     model_.setRows({{QStringLiteral("A"), 1, QString()}});
     EXPECT_EQ(view.columnWidth(0), 200) << "widths survive new rows";
     EXPECT_EQ(view.columnWidth(2), 120);
+
+    model_.setColumns(
+        {{.title = QStringLiteral("NOMBRE"), .width = 77, .value = model_.by(&Line::name)}});
+    EXPECT_EQ(view.columnWidth(0), 77) << "new columns bring their own widths";
 }
 
 }  // namespace

@@ -120,6 +120,15 @@ TEST_F(FilterTest, TypedAndPastedTextIsUpperCaseBeforeTheRuleSeesIt) {
         EXPECT_EQ(text, text.toUpper());
 }
 
+TEST_F(FilterTest, ALetterThatGrowsInUpperCaseKeepsTheCursorAfterIt) {
+    ui::forceUpperCase(box_);
+    box_->setFocus();
+    typeText(box_, QStringLiteral("straße"));
+    EXPECT_EQ(box_->text(), QStringLiteral("STRASSE"));
+    typeText(box_, QStringLiteral("n"));
+    EXPECT_EQ(box_->text(), QStringLiteral("STRASSEN"));
+}
+
 TEST_F(FilterTest, UpperCaseTextMeetsALetterRule) {
     ui::forceUpperCase(box_);
     ui::filter(box_, core::endsWithLetter);

@@ -1,0 +1,921 @@
+#include "sales/UnitDescargar.h"
+
+#include "core/Clock.h"
+#include "core/Format.h"
+#include "core/InputRules.h"
+#include "platform/Platform.h"
+#include "sales/SalesCounter.h"
+#include "shell/AppContext.h"
+#include "shell/UnitDM.h"
+#include "shell/UnitPrincipal.h"
+#include "ui/Grid.h"
+#include "ui/Guard.h"
+#include "ui/InputFilter.h"
+#include "ui/Palette.h"
+#include "ui/TableModel.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <array>
+
+namespace sales {
+
+using db::proc::PendingSale;
+using db::proc::SaleLine;
+
+namespace {
+
+const QString kCaption = QStringLiteral("VENTANA DE IMPRESION DE VENTAS");
+const QString kDischargeError = QStringLiteral("ERROR EN EL DESCARGO...");
+const QString kButtonDischargeError = QStringLiteral(
+    "  ERROR EN LA BASE DE DATOS\rPOSIBLEMENTE NO SE LLEVO A CABO LA DESCARGA\r\rANOTAR LA HORA "
+    "Y EL NUMERO DE VENTA");
+const QString kTypeSaleNumber = QStringLiteral("INGRESE EL NUMERO DE VENTA...");
+
+constexpr int kEstado = 0;
+constexpr int kSubTotal = 6;
+
+QString amount(core::Money m) {
+    return core::fmt::twoDecimals(m);
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::ButtonText, colour);
+    p.setColor(QPalette::Text, colour);
+    widget->setPalette(p);
+}
+
+QFont sized(QFont font, int points, bool bold) {
+    font.setPointSize(points);
+    font.setBold(bold);
+    return font;
+}
+
+template <class W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QPushButton* button(const char* name, const char* caption, const char* hint) {
+    auto* b = named(new QPushButton(QString::fromUtf8(caption)), name);
+    b->setToolTip(QString::fromUtf8(hint));
+    b->setStatusTip(b->toolTip());
+    return b;
+}
+
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+// The lines of the loaded sale. The "ESTADO" and "SUB TOTAL" columns take the colour the
+// screen's rules give them, cells and title; every title is otherwise bold white on red.
+class SaleLinesModel : public ui::VectorModel<SaleLine> {
+public:
+    explicit SaleLinesModel(QObject* parent) : ui::VectorModel<SaleLine>(parent) {
+        const auto settledRed = [this](int r) {
+            const QString& e = row(r).Estado;
+            return e == db::proc::kDescargado || e == db::proc::kDevuelto;
+        };
+        const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+        setColumns({
+            {.title = QStringLiteral("ESTADO"),
+             .width = 110,
+             .value = by(&SaleLine::Estado),
+             .foreground =
+                 [settledRed](int r) { return settledRed(r) ? ui::palette::red : QColor(); },
+             .background = [this](int) { return cell_[kEstado]; },
+             .bold = settledRed},
+            {.title = QStringLiteral("FACT."), .width = 50, .value = by(&SaleLine::FacNumero)},
+            {.title = QStringLiteral("PRESENTACION DEL PRODUCTO"),
+             .width = 300,
+             .value = by(&SaleLine::PresTipo)},
+            {.title = QStringLiteral("LABORATORIO"),
+             .width = 120,
+             .value = by(&SaleLine::LabNombre)},
+            {.title = QStringLiteral("IMPORTE"),
+             .width = 70,
+             .alignment = right,
+             .value = by([](const SaleLine& l) { return amount(l.Importe); })},
+            {.title = QStringLiteral("CANT."),
+             .width = 50,
+             .alignment = right,
+             .value = by(&SaleLine::cantidad)},
+            {.title = QStringLiteral("SUB TOTAL"),
+             .width = 80,
+             .alignment = right,
+             .value = by([](const SaleLine& l) { return amount(l.SUB_TOTAL); }),
+             .foreground = [](int) { return ui::palette::red; },
+             .background = [this](int) { return cell_[kSubTotal]; },
+             .bold = [](int) { return true; }},
+        });
+        title_.fill(ui::palette::red);
+    }
+
+    void tint(int column, const QColor& cell, const QColor& title) {
+        cell_[std::size_t(column)] = cell;
+        title_[std::size_t(column)] = title;
+        emit headerDataChanged(Qt::Horizontal, column, column);
+        if (rowCount() > 0)
+            emit dataChanged(index(0, column), index(rowCount() - 1, column));
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && section >= 0 && section < columnCount()) {
+            switch (role) {
+                case Qt::BackgroundRole:
+                    return QBrush(title_[std::size_t(section)]);
+                case Qt::ForegroundRole:
+                    return QBrush(ui::palette::white);
+                case Qt::FontRole: {
+                    QFont font;
+                    font.setBold(true);
+                    return font;
+                }
+                default:
+                    break;
+            }
+        }
+        return ui::VectorModel<SaleLine>::headerData(section, orientation, role);
+    }
+
+private:
+    std::array<QColor, 7> cell_{};
+    std::array<QColor, 7> title_{};
+};
+
+// The pending-sale list: the sale number in large bold red, and what it totals.
+class PendingSalesModel : public ui::VectorModel<PendingSale> {
+public:
+    explicit PendingSalesModel(QObject* parent) : ui::VectorModel<PendingSale>(parent) {
+        setColumns({{.title = QStringLiteral("FacNumero"),
+                     .width = 70,
+                     .alignment = Qt::AlignCenter,
+                     .value = by(&PendingSale::FacNumero),
+                     .foreground = [](int) { return ui::palette::red; },
+                     .bold = [](int) { return true; }},
+                    {.title = QStringLiteral("TOTAL"),
+                     .width = 90,
+                     .alignment = Qt::AlignRight | Qt::AlignVCenter,
+                     .value = by([](const PendingSale& p) { return amount(p.TOTAL); })}});
+    }
+};
+
+TFormDescargar::TFormDescargar(shell::AppContext& context, std::unique_ptr<ReceiptOutput> receipts,
+                               QWidget* parent)
+    : QWidget(parent), ctx_(context), receipts_(std::move(receipts)) {
+    setObjectName(QStringLiteral("FormDescargar"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kCaption);
+    build();
+    wire();
+    ui::guard(ctx_.messages, [this] { readPending(); });
+    Timer1 = named(new QTimer(this), "Timer1");
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this,
+            [this] { ui::guard(ctx_.messages, [this] { Timer1Timer(); }); });
+    Timer1->start();
+}
+
+TFormDescargar::~TFormDescargar() = default;
+
+void TFormDescargar::build() {
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(buildHeader());
+
+    linesModel_ = new SaleLinesModel(this);
+    DBGrid1 = named(new QTableView, "DBGrid1");
+    ui::Grid::setUp(DBGrid1, linesModel_);
+    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
+    Eliminar = named(PopupMenu1->addAction(QStringLiteral("&Eliminar")), "Eliminar");
+
+    pendingModel_ = new PendingSalesModel(this);
+    DBGrid3 = named(new QTableView, "DBGrid3");
+    ui::Grid::setUp(DBGrid3, pendingModel_);
+    DBGrid3->horizontalHeader()->hide();
+    DBGrid3->setFont(sized(DBGrid3->font(), 14, false));
+    DBGrid3->verticalHeader()->setDefaultSectionSize(DBGrid3->fontMetrics().height() + 8);
+    DBGrid3->setToolTip(QStringLiteral("TICKET  -  MONTO A PAGAR"));
+    DBGrid3->setFixedWidth(190);
+
+    auto* grids = new QHBoxLayout;
+    grids->addWidget(DBGrid1, 1);
+    grids->addWidget(DBGrid3);
+    column->addLayout(grids, 1);
+
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(buildReceiptBoxes());
+    choices->addWidget(buildCustomerBoxes(), 1);
+    column->addLayout(choices);
+    column->addWidget(buildButtons());
+
+    Mensaje = named(new QLabel, "Mensaje");
+    Mensaje->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Mensaje->setFont(sized(Mensaje->font(), 10, true));
+    setTextColour(Mensaje, ui::palette::red);
+    column->addWidget(Mensaje);
+    resize(980, 640);
+}
+
+QWidget* TFormDescargar::buildHeader() {
+    auto* header = new QWidget;
+    auto* row = new QHBoxLayout(header);
+    auto* venta = new QLabel(QStringLiteral("VENTA:"));
+    venta->setFont(sized(venta->font(), 16, true));
+    EdFacNumero = named(new QLineEdit, "EdFacNumero");
+    EdFacNumero->setMaxLength(4);
+    EdFacNumero->setFont(sized(EdFacNumero->font(), 20, true));
+    EdFacNumero->setFixedWidth(110);
+    ui::filter(EdFacNumero, core::endsWithDigit);
+
+    PC = named(new QLabel, "PC");
+    PC->setFont(sized(PC->font(), 14, true));
+    PC->setMinimumWidth(200);
+    Total = named(new QLabel, "Total");
+    Total->setToolTip(QStringLiteral("MONTO TOTAL QUE EL CLIENTE DEBE PAGAR"));
+    Total->setFont(sized(Total->font(), 28, true));
+    Total->setMinimumWidth(200);
+    Total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Total->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FOTO_CAJERO = named(new QLabel, "FOTO_CAJERO");
+    FOTO_CAJERO->setToolTip(QStringLiteral("PERSONA QUIEN REALIZO LA VENTA"));
+    FOTO_CAJERO->setFixedSize(80, 90);
+    FOTO_CAJERO->setScaledContents(true);
+    FOTO_CAJERO->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    row->addWidget(venta);
+    row->addWidget(EdFacNumero);
+    row->addSpacing(16);
+    row->addWidget(PC);
+    row->addStretch(1);
+    row->addWidget(Total);
+    row->addWidget(FOTO_CAJERO);
+    return header;
+}
+
+QWidget* TFormDescargar::buildReceiptBoxes() {
+    auto* box = new QGroupBox;
+    auto* grid = new QGridLayout(box);
+    CBNotadeVenta = named(new QCheckBox(QStringLiteral("NOTA DE VENTA")), "CBNotadeVenta");
+    CbBoleta = named(new QCheckBox(QStringLiteral("BOLETA")), "CbBoleta");
+    CbFactura = named(new QCheckBox(QStringLiteral("FACTURA")), "CbFactura");
+    SI = named(new QCheckBox(QStringLiteral("SI  IMPRIMIR")), "SI");
+    SI->setToolTip(QStringLiteral("DESCARGAR Y SI IMPRIMIR"));
+    NO = named(new QCheckBox(QStringLiteral("NO IMPRIMIR")), "NO");
+    NO->setToolTip(QStringLiteral("DESCARGAR Y NO IMPRIMIR"));
+    // Clicking the checked box keeps it checked: exactly one of each group is ever chosen.
+    auto* types = new QButtonGroup(box);
+    auto* printing = new QButtonGroup(box);
+    for (QCheckBox* b : {CBNotadeVenta, CbBoleta, CbFactura}) {
+        b->setFont(sized(b->font(), 10, true));
+        types->addButton(b);
+    }
+    for (QCheckBox* b : {SI, NO}) {
+        b->setFont(sized(b->font(), 10, true));
+        printing->addButton(b);
+    }
+    CBNotadeVenta->setChecked(true);
+    NO->setChecked(true);
+    grid->addWidget(CBNotadeVenta, 0, 0);
+    grid->addWidget(CbBoleta, 1, 0);
+    grid->addWidget(CbFactura, 2, 0);
+    grid->addWidget(SI, 0, 1);
+    grid->addWidget(NO, 1, 1);
+    return box;
+}
+
+QWidget* TFormDescargar::buildCustomerBoxes() {
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    const auto pair = [&](QLabel*& label, const char* labelName, const char* caption,
+                          QLineEdit*& edit, const char* editName, int row) {
+        label = named(new QLabel(QString::fromLatin1(caption)), labelName);
+        label->setFont(sized(label->font(), 9, true));
+        edit = named(new QLineEdit, editName);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
+    };
+    pair(Label2, "Label2", "CLIENTE:", Ed_Nombre, "Ed_Nombre", 0);
+    pair(Label3, "Label3", "DIRECCION:", Ed_direccion, "Ed_direccion", 1);
+    pair(Label4, "Label4", "DNI:", Ed_Dni, "Ed_Dni", 2);
+    pair(Label5, "Label5", "R.U.C:", EdRuc, "EdRuc", 3);
+    Ed_Nombre->setText(QStringLiteral("CLIENTES VARIOS"));
+    Ed_direccion->setText(QStringLiteral("SAUCAL - VU DEZURUZE"));
+    for (QLineEdit* e : {Ed_Nombre, Ed_direccion})
+        ui::forceUpperCase(e);
+    ui::filter(Ed_Nombre, core::endsWithLetter);
+    ui::filter(Ed_direccion, core::isAddressText);
+    Ed_Dni->setInputMask(QStringLiteral("00000000;_"));
+    Ed_Dni->setText(QStringLiteral("00000000"));
+    EdRuc->setInputMask(QStringLiteral("00000000000;_"));
+    Ed_Dni->setFixedWidth(120);
+    EdRuc->setFixedWidth(160);
+    grid->setColumnStretch(1, 1);
+    hideCustomer();
+    return box;
+}
+
+QWidget* TFormDescargar::buildButtons() {
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    Nuevo = button("Nuevo", "&Nuevo", "NUEVA CONSULTA A REALIZAR");
+    Imprimir = button("Imprimir", "&Imprimir/Descargar", "DESCARGAR LA VENTA E IMPRIMIRLA");
+    Imprimir->setEnabled(false);
+    Previuw = button("Previuw", "Imprimir/NO DESCARGA", "IMPRIMIR LA VENTA PERO NO DESCARGARLA");
+    Salir = button("Salir", "&Salir", "SALIR DE LA VENTANA");
+    BtnVozDescargar = button("BtnVozDescargar", "", "");
+    BtnVozDescargar->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+    BtnVozDescargar->setFixedWidth(40);
+    for (QPushButton* b : {Nuevo, Imprimir, Previuw, Salir})
+        b->setMinimumHeight(34);
+    row->addWidget(Nuevo);
+    row->addWidget(Imprimir);
+    row->addWidget(Previuw);
+    row->addStretch(1);
+    row->addWidget(BtnVozDescargar);
+    row->addWidget(Salir);
+    return bar;
+}
+
+void TFormDescargar::wire() {
+    for (QCheckBox* b : {CBNotadeVenta, CbBoleta, CbFactura})
+        connect(b, &QCheckBox::toggled, this, [this, b](bool on) {
+            if (on)
+                typeChecked(b);
+        });
+    for (QCheckBox* b : {SI, NO})
+        connect(b, &QCheckBox::toggled, this, [this, b](bool on) {
+            if (on)
+                printChecked(b);
+        });
+    for (QObject* o :
+         std::initializer_list<QObject*>{EdFacNumero, DBGrid1, DBGrid3, Nuevo, Imprimir, Previuw,
+                                         Salir, Ed_Nombre, Ed_direccion, Ed_Dni, EdRuc})
+        o->installEventFilter(this);
+    const auto silently = [this](void (TFormDescargar::*action)()) {
+        return [this, action] { ui::guard(ctx_.messages, [this, action] { (this->*action)(); }); };
+    };
+    connect(DBGrid3, &QTableView::clicked, this, silently(&TFormDescargar::DBGrid3ColEnter));
+    connect(DBGrid3, &QTableView::doubleClicked, this, [this] { DBGrid3DblClick(); });
+    connect(DBGrid1, &QTableView::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(at)); });
+    connect(Eliminar, &QAction::triggered, this, silently(&TFormDescargar::EliminarClick));
+    connect(Nuevo, &QPushButton::clicked, this, silently(&TFormDescargar::NuevoClick));
+    connect(Imprimir, &QPushButton::clicked, this, [this] { ImprimirClick(); });
+    connect(Previuw, &QPushButton::clicked, this, [this] { PreviuwClick(); });
+    connect(Salir, &QPushButton::clicked, this, &TFormDescargar::closeScreen);
+    connect(BtnVozDescargar, &QPushButton::clicked, this,
+            silently(&TFormDescargar::BtnVozDescargarClick));
+}
+
+bool TFormDescargar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool esc = key->key() == Qt::Key_Escape;
+    const auto silently = [this](const std::function<void()>& action) {
+        ui::guard(ctx_.messages, action);
+        return true;
+    };
+    if (watched == EdFacNumero) {
+        if (isEnter(key))
+            return silently([this] { EdFacNumeroEnter(); });
+        if (key->key() == Qt::Key_F12) {
+            quickDischarge();
+            return true;
+        }
+        if (esc)
+            return silently([this] { EdFacNumeroEscape(); });
+        if (!key->text().isEmpty())
+            hideCustomer();
+        return false;
+    }
+    if (watched == DBGrid3 && esc)
+        return silently([this] { DBGrid3Escape(); });
+    if (watched == DBGrid1 && esc)
+        return silently([this] { resetAfterEscape(true); });
+    if ((watched == Nuevo || watched == Imprimir || watched == Previuw || watched == Salir) && esc)
+        return silently([this] { resetAfterEscape(false); });
+    const bool customerBox =
+        watched == Ed_Nombre || watched == Ed_direccion || watched == Ed_Dni || watched == EdRuc;
+    if (customerBox && esc) {
+        clearCustomer();
+        EdFacNumero->setFocus();
+        return true;
+    }
+    if (customerBox && isEnter(key)) {
+        if (watched == Ed_Nombre)
+            Ed_direccion->setFocus();
+        else if (watched == Ed_direccion && CbBoleta->isChecked())
+            Ed_Dni->setFocus();
+        else if (watched == Ed_direccion && CbFactura->isChecked())
+            EdRuc->setFocus();
+        else if (watched == Ed_Dni || watched == EdRuc)
+            EdFacNumero->setFocus();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormDescargar::closeEvent(QCloseEvent* event) {
+    Imprimir->setEnabled(false);
+    QWidget::closeEvent(event);
+}
+
+core::DateTimeRange TFormDescargar::day() const {
+    return core::saleDay(ctx_.clock.today());
+}
+
+void TFormDescargar::startingSteps() {
+    setTint(Tint::Notice, std::nullopt);
+    Total->clear();
+    closeLines();
+    EdFacNumero->setFocus();
+}
+
+// Datasets.
+
+void TFormDescargar::readPending() {
+    pending_ = db::proc::pendingSales(ctx_.db, day());
+    pendingModel_->setRows(pending_);
+}
+
+void TFormDescargar::openLines(int facNumero) {
+    const core::DateTimeRange window = day();
+    lines_ = db::proc::saleLines(ctx_.db, facNumero, window);
+    total_ = db::proc::saleTotal(ctx_.db, facNumero, window);
+    linesModel_->setRows(lines_);
+    ui::Grid::selectRow(DBGrid1, 0);
+}
+
+void TFormDescargar::closeLines() {
+    lines_.clear();
+    total_.reset();
+    linesModel_->setRows({});
+}
+
+const SaleLine* TFormDescargar::firstLine() const {
+    return lines_.empty() ? nullptr : &lines_.front();
+}
+
+QString TFormDescargar::totalText() const {
+    return total_ ? core::fmt::shortest(*total_) : QString();
+}
+
+// Display.
+
+void TFormDescargar::applyDisplayRules(bool enableImprimir) {
+    const SaleLine* line = firstLine();
+    const QString state = line ? line->Estado : QString();
+    PC->setText(line ? line->FacHostName.trimmed() : QString());
+    Total->setText(totalText());
+    Mensaje->clear();
+    const bool settled = state == db::proc::kSinStock || state == db::proc::kDescargado ||
+                         state == db::proc::kDevuelto;
+    if (!settled) {
+        setPcAndTotalColour(ui::palette::blue);
+        setTint(Tint::Notice, Tint::Notice);
+    } else {
+        setPcAndTotalColour(ui::palette::red);
+        if (line)
+            Mensaje->setText(QStringLiteral("PEDIDO ") + line->FacEstado.trimmed() +
+                             QStringLiteral(", SATISFACTORIAMENTE..."));
+        setTint(Tint::Settled, Tint::Settled);
+    }
+    if (enableImprimir && state == db::proc::kNoDescargado)
+        Imprimir->setEnabled(true);
+    showSellerPhoto();
+}
+
+void TFormDescargar::showSellerPhoto() {
+    closePhoto();
+    const SaleLine* line = firstLine();
+    const QString key = line ? db::proc::sellerKey(line->FacHostName) : QString();
+    if (key.isEmpty())
+        return;
+    QPixmap photo;
+    if (photo.loadFromData(db::proc::sellerPhoto(ctx_.db, key)))
+        FOTO_CAJERO->setPixmap(photo);
+}
+
+void TFormDescargar::closePhoto() {
+    FOTO_CAJERO->clear();
+}
+
+void TFormDescargar::setTint(std::optional<Tint> estado, std::optional<Tint> subTotal) {
+    const auto apply = [this](int column, Tint tint) {
+        switch (tint) {
+            case Tint::Notice:
+                linesModel_->tint(column, ui::palette::infoBackground, ui::palette::red);
+                break;
+            case Tint::Settled:
+                linesModel_->tint(column, ui::palette::skyBlue, ui::palette::skyBlue);
+                break;
+        }
+    };
+    if (estado)
+        apply(kEstado, *estado);
+    if (subTotal)
+        apply(kSubTotal, *subTotal);
+}
+
+void TFormDescargar::setPcAndTotalColour(const QColor& colour) {
+    setTextColour(PC, colour);
+    setTextColour(Total, colour);
+}
+
+void TFormDescargar::setCustomerVisible(bool dni, bool ruc) {
+    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Ed_Nombre),
+                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Ed_direccion)})
+        w->setVisible(true);
+    Label4->setVisible(dni);
+    Ed_Dni->setVisible(dni);
+    Label5->setVisible(ruc);
+    EdRuc->setVisible(ruc);
+}
+
+void TFormDescargar::hideCustomer() {
+    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Ed_Nombre),
+                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Ed_direccion),
+                       static_cast<QWidget*>(Label4), static_cast<QWidget*>(Ed_Dni),
+                       static_cast<QWidget*>(Label5), static_cast<QWidget*>(EdRuc)})
+        w->setVisible(false);
+}
+
+void TFormDescargar::clearCustomer() {
+    for (QLineEdit* e : {Ed_Nombre, Ed_direccion, Ed_Dni, EdRuc})
+        e->clear();
+}
+
+void TFormDescargar::blackCaptions() {
+    for (QCheckBox* b : {CBNotadeVenta, CbBoleta, CbFactura, SI, NO})
+        setTextColour(b, ui::palette::black);
+}
+
+// Receipt type and printing choice.
+
+void TFormDescargar::typeChecked(QCheckBox* box) {
+    for (QCheckBox* b : {CBNotadeVenta, CbBoleta, CbFactura})
+        setTextColour(b, b == box ? ui::palette::red : ui::palette::black);
+    if (box == CBNotadeVenta) {
+        hideCustomer();
+        return;
+    }
+    SI->setChecked(true);
+    setCustomerVisible(box == CbBoleta, box == CbFactura);
+    Ed_Nombre->setFocus();
+}
+
+void TFormDescargar::printChecked(QCheckBox* box) {
+    setTextColour(SI, box == SI ? ui::palette::red : ui::palette::black);
+    setTextColour(NO, box == NO ? ui::palette::red : ui::palette::black);
+}
+
+void TFormDescargar::presetType(const SaleLine& line) {
+    const bool discharged = line.FacEstado == db::proc::kDescargado;
+    QCheckBox* preset = nullptr;
+    if (line.FacTipoSunat == db::proc::kBoletaDeVenta && discharged)
+        preset = CbBoleta;
+    if (line.FacEstado == db::proc::kNoDescargado || line.FacEstado.isEmpty())
+        preset = CBNotadeVenta;
+    if (line.FacTipoSunat == db::proc::kFactura && discharged)
+        preset = CbFactura;
+    if (line.FacTipoSunat == db::proc::kNotaDeVenta && discharged)
+        preset = CBNotadeVenta;
+    if (!preset)
+        return;
+    preset->setChecked(true);
+    hideCustomer();
+}
+
+ReceiptType TFormDescargar::checkedType() const {
+    if (CbBoleta->isChecked())
+        return ReceiptType::Boleta;
+    if (CbFactura->isChecked())
+        return ReceiptType::Factura;
+    return ReceiptType::NotaDeVenta;
+}
+
+CustomerData TFormDescargar::customer() const {
+    return {Ed_Nombre->text().trimmed(), Ed_direccion->text().trimmed(), Ed_Dni->text().trimmed(),
+            EdRuc->text().trimmed()};
+}
+
+ReceiptJob TFormDescargar::job(int facNumero, ReceiptType type) const {
+    return {facNumero, day(), type, customer(), SI->isChecked()};
+}
+
+// A printed factura names its customer: a name, an address and a taxpayer number of 11 digits.
+bool TFormDescargar::facturaDataMissing() {
+    if (!SI->isChecked() || !CbFactura->isChecked())
+        return false;
+    const CustomerData c = customer();
+    const auto refuse = [this](const char* text, QLineEdit* box) {
+        ctx_.messages.notice(QString::fromLatin1(text));
+        box->setFocus();
+        return true;
+    };
+    if (c.name.isEmpty())
+        return refuse("DEBE INGRESAR UN NOMBRE", Ed_Nombre);
+    if (c.address.isEmpty())
+        return refuse("DEBE INGRESAR UNA DIRECCION", Ed_direccion);
+    if (c.ruc.isEmpty())
+        return refuse("DEBE INGRESAR UN RUC", EdRuc);
+    if (c.ruc.size() != 11)
+        return refuse("DEBE INGRESAR UN RUC DE 11 DIGITOS", EdRuc);
+    return false;
+}
+
+// Actions.
+
+void TFormDescargar::Timer1Timer() {
+    Mensaje->clear();
+    Total->clear();
+    PC->clear();
+    setTint(Tint::Notice, std::nullopt);
+    setPcAndTotalColour(ui::palette::blue);
+    setWindowTitle(QStringLiteral("PERSONAL DE TURNO: ") + ctx_.dm.sessionLogin.toUpper() +
+                   QStringLiteral(" - CODIGO DE TRABAJADOR: ") +
+                   QString::number(ctx_.dm.sessionUserCode));
+    readPending();
+    if (pending_.size() == 1) {
+        const int number = pending_.front().FacNumero;
+        EdFacNumero->setText(QString::number(number));
+        Imprimir->setEnabled(false);
+        openLines(number);
+        Total->setText(totalText());
+        setTint(Tint::Notice, Tint::Notice);
+        PC->setText(firstLine() ? firstLine()->FacHostName.trimmed() : QString());
+        showSellerPhoto();
+    } else if (pending_.size() > 1) {
+        ui::Grid::selectRow(DBGrid3, int(pending_.size()) - 1);
+        EdFacNumero->setText(QString::number(pending_.back().FacNumero));
+    }
+}
+
+void TFormDescargar::EdFacNumeroEnter() {
+    QString typed = EdFacNumero->text().trimmed();
+    typed.remove(QLatin1Char(' '));
+    bool ok = false;
+    const int number = typed.toInt(&ok);
+    if (!ok)
+        return;
+    if (number <= 0) {
+        hideCustomer();
+        return;
+    }
+    Imprimir->setEnabled(false);
+    openLines(number);
+    setCustomerVisible(true, true);
+    if (const SaleLine* line = firstLine())
+        presetType(*line);
+    applyDisplayRules();
+    readPending();
+    EdFacNumero->setFocus();
+}
+
+void TFormDescargar::DBGrid3ColEnter() {
+    const int row = ui::Grid::currentRow(DBGrid3);
+    if (row < 0 || row >= int(pending_.size()))
+        return;
+    const int number = pending_[std::size_t(row)].FacNumero;
+    Imprimir->setEnabled(false);
+    openLines(number);
+    EdFacNumero->setText(QString::number(number));
+    applyDisplayRules();
+}
+
+void TFormDescargar::EdFacNumeroEscape() {
+    closePhoto();
+    closeLines();
+    setTint(Tint::Notice, Tint::Notice);
+    Total->clear();
+    Mensaje->clear();
+    PC->clear();
+    readPending();
+    if (pending_.size() == 1) {
+        ui::Grid::selectRow(DBGrid3, 0);
+        DBGrid3ColEnter();
+    } else {
+        EdFacNumero->clear();
+    }
+    EdFacNumero->setFocus();
+    hideCustomer();
+}
+
+void TFormDescargar::DBGrid3Escape() {
+    closePhoto();
+    closeLines();
+    setTint(Tint::Notice, Tint::Notice);
+    Total->clear();
+    Mensaje->clear();
+    PC->clear();
+    readPending();
+    if (pending_.size() == 1)
+        EdFacNumero->setText(QString::number(pending_.front().FacNumero));
+    else
+        EdFacNumero->clear();
+    EdFacNumero->setFocus();
+}
+
+void TFormDescargar::resetAfterEscape(bool fromLines) {
+    setTint(Tint::Notice, std::nullopt);
+    Total->clear();
+    closeLines();
+    if (fromLines)
+        Mensaje->clear();
+    EdFacNumero->clear();
+    EdFacNumero->setFocus();
+    readPending();
+}
+
+void TFormDescargar::NuevoClick() {
+    SI->setChecked(true);
+    setTint(Tint::Notice, std::nullopt);
+    Total->clear();
+    closeLines();
+    EdFacNumero->clear();
+    EdFacNumero->setFocus();
+    Mensaje->clear();
+    PC->clear();
+    closePhoto();
+}
+
+void TFormDescargar::EliminarClick() {
+    const int row = ui::Grid::currentRow(DBGrid1);
+    if (row < 0 || row >= int(lines_.size()))
+        return;
+    const SaleLine line = lines_[std::size_t(row)];
+    if (!ctx_.messages.confirm(QStringLiteral("DESEA ELIMINAR:") + line.PresTipo.trimmed()))
+        return;
+    if (line.Estado != db::proc::kNoDescargado) {
+        ctx_.messages.notice(QStringLiteral("ITEMS YA HAN SIDO DESCARGADOS..."));
+        return;
+    }
+    const auto out = db::proc::KZ_EliminarItemDescargar(
+        ctx_.db, {line.FacNumero, line.DetaNumero, line.CodPresentacion, day().start});
+    openLines(line.FacNumero);
+    Total->setText(totalText());
+    Mensaje->setText(out.pMensaje.trimmed());
+    readPending();
+}
+
+void TFormDescargar::BtnVozDescargarClick() {
+    ctx_.platform.playSound(QStringLiteral("DESCARGAR"));
+}
+
+void TFormDescargar::PreviuwClick() {
+    ui::guard(
+        ctx_.messages,
+        [this] {
+            if (EdFacNumero->text().isEmpty()) {
+                ctx_.messages.notice(kTypeSaleNumber);
+                clearCustomer();
+                EdFacNumero->setFocus();
+                return;
+            }
+            QString typed = EdFacNumero->text().trimmed();
+            typed.remove(QLatin1Char(' '));
+            receipts_->preview(job(typed.toInt(), checkedType()));
+            EdFacNumero->setFocus();
+        },
+        QStringLiteral("ERROR EN LA CONSULTA..."));
+}
+
+void TFormDescargar::DBGrid3DblClick() {
+    ui::guard(
+        ctx_.messages,
+        [this] {
+            if (facturaDataMissing())
+                return;
+            if (ctx_.dm.sessionUserCode > 0 && !pending_.empty()) {
+                const int row = std::max(ui::Grid::currentRow(DBGrid3), 0);
+                const int number = pending_[std::size_t(row)].FacNumero;
+                ctx_.dm.lastDischargedSale = number;
+                openLines(number);
+                dischargeSale(ctx_, job(number, checkedType()), *receipts_);
+                afterDischarge(number);
+                EdFacNumero->setFocus();
+            }
+            blackCaptions();
+        },
+        kDischargeError);
+}
+
+void TFormDescargar::ImprimirClick() {
+    ui::guard(
+        ctx_.messages,
+        [this] {
+            const QString typed = EdFacNumero->text().trimmed();
+            const int number = typed.toInt();
+            if (number < 1 || ctx_.dm.sessionUserCode < 1) {
+                ctx_.messages.notice(kTypeSaleNumber);
+                EdFacNumero->setFocus();
+                return;
+            }
+            const SaleLine* loaded = firstLine();
+            if (!loaded || loaded->FacNumero != number) {
+                Imprimir->setEnabled(false);
+                ctx_.messages.notice(QStringLiteral("EL NUMERO QUE HA INGRESADO: ") + typed +
+                                     QStringLiteral("\rNO CONCUERDA CON EL CONSULTADO: ") +
+                                     (loaded ? QString::number(loaded->FacNumero) : QString()) +
+                                     QStringLiteral("\rINTENTALO NUEVAMENTE..."));
+                EdFacNumero->clear();
+                EdFacNumero->setFocus();
+                return;
+            }
+            if (facturaDataMissing())
+                return;
+            ctx_.dm.lastDischargedSale = number;
+            openLines(number);
+            dischargeSale(ctx_, job(number, checkedType()), *receipts_);
+            afterDischarge(number);
+            EdFacNumero->setFocus();
+        },
+        kButtonDischargeError);
+}
+
+void TFormDescargar::quickDischarge() {
+    ui::guard(
+        ctx_.messages,
+        [this] {
+            if (ctx_.dm.sessionUserCode <= 0 || pending_.empty())
+                return;
+            bool ok = false;
+            const int number = EdFacNumero->text().trimmed().toInt(&ok);
+            if (!ok)
+                throw std::invalid_argument("numero de venta no valido");
+            ctx_.dm.lastDischargedSale = number;
+            openLines(number);
+            dischargeSale(ctx_, job(number, ReceiptType::NotaDeVenta), *receipts_);
+            afterDischarge(number);
+            DBGrid3->setFocus();
+        },
+        kDischargeError);
+}
+
+// What every discharge shows and refreshes once it is done.
+void TFormDescargar::afterDischarge(int facNumero) {
+    openLines(facNumero);
+    applyDisplayRules(false);
+    readPending();
+    Imprimir->setEnabled(false);
+    if (ctx_.dm.isSessionOpen())
+        ctx_.dm.reopenSessionDatasets();
+    const QString number = QString::number(facNumero);
+    EdFacNumero->setText(number);
+    if (ctx_.principal)
+        ctx_.principal->setStatusText(1, number);
+}
+
+void TFormDescargar::closeScreen() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+TFormDescargar* openCheckout(shell::AppContext& context) {
+    auto* form = new TFormDescargar(context, makeReceiptOutput(context));
+    if (context.principal && context.principal->mdiArea()) {
+        QMdiSubWindow* sub = context.principal->mdiArea()->addSubWindow(form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->show();
+    } else {
+        form->show();
+    }
+    form->startingSteps();
+    return form;
+}
+
+void wireCheckoutKeys(QObject* principal, shell::AppContext& context) {
+    SalesCounter& counter = SalesCounter::of(principal);
+    const auto open = [&context](TFormBusqueda&) { openCheckout(context); };
+    counter.wire(SalesCounter::Command::Checkout, open);
+    counter.wire(SalesCounter::Command::QuickCheckout, open);
+}
+
+}  // namespace sales
