@@ -445,7 +445,7 @@ void TFormBusqueda::selectRowOf(QTableView* view, int row) {
         return;
     const QSignalBlocker block(view->selectionModel());
     ui::Grid::selectRow(view, row);
-    view->scrollTo(view->model()->index(row, 0));
+    view->scrollTo(view->model()->index(row, 0), QAbstractItemView::PositionAtTop);
     view->viewport()->update();
 }
 

@@ -11,6 +11,7 @@
 #include "ui/Messages.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace shell {
 
@@ -46,6 +47,9 @@ Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
 }
 
 bool Program::start() {
+    // Without a window manager (a bare X server) maximising does nothing: fill the screen first.
+    if (const QScreen* screen = principal_->screen())
+        principal_->setGeometry(screen->availableGeometry());
     principal_->showMaximized();
     if (!ensureOwner(*context_))
         return false;

@@ -5,6 +5,9 @@
 #include "db/procedures/Session.h"
 #include "db/procedures/Shell.h"
 #include "platform/Platform.h"
+#include "sales/SalesCounter.h"
+#include "sales/UnitBusqueda.h"
+#include "sales/UnitCotizacion.h"
 #include "sales/UnitDescargar.h"
 #include "shell/AppContext.h"
 #include "shell/Clicks.h"
@@ -22,6 +25,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -154,7 +158,7 @@ const std::vector<TPRINCIPAL::Command>& TPRINCIPAL::commands() {
         {"SBEliminar", nullptr},             // KZ_BorrandoProducto
         {"BusquedaIncluya", nullptr},        // TFormProdIncluya
         {"DescargarImprimir", &TPRINCIPAL::DescargarImprimirClick},
-        {"SBReportesVarios", nullptr},       // TFormListar
+        {"SBReportesVarios", nullptr},  // TFormListar
         {"SPassword", &TPRINCIPAL::SPasswordClick},
         {"SpBacKUpBd", nullptr},  // TFormBacKupBD
         {"SBCalculadora", &TPRINCIPAL::Calculadora1Click},
@@ -416,13 +420,34 @@ QString TPRINCIPAL::userLabel() const {
     return LLog->text();
 }
 
-void TPRINCIPAL::openSearchScreen() {}
+void TPRINCIPAL::openSearchScreen() {
+    auto* screen = new sales::TFormBusqueda(ctx_);
+    screen->setCostFiguresVisible(costFiguresVisible_);
+    QMdiSubWindow* sub = mdi_->addSubWindow(screen);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->showMaximized();
+    screen->focusSearchBox();
+}
 
-void TPRINCIPAL::closeSearchScreen() {}
+void TPRINCIPAL::closeSearchScreen() {
+    if (sales::TFormBusqueda* screen = searchScreen())
+        screen->close();
+}
 
-void TPRINCIPAL::setCostFiguresVisible(bool visible) { costFiguresVisible_ = visible; }
+sales::TFormBusqueda* TPRINCIPAL::searchScreen() {
+    return sales::SalesCounter::of(this).searchScreen;
+}
 
-void TPRINCIPAL::setSaleLabel(const QString&) {}
+void TPRINCIPAL::setCostFiguresVisible(bool visible) {
+    costFiguresVisible_ = visible;
+    if (sales::TFormBusqueda* screen = searchScreen())
+        screen->setCostFiguresVisible(visible);
+}
+
+void TPRINCIPAL::setSaleLabel(const QString& text) {
+    if (sales::TFormBusqueda* screen = searchScreen())
+        screen->setSaleLabel(text);
+}
 
 QString TPRINCIPAL::statusText(int panel) const {
     return panels_[panel]->text();
@@ -485,9 +510,11 @@ void TPRINCIPAL::closeAttendance() {
                                ctx_.clock.now());
 }
 
-// Puts the current presentation into the quotation window, once one has been created; the
-// program has no quotation window yet, so there is nothing to do.
-void TPRINCIPAL::Calcular1Click() {}
+// Shows the last quotation window again with the current presentation; nothing before one was
+// created.
+void TPRINCIPAL::Calcular1Click() {
+    sales::TFormCotizacion::reshowLast(ctx_);
+}
 
 void TPRINCIPAL::Calculadora1Click() {
     ctx_.platform.startCalculator();

@@ -12,6 +12,10 @@ class QMdiArea;
 class QMenu;
 class QToolButton;
 
+namespace sales {
+class TFormBusqueda;
+}
+
 namespace shell {
 
 struct AppContext;
@@ -52,10 +56,11 @@ public:
     void setUserLabel(const QString& text);
     QString userLabel() const;
 
-    // The product search screen. Until it exists in the program: opening does nothing,
-    // closing finds nothing open, and the cost figures and sale label have nowhere to go.
+    // The product search screen: a maximised sub-window, at most one per session; none while
+    // logged out.
     void openSearchScreen();
     void closeSearchScreen();
+    sales::TFormBusqueda* searchScreen();
     // Shows or hides the search screen's margin and cost figures and their label; remembered
     // for the session.
     void setCostFiguresVisible(bool visible);
