@@ -2,6 +2,7 @@
 
 #include "db/Settings.h"
 #include "printing/Paint.h"
+#include "ui/Activation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -74,7 +75,7 @@ void preview(const Document& doc, QWidget* parent, const QString& title) {
                              qWarning("preview: %s", e.what());
                          }
                      });
-    dialog.exec();
+    ui::execModal(dialog);
 }
 
 }  // namespace printing

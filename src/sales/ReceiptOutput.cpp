@@ -1,7 +1,7 @@
 #include "sales/ReceiptOutput.h"
 
 #include "core/Clock.h"
-#include "sales/FacturaFilesOutput.h"
+#include "sales/ReceiptPrinter.h"
 #include "shell/AppContext.h"
 #include "shell/UnitDM.h"
 
@@ -30,7 +30,7 @@ void ReceiptOutput::print(const Receipt&) {}
 void ReceiptOutput::preview(const ReceiptJob&) {}
 
 std::unique_ptr<ReceiptOutput> makeReceiptOutput(shell::AppContext& context) {
-    return std::make_unique<FacturaFilesOutput>(context.platform);
+    return std::make_unique<ReceiptPrinter>(context);
 }
 
 namespace {

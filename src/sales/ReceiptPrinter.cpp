@@ -1,0 +1,67 @@
+#include "sales/ReceiptPrinter.h"
+
+#include "core/Clock.h"
+#include "einvoice/QRCodeImage.h"
+#include "platform/Platform.h"
+#include "printing/Layout.h"
+#include "printing/Output.h"
+#include "sales/Receipts.h"
+#include "shell/AppContext.h"
+#include "ui/Messages.h"
+
+#include <QApplication>
+
+namespace sales {
+
+namespace {
+
+QString baseName(ReceiptType type) {
+    switch (type) {
+        case ReceiptType::Boleta:
+            return QStringLiteral("boleta");
+        case ReceiptType::Factura:
+            return QStringLiteral("factura");
+        case ReceiptType::NotaDeVenta:
+            break;
+    }
+    return QStringLiteral("nota");
+}
+
+}  // namespace
+
+ReceiptPrinter::ReceiptPrinter(shell::AppContext& context)
+    : FacturaFilesOutput(context.platform), ctx_(context) {}
+
+printing::Document ReceiptPrinter::document(const ReceiptData& data, const ReceiptJob& job,
+                                            const QDate& date, const QDateTime& at) {
+    QImage qr;
+    if (job.type != ReceiptType::NotaDeVenta) {
+        const QString text = job.type == ReceiptType::Boleta
+                                 ? boletaQrText(data, date)
+                                 : facturaQrText(data, job.customer.ruc, date);
+        einvoice::TQRCodeImage image;
+        qr = storeQrPicture(image, text, ctx_.platform.mapPath(QString::fromLatin1(kQrPicture)));
+    }
+    const Shop shop = Shop::fromSettings(ctx_.settings);
+    return printing::layout(receiptReport(job.type, data, job.customer, shop, qr), at);
+}
+
+void ReceiptPrinter::print(const Receipt& receipt) {
+    const ReceiptData data = loadReceiptData(ctx_.db, receipt.job.facNumero, receipt.job.day);
+    const printing::Document doc = document(data, receipt.job, receipt.at.date(), receipt.at);
+    printing::print(doc, ctx_.settings, baseName(receipt.job.type), receipt.at);
+}
+
+void ReceiptPrinter::preview(const ReceiptJob& job) {
+    const ReceiptData data = loadReceiptData(ctx_.db, job.facNumero, job.day);
+    if (data.lines.empty()) {
+        ctx_.messages.notice(QStringLiteral("NO HAY PRESENTACIONES VENDIDAS\rEN LA VENTA: ") +
+                             QString::number(job.facNumero));
+        return;
+    }
+    const QDateTime now = ctx_.clock.now();
+    printing::preview(document(data, job, now.date(), now), QApplication::activeWindow(),
+                      baseName(job.type));
+}
+
+}  // namespace sales

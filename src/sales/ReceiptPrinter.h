@@ -1,0 +1,40 @@
+#pragma once
+
+#include "sales/FacturaFilesOutput.h"
+
+#include <QDateTime>
+
+namespace printing {
+struct Document;
+}
+namespace shell {
+struct AppContext;
+}
+
+namespace sales {
+
+struct ReceiptData;
+
+// The receipt output of the running program: the factura's tax files, and the customer's
+// receipt of the chosen type, with its QR picture for a boleta or factura, printed on the
+// workstation's printer after a discharge or shown in the preview without discharging.
+class ReceiptPrinter : public FacturaFilesOutput {
+public:
+    // The QR picture every receipt goes through, on the C: drive.
+    static constexpr const char* kQrPicture = "c:\\kzv.bmp";
+
+    explicit ReceiptPrinter(shell::AppContext& context);
+
+    void print(const Receipt& receipt) override;
+    // A sale without discharged lines shows "NO HAY PRESENTACIONES VENDIDAS" instead.
+    void preview(const ReceiptJob& job) override;
+
+private:
+    // The receipt as it prints, with the QR text dated `date`, laid out at `at`.
+    printing::Document document(const ReceiptData& data, const ReceiptJob& job, const QDate& date,
+                                const QDateTime& at);
+
+    shell::AppContext& ctx_;
+};
+
+}  // namespace sales

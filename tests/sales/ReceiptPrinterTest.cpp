@@ -1,0 +1,120 @@
+#include "db/procedures/Checkout.h"
+#include "sales/ReceiptPrinter.h"
+#include "sales/Receipts.h"
+#include "support/CheckoutSeed.h"
+#include "support/WindowTest.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace sales;
+
+namespace {
+
+// A discharge at the checkout with the program's own receipt output, printing to PDF files.
+class ReceiptPrinting : public testsupport::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        if (IsSkipped())
+            return;
+        settings.setValue(QStringLiteral("printing/pdf_folder"), pdfs.path());
+        testsupport::seedIgv(db(), 1, QStringLiteral("B001"), QStringLiteral("F001"));
+        testsupport::seedPresentation(db(), 101, QStringLiteral("PARACETAMOL 500MG"), 50);
+        testsupport::seedSale(db(), 25, clock.today(), QStringLiteral("CAJA1-4"),
+                              {{101, 2, "5.90"}});
+        dm().sessionUserCode = 4;
+    }
+    void TearDown() override {
+        settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+        WindowTest::TearDown();
+    }
+
+    ReceiptJob job(ReceiptType type, bool print = true) const {
+        return {25,
+                core::saleDay(clock.today()),
+                type,
+                {QStringLiteral("FARMACIAS DEL NORTE SAC"), QStringLiteral("JR. PIZARRO 410"),
+                 QStringLiteral("00000000"), QStringLiteral("20481234567")},
+                print};
+    }
+
+    db::proc::DischargeResult discharge(const ReceiptJob& j) {
+        ReceiptPrinter printer(ctx());
+        return dischargeSale(ctx(), j, printer);
+    }
+
+    QStringList printed() const {
+        return QDir(pdfs.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    }
+
+    QString printedText(const QString& file) const {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), QDir(pdfs.path()).filePath(file), QStringLiteral("-")});
+        p.waitForFinished(60000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    QString qrPicture() const { return platform.driveFolder(QLatin1Char('C')) + "/kzv.bmp"; }
+    QStringList taxFiles() const {
+        return QDir(platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)))
+            .entryList(QDir::Files);
+    }
+
+    QTemporaryDir pdfs;
+};
+
+TEST_P(ReceiptPrinting, ADischargedBoletaPrintsItsLayoutWithItsNumberAndQrPicture) {
+    EXPECT_EQ(discharge(job(ReceiptType::Boleta)).receiptNumber, 1);
+    ASSERT_EQ(printed().size(), 1);
+    EXPECT_TRUE(printed().front().startsWith(QStringLiteral("boleta_")));
+    EXPECT_TRUE(QFile::exists(qrPicture()));
+    const QString text = printedText(printed().front());
+    EXPECT_TRUE(text.contains(QStringLiteral("BOLETA ELECTRONICA")));
+    EXPECT_TRUE(text.contains(QStringLiteral("B001-1")));
+    EXPECT_TRUE(text.contains(QStringLiteral("PARACETAMOL 500MG")));
+    EXPECT_TRUE(taxFiles().isEmpty());
+}
+
+TEST_P(ReceiptPrinting, ADischargedFacturaPrintsItsLayoutAndLeavesItsFiveFiles) {
+    discharge(job(ReceiptType::Factura));
+    ASSERT_EQ(printed().size(), 1);
+    const QString text = printedText(printed().front());
+    EXPECT_TRUE(text.contains(QStringLiteral("FACTURA ELECTRONICA")));
+    EXPECT_TRUE(text.contains(QStringLiteral("F001-1")));
+    EXPECT_TRUE(text.contains(QStringLiteral("20481234567")));
+    EXPECT_EQ(taxFiles().size(), 5);
+}
+
+TEST_P(ReceiptPrinting, ASaleNotePrintsWithoutQrAndNothingPrintsWhenPrintingIsOff) {
+    discharge(job(ReceiptType::NotaDeVenta));
+    ASSERT_EQ(printed().size(), 1);
+    EXPECT_TRUE(printed().front().startsWith(QStringLiteral("nota_")));
+    EXPECT_FALSE(QFile::exists(qrPicture()));
+
+    testsupport::seedSale(db(), 26, clock.today(), QStringLiteral("CAJA1-4"), {{101, 1, "5.90"}});
+    ReceiptJob quiet = job(ReceiptType::Boleta, false);
+    quiet.facNumero = 26;
+    discharge(quiet);
+    EXPECT_EQ(printed().size(), 1);
+}
+
+TEST_P(ReceiptPrinting, AQrPictureThatCannotBeWrittenFailsThePrintingNotTheDischarge) {
+    platform.removeDrive(QLatin1Char('C'));
+    EXPECT_THROW(discharge(job(ReceiptType::Boleta)), ReceiptError);
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 1), db::proc::kDescargado);
+    EXPECT_TRUE(printed().isEmpty());
+}
+
+TEST_P(ReceiptPrinting, PreviewOfASaleWithoutDischargedLinesSaysSo) {
+    ReceiptPrinter printer(ctx());
+    printer.preview(job(ReceiptType::Boleta));
+    EXPECT_EQ(messages.last(), QStringLiteral("NO HAY PRESENTACIONES VENDIDAS\rEN LA VENTA: 25"));
+    EXPECT_TRUE(printed().isEmpty());
+}
+
+}  // namespace
+
+VELCARIS_DB_TEST_SUITE(ReceiptPrinting);
