@@ -3,6 +3,7 @@
 #include "shell/Program.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTextStream>
 #include <cstdio>
 
@@ -15,8 +16,12 @@ int initDatabase(bool demo) {
     try {
         const db::Settings settings = db::Settings::load();
         auto database = db::openConfigured(settings);
-        if (demo)
+        if (demo) {
             db::loadDemoShop(*database);
+            // The demo workstation has every drive, so facturas leave their tax files.
+            for (const char drive : {'C', 'D', 'E'})
+                QDir().mkpath(settings.drive(QLatin1Char(drive)));
+        }
         QTextStream(stdout) << "velcaris: base de datos lista: " << database->info().display()
                             << Qt::endl;
         return 0;

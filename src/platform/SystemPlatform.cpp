@@ -73,6 +73,8 @@ struct SystemPlatform::Sounds {
 SystemPlatform::SystemPlatform(const db::Settings& settings)
     : settings_(settings), sounds_(std::make_unique<Sounds>()) {
     initResources();
+    // C: is the workstation's own system drive: it always exists.
+    QDir().mkpath(settings_.drive(QLatin1Char('C')));
 }
 
 SystemPlatform::~SystemPlatform() = default;

@@ -172,9 +172,9 @@ struct Column {
     bool money;
 };
 constexpr Column kColumns[] = {
-    {"PresCanUT", "CAN", 0, 5, kCentre, false},
-    {"PRODUCTO", "PRESENTACION", 5.5, 28.5, kLeft, false},
-    {"LabNombre", "LAB.", 34.5, 17, kLeft, false},
+    {"PresCanUT", "CAN", 0, 6.5, kCentre, false},
+    {"PRODUCTO", "PRESENTACION", 7, 26.5, kLeft, false},
+    {"LabNombre", "LAB.", 34.5, 16.5, kLeft, false},
     {"Importe", "IMP.", 51.5, 13, kCentre, true},
     {"SUB_TOTAL", "SUB.", 64.5, 14.2, kCentre, true},
 };
