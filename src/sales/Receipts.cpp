@@ -85,8 +85,8 @@ public:
     // A drawn line across the roll.
     void line() {
         constexpr double kHeight = 1.4;
-        band_.items.push_back(
-            printing::Line{QLineF(0, y_ + kHeight / 2, kWidth, y_ + kHeight / 2)});
+        band_.items.emplace_back(std::in_place_type<printing::Line>,
+                                 QLineF(0, y_ + kHeight / 2, kWidth, y_ + kHeight / 2));
         y_ += kHeight;
     }
     // A label followed by a ruled blank to write on.
@@ -96,8 +96,9 @@ public:
         band_.items.push_back(printing::Text{QRectF(0, y_ + kHeight - 4, kLabelWidth, 4),
                                              printing::fixed(label), kInfoBold,
                                              Qt::AlignLeft | Qt::AlignBottom});
-        band_.items.push_back(printing::Line{
-            QLineF(kLabelWidth, y_ + kHeight - 0.6, kWidth - 2, y_ + kHeight - 0.6), 0.15});
+        band_.items.emplace_back(
+            std::in_place_type<printing::Line>,
+            QLineF(kLabelWidth, y_ + kHeight - 0.6, kWidth - 2, y_ + kHeight - 0.6), 0.15);
         y_ += kHeight;
     }
     void picture(const QRectF& box, const QImage& image) {
