@@ -108,6 +108,19 @@ TEST_P(ReceiptPrinting, AQrPictureThatCannotBeWrittenFailsThePrintingNotTheDisch
     EXPECT_TRUE(printed().isEmpty());
 }
 
+TEST_P(ReceiptPrinting, AFacturaWhoseFilesCannotBeWrittenIsNotDischargedNorPrinted) {
+    platform.removeDrive(QLatin1Char('D'));
+    EXPECT_ANY_THROW(discharge(job(ReceiptType::Factura)));
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 1), db::proc::kNoDescargado);
+    EXPECT_EQ(testsupport::stockOf(db(), 101), 50);
+    EXPECT_TRUE(printed().isEmpty());
+    EXPECT_FALSE(QDir(platform.driveFolder(QLatin1Char('D'))).exists());
+
+    platform.makeDrive(QLatin1Char('D'));
+    EXPECT_EQ(discharge(job(ReceiptType::Factura)).receiptNumber, 1);
+    EXPECT_EQ(taxFiles().size(), 5);
+}
+
 TEST_P(ReceiptPrinting, PreviewOfASaleWithoutDischargedLinesSaysSo) {
     ReceiptPrinter printer(ctx());
     printer.preview(job(ReceiptType::Boleta));
