@@ -12,14 +12,6 @@ namespace {
 
 constexpr double kMmPerInch = 25.4;
 
-QFont qtFont(const Font& font) {
-    QFont f(font.family);
-    f.setPointSizeF(font.points);
-    f.setBold(font.bold);
-    f.setItalic(font.italic);
-    return f;
-}
-
 // Draws the model's millimetres in the painter's device pixels; fonts keep their point size,
 // which the painter resolves for the device.
 class PagePainter {
@@ -66,6 +58,14 @@ void paintPage(QPainter& painter, const Page& page, double dpi) {
 }
 
 }  // namespace
+
+QFont qtFont(const Font& font) {
+    QFont f(font.family);
+    f.setPointSizeF(font.points);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    return f;
+}
 
 QPageLayout pageLayout(const PageSetup& setup) {
     QPageLayout layout(

@@ -2,6 +2,7 @@
 
 #include "printing/PageModel.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPageLayout>
 #include <QString>
@@ -16,6 +17,9 @@ class PrintError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The Qt font of a report font.
+QFont qtFont(const Font& font);
 
 // The paper of the setup with no margins of the device's own: items sit where the model puts
 // them, measured from the sheet's corner.

@@ -7,6 +7,7 @@
 #include "db/procedures/Checkout.h"
 #include "einvoice/FacturaFiles.h"
 #include "einvoice/QRCodeImage.h"
+#include "printing/Paint.h"
 #include "printing/RowSource.h"
 
 #include <QFontMetricsF>
@@ -117,21 +118,13 @@ private:
     double y_ = 0;
 };
 
-QFont qtFont(const Font& font) {
-    QFont f(font.family);
-    f.setPointSizeF(font.points);
-    f.setBold(font.bold);
-    f.setItalic(font.italic);
-    return f;
-}
-
 // The text in lines of at most `widthMm`, broken between words, at most `maxLines` of them
 // (the last one takes the rest and is cut by its box).
 QStringList wrapped(const QString& text, const Font& font, double widthMm, int maxLines) {
     QImage device(1, 1, QImage::Format_RGB32);
     device.setDotsPerMeterX(qRound(72 / 0.0254));
     device.setDotsPerMeterY(qRound(72 / 0.0254));
-    const QFontMetricsF metrics(qtFont(font), &device);
+    const QFontMetricsF metrics(printing::qtFont(font), &device);
     const double room = widthMm / kMmPerPoint * 0.97;  // points, with slack for the device
     QStringList lines;
     for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {

@@ -11,6 +11,7 @@
 #include "ui/Activation.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
+#include "ui/Hint.h"
 #include "ui/InputFilter.h"
 #include "ui/Palette.h"
 #include "ui/TableModel.h"
@@ -40,13 +41,10 @@ constexpr int kPanels = 9;          // panels shown at once
 constexpr int kPhotoDelayMs = 120;  // the photo follows the cursor once typing pauses
 constexpr int kTagNameSize = 15;
 
+using ui::setHint;
+
 // Presentation grid columns.
 enum PresColumn { cMargin, cState, cTipo, cPi, cCost, cPv, cPrice, cDigemid, cStockLabel, cStock };
-
-void setHint(QWidget* w, const QString& hint) {
-    w->setToolTip(hint);
-    w->setStatusTip(hint);
-}
 
 QLabel* label(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);

@@ -12,6 +12,7 @@
 #include "ui/Activation.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
+#include "ui/Hint.h"
 #include "ui/InputFilter.h"
 #include "ui/Palette.h"
 #include "ui/TableModel.h"
@@ -34,6 +35,7 @@ namespace sales {
 namespace {
 
 using db::proc::LineaVenta;
+using ui::setHint;
 
 const QString kIngresoError = QStringLiteral("ERROR EN EL INGRESO\rO ERROR EN B.D...");
 const QString kStockAdding =
@@ -42,11 +44,6 @@ const QString kStockPuttingBack =
     QStringLiteral("EL VALOR INGRESADO SOBREPASA EL STOCK TOTAL\rEN LA FARMACIA...");
 const QString kLineDischarged = QStringLiteral("VENTA YA HA SIDO DESCARGADA...");
 const QString kBelowCost = QStringLiteral("DESCUENTO CASI POR DEBAJO DEL PRECIO DE COSTO");
-
-void setHint(QWidget* w, const QString& hint) {
-    w->setToolTip(hint);
-    w->setStatusTip(hint);
-}
 
 QLabel* bigLabel(const char* name, QWidget* parent, const QColor& text, const QColor& back) {
     auto* l = new QLabel(parent);
