@@ -61,7 +61,7 @@ void ReceiptPrinter::preview(const ReceiptJob& job) {
     }
     const QDateTime now = ctx_.clock.now();
     printing::preview(document(data, job, now.date(), now), QApplication::activeWindow(),
-                      baseName(job.type));
+                      facTipoSunat(job.type).value_or(db::proc::kNotaDeVenta));
 }
 
 }  // namespace sales

@@ -4,9 +4,13 @@
 #include "support/CheckoutSeed.h"
 #include "support/WindowTest.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace sales;
 
@@ -119,6 +123,26 @@ TEST_P(ReceiptPrinting, AFacturaWhoseFilesCannotBeWrittenIsNotDischargedNorPrint
     platform.makeDrive(QLatin1Char('D'));
     EXPECT_EQ(discharge(job(ReceiptType::Factura)).receiptNumber, 1);
     EXPECT_EQ(taxFiles().size(), 5);
+}
+
+TEST_P(ReceiptPrinting, PreviewShowsTheReceiptOfTheCheckedTypeWithoutDischargingAgain) {
+    discharge(job(ReceiptType::Boleta, false));
+    QString title;
+    int pages = -1;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+            title = dialog->windowTitle();
+            if (auto* preview = dialog->findChild<QPrintPreviewWidget*>())
+                pages = preview->pageCount();
+            dialog->close();
+        }
+    });
+    ReceiptPrinter(ctx()).preview(job(ReceiptType::Boleta));
+    EXPECT_EQ(title, QStringLiteral("BOLETA DE VENTA"));
+    EXPECT_EQ(pages, 1);
+    EXPECT_TRUE(QFile::exists(qrPicture()));
+    EXPECT_TRUE(printed().isEmpty());
+    EXPECT_EQ(testsupport::stockOf(db(), 101), 48);
 }
 
 TEST_P(ReceiptPrinting, PreviewOfASaleWithoutDischargedLinesSaysSo) {
