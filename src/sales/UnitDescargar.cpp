@@ -471,7 +471,9 @@ void TFormDescargar::openLines(int facNumero) {
     ui::Grid::selectRow(DBGrid1, 0);
 }
 
+// No sale is loaded any more: nothing for Imprimir to discharge.
 void TFormDescargar::closeLines() {
+    Imprimir->setEnabled(false);
     lines_.clear();
     total_.reset();
     linesModel_->setRows({});
@@ -594,20 +596,23 @@ void TFormDescargar::printChecked(QCheckBox* box) {
     setTextColour(NO, box == NO ? ui::palette::red : ui::palette::black);
 }
 
-void TFormDescargar::presetType(const SaleLine& line) {
-    const bool discharged = line.FacEstado == db::proc::kDescargado;
+// A discharged sale proposes its own receipt type; a waiting one, or none, a sale note. The
+// customer boxes end hidden whatever the preset showed.
+void TFormDescargar::presetType(const SaleLine* line) {
+    const QString estado = line ? line->FacEstado : QString();
+    const QString type = line ? line->FacTipoSunat : QString();
+    const bool discharged = estado == db::proc::kDescargado;
     QCheckBox* preset = nullptr;
-    if (line.FacTipoSunat == db::proc::kBoletaDeVenta && discharged)
+    if (type == db::proc::kBoletaDeVenta && discharged)
         preset = CbBoleta;
-    if (line.FacEstado == db::proc::kNoDescargado || line.FacEstado.isEmpty())
+    if (estado == db::proc::kNoDescargado || estado.isEmpty())
         preset = CBNotadeVenta;
-    if (line.FacTipoSunat == db::proc::kFactura && discharged)
+    if (type == db::proc::kFactura && discharged)
         preset = CbFactura;
-    if (line.FacTipoSunat == db::proc::kNotaDeVenta && discharged)
+    if (type == db::proc::kNotaDeVenta && discharged)
         preset = CBNotadeVenta;
-    if (!preset)
-        return;
-    preset->setChecked(true);
+    if (preset)
+        preset->setChecked(true);
     hideCustomer();
 }
 
@@ -689,9 +694,7 @@ void TFormDescargar::EdFacNumeroEnter() {
     }
     Imprimir->setEnabled(false);
     openLines(number);
-    setCustomerVisible(true, true);
-    if (const SaleLine* line = firstLine())
-        presetType(*line);
+    presetType(firstLine());
     applyDisplayRules();
     readPending();
     EdFacNumero->setFocus();
@@ -813,11 +816,7 @@ void TFormDescargar::DBGrid3DblClick() {
                 return;
             if (ctx_.dm.sessionUserCode > 0 && !pending_.empty()) {
                 const int row = std::max(ui::Grid::currentRow(DBGrid3), 0);
-                const int number = pending_[std::size_t(row)].FacNumero;
-                ctx_.dm.lastDischargedSale = number;
-                openLines(number);
-                dischargeSale(ctx_, job(number, checkedType()), *receipts_);
-                afterDischarge(number);
+                discharge(pending_[std::size_t(row)].FacNumero, checkedType());
                 EdFacNumero->setFocus();
             }
             blackCaptions();
@@ -849,10 +848,7 @@ void TFormDescargar::ImprimirClick() {
             }
             if (facturaDataMissing())
                 return;
-            ctx_.dm.lastDischargedSale = number;
-            openLines(number);
-            dischargeSale(ctx_, job(number, checkedType()), *receipts_);
-            afterDischarge(number);
+            discharge(number, checkedType());
             EdFacNumero->setFocus();
         },
         kButtonDischargeError);
@@ -868,27 +864,37 @@ void TFormDescargar::quickDischarge() {
             const int number = EdFacNumero->text().trimmed().toInt(&ok);
             if (!ok)
                 throw std::invalid_argument("numero de venta no valido");
-            ctx_.dm.lastDischargedSale = number;
-            openLines(number);
-            dischargeSale(ctx_, job(number, ReceiptType::NotaDeVenta), *receipts_);
-            afterDischarge(number);
+            discharge(number, ReceiptType::NotaDeVenta);
             DBGrid3->setFocus();
         },
         kDischargeError);
 }
 
-// What every discharge shows and refreshes once it is done.
-void TFormDescargar::afterDischarge(int facNumero) {
-    openLines(facNumero);
-    applyDisplayRules(false);
-    readPending();
-    Imprimir->setEnabled(false);
+// The discharge shared by the three paths, and what it shows and refreshes once it is done.
+void TFormDescargar::discharge(int facNumero, ReceiptType type) {
+    ctx_.dm.lastDischargedSale = facNumero;
+    try {
+        dischargeSale(ctx_, job(facNumero, type), *receipts_);
+    } catch (...) {
+        // A receipt that failed after the commit leaves the sale discharged: show what holds.
+        showStored(facNumero, true);
+        throw;
+    }
+    showStored(facNumero, false);
     if (ctx_.dm.isSessionOpen())
         ctx_.dm.reopenSessionDatasets();
     const QString number = QString::number(facNumero);
     EdFacNumero->setText(number);
     if (ctx_.principal)
         ctx_.principal->setStatusText(1, number);
+}
+
+// The sale and the pending list as the database holds them now.
+void TFormDescargar::showStored(int facNumero, bool enableImprimir) {
+    Imprimir->setEnabled(false);
+    openLines(facNumero);
+    applyDisplayRules(enableImprimir);
+    readPending();
 }
 
 void TFormDescargar::closeScreen() {

@@ -77,7 +77,7 @@ private:
     // Receipt type and printing choice.
     void typeChecked(QCheckBox* box);
     void printChecked(QCheckBox* box);
-    void presetType(const db::proc::SaleLine& line);
+    void presetType(const db::proc::SaleLine* line);
     ReceiptType checkedType() const;
     CustomerData customer() const;
     ReceiptJob job(int facNumero, ReceiptType type) const;
@@ -97,7 +97,8 @@ private:
     void DBGrid3DblClick();
     void ImprimirClick();
     void quickDischarge();
-    void afterDischarge(int facNumero);
+    void discharge(int facNumero, ReceiptType type);
+    void showStored(int facNumero, bool enableImprimir);
     void closeScreen();
 
     shell::AppContext& ctx_;

@@ -3,6 +3,9 @@
 #include "core/DayWindow.h"
 #include "db/Db.h"
 
+#include <QBuffer>
+#include <QImage>
+
 namespace testsupport {
 
 void seedPresentation(db::Db& db, int code, const QString& presTipo, int stock,
@@ -41,6 +44,28 @@ void seedIgv(db::Db& db, int code, const QString& serieBoleta, const QString& se
             {code, serieBoleta, serieFactura});
 }
 
+void setSaleReceipt(db::Db& db, int facNumero, const QDate& day, const QString& facEstado,
+                    const QString& facTipoSunat, const QVariant& facNumSunat) {
+    db.exec(
+        QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ? "
+                       "WHERE FacNumero = ? AND FacFecha = ?"),
+        {facEstado, facTipoSunat, facNumSunat, facNumero, QDateTime(day, core::kDayFirstSecond)});
+}
+
+QByteArray photoOf(const QColor& colour) {
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return png;
+}
+
+void setUserPhoto(db::Db& db, int userCode, const QByteArray& photo) {
+    db.exec(QStringLiteral("UPDATE USUARIO SET UsuFoto = ? WHERE UsuCod = ?"), {photo, userCode});
+}
+
 int stockOf(db::Db& db, int codPresentacion) {
     return db::integer(db.scalar(
         QStringLiteral("SELECT PresStockTotal FROM PRESENTACION WHERE CodPresentacion = ?"),
@@ -52,6 +77,17 @@ QString lineState(db::Db& db, int facNumero, const QDate& day, int detaNumero) {
     return db::text(db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE FacNumero = ? AND "
                                              "DetaNumero = ? AND FacFecha BETWEEN ? AND ?"),
                               {facNumero, detaNumero, w.start, w.end}));
+}
+
+SaleReceipt saleReceipt(db::Db& db, int facNumero, const QDate& day) {
+    const core::DateTimeRange w = core::saleDay(day);
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacTipoSunat, FacNumSunat FROM FACTURA "
+                                         "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ?"),
+                          {facNumero, w.start, w.end});
+    if (!q.next())
+        return {};
+    return {db::text(q.value(0)),
+            q.value(1).isNull() ? QVariant() : QVariant(db::integer(q.value(1)))};
 }
 
 core::Money money(const char* text) {
