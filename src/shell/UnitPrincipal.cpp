@@ -429,8 +429,15 @@ void TPRINCIPAL::openSearchScreen() {
     screen->focusSearchBox();
 }
 
+// Closes the sub-window with the screen (which closes the screen first), so that no empty
+// frame is left on the desktop.
 void TPRINCIPAL::closeSearchScreen() {
-    if (sales::TFormBusqueda* screen = searchScreen())
+    sales::TFormBusqueda* screen = searchScreen();
+    if (!screen)
+        return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
+        frame->close();
+    else
         screen->close();
 }
 
