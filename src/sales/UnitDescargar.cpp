@@ -50,6 +50,7 @@ const QString kButtonDischargeError = QStringLiteral(
 const QString kTypeSaleNumber = QStringLiteral("INGRESE EL NUMERO DE VENTA...");
 
 constexpr int kEstado = 0;
+constexpr int kPresTipo = 2;
 constexpr int kSubTotal = 6;
 
 QString amount(core::Money m) {
@@ -101,7 +102,7 @@ public:
         const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
         setColumns({
             {.title = QStringLiteral("ESTADO"),
-             .width = 110,
+             .width = 125,
              .value = by(&SaleLine::Estado),
              .foreground =
                  [settledRed](int r) { return settledRed(r) ? ui::palette::red : QColor(); },
@@ -208,6 +209,7 @@ void TFormDescargar::build() {
     linesModel_ = new SaleLinesModel(this);
     DBGrid1 = named(new QTableView, "DBGrid1");
     ui::Grid::setUp(DBGrid1, linesModel_);
+    DBGrid1->horizontalHeader()->setSectionResizeMode(kPresTipo, QHeaderView::Stretch);
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     PopupMenu1 = named(new QMenu(this), "PopupMenu1");
     Eliminar = named(PopupMenu1->addAction(QStringLiteral("&Eliminar")), "Eliminar");
@@ -219,6 +221,7 @@ void TFormDescargar::build() {
     DBGrid3->setFont(sized(DBGrid3->font(), 14, false));
     DBGrid3->verticalHeader()->setDefaultSectionSize(DBGrid3->fontMetrics().height() + 8);
     DBGrid3->setToolTip(QStringLiteral("TICKET  -  MONTO A PAGAR"));
+    DBGrid3->horizontalHeader()->setStretchLastSection(true);
     DBGrid3->setFixedWidth(190);
 
     auto* grids = new QHBoxLayout;
@@ -321,7 +324,7 @@ QWidget* TFormDescargar::buildCustomerBoxes() {
     pair(Label2, "Label2", "CLIENTE:", Ed_Nombre, "Ed_Nombre", 0);
     pair(Label3, "Label3", "DIRECCION:", Ed_direccion, "Ed_direccion", 1);
     pair(Label4, "Label4", "DNI:", Ed_Dni, "Ed_Dni", 2);
-    pair(Label5, "Label5", "R.U.C:", EdRuc, "EdRuc", 3);
+    pair(Label5, "Label5", "R.U.C:", EdRuc, "EdRuc", 2);  // DNI and R.U.C never show together
     Ed_Nombre->setText(QStringLiteral("CLIENTES VARIOS"));
     Ed_direccion->setText(QStringLiteral("SAUCAL - VU DEZURUZE"));
     for (QLineEdit* e : {Ed_Nombre, Ed_direccion})
@@ -334,6 +337,12 @@ QWidget* TFormDescargar::buildCustomerBoxes() {
     Ed_Dni->setFixedWidth(120);
     EdRuc->setFixedWidth(160);
     grid->setColumnStretch(1, 1);
+    // The rows keep their place while hidden, so choosing a receipt type moves nothing else.
+    for (QWidget* w : box->findChildren<QWidget*>()) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
     hideCustomer();
     return box;
 }
