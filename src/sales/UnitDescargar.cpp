@@ -385,7 +385,7 @@ void TFormDescargar::wire() {
                                          Salir, Ed_Nombre, Ed_direccion, Ed_Dni, EdRuc})
         o->installEventFilter(this);
     const auto silently = [this](void (TFormDescargar::*action)()) {
-        return [this, action] { ui::guard(ctx_.messages, [this, action] { (this->*action)(); }); };
+        return [this, action] { this->silently([this, action] { (this->*action)(); }); };
     };
     connect(DBGrid3, &QTableView::clicked, this, silently(&TFormDescargar::DBGrid3ColEnter));
     connect(DBGrid3, &QTableView::doubleClicked, this, [this] { DBGrid3DblClick(); });
@@ -403,50 +403,63 @@ void TFormDescargar::wire() {
 bool TFormDescargar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool esc = key->key() == Qt::Key_Escape;
-    const auto silently = [this](const std::function<void()>& action) {
-        ui::guard(ctx_.messages, action);
-        return true;
-    };
-    if (watched == EdFacNumero) {
-        if (isEnter(key))
-            return silently([this] { EdFacNumeroEnter(); });
-        if (key->key() == Qt::Key_F12) {
-            quickDischarge();
-            return true;
-        }
-        if (esc)
-            return silently([this] { EdFacNumeroEscape(); });
-        if (!key->text().isEmpty())
-            hideCustomer();
-        return false;
-    }
-    if (watched == DBGrid3 && esc)
-        return silently([this] { DBGrid3Escape(); });
-    if (watched == DBGrid1 && esc)
-        return silently([this] { resetAfterEscape(true); });
-    if ((watched == Nuevo || watched == Imprimir || watched == Previuw || watched == Salir) && esc)
-        return silently([this] { resetAfterEscape(false); });
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    if (watched == EdFacNumero)
+        return numberBoxKey(key);
     const bool customerBox =
         watched == Ed_Nombre || watched == Ed_direccion || watched == Ed_Dni || watched == EdRuc;
-    if (customerBox && esc) {
+    if (customerBox)
+        return customerBoxKey(watched, key);
+    if (key.key() != Qt::Key_Escape)
+        return QWidget::eventFilter(watched, event);
+    if (watched == DBGrid3)
+        return silently([this] { DBGrid3Escape(); });
+    if (watched == DBGrid1)
+        return silently([this] { resetAfterEscape(true); });
+    if (watched == Nuevo || watched == Imprimir || watched == Previuw || watched == Salir)
+        return silently([this] { resetAfterEscape(false); });
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TFormDescargar::silently(const std::function<void()>& action) {
+    ui::guard(ctx_.messages, action);
+    return true;
+}
+
+// Enter loads, F12 discharges, Esc resets; any other character hides the customer boxes.
+bool TFormDescargar::numberBoxKey(const QKeyEvent& key) {
+    if (isEnter(&key))
+        return silently([this] { EdFacNumeroEnter(); });
+    if (key.key() == Qt::Key_F12) {
+        quickDischarge();
+        return true;
+    }
+    if (key.key() == Qt::Key_Escape)
+        return silently([this] { EdFacNumeroEscape(); });
+    if (!key.text().isEmpty())
+        hideCustomer();
+    return false;
+}
+
+// Esc empties the four boxes; Enter walks name, address, then the DNI or the R.U.C, then back to
+// the sale number.
+bool TFormDescargar::customerBoxKey(QObject* box, const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Escape) {
         clearCustomer();
         EdFacNumero->setFocus();
         return true;
     }
-    if (customerBox && isEnter(key)) {
-        if (watched == Ed_Nombre)
-            Ed_direccion->setFocus();
-        else if (watched == Ed_direccion && CbBoleta->isChecked())
-            Ed_Dni->setFocus();
-        else if (watched == Ed_direccion && CbFactura->isChecked())
-            EdRuc->setFocus();
-        else if (watched == Ed_Dni || watched == EdRuc)
-            EdFacNumero->setFocus();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    if (!isEnter(&key))
+        return false;
+    if (box == Ed_Nombre)
+        Ed_direccion->setFocus();
+    else if (box == Ed_direccion && CbBoleta->isChecked())
+        Ed_Dni->setFocus();
+    else if (box == Ed_direccion && CbFactura->isChecked())
+        EdRuc->setFocus();
+    else if (box == Ed_Dni || box == EdRuc)
+        EdFacNumero->setFocus();
+    return true;
 }
 
 void TFormDescargar::closeEvent(QCloseEvent* event) {
@@ -720,7 +733,9 @@ void TFormDescargar::DBGrid3ColEnter() {
     applyDisplayRules();
 }
 
-void TFormDescargar::EdFacNumeroEscape() {
+// What Esc in the sale-number box and in the pending list share: nothing loaded, the pending
+// list re-read.
+void TFormDescargar::unloadSale() {
     closePhoto();
     closeLines();
     setTint(Tint::Notice, Tint::Notice);
@@ -728,6 +743,10 @@ void TFormDescargar::EdFacNumeroEscape() {
     Mensaje->clear();
     PC->clear();
     readPending();
+}
+
+void TFormDescargar::EdFacNumeroEscape() {
+    unloadSale();
     if (pending_.size() == 1) {
         ui::Grid::selectRow(DBGrid3, 0);
         DBGrid3ColEnter();
@@ -739,17 +758,9 @@ void TFormDescargar::EdFacNumeroEscape() {
 }
 
 void TFormDescargar::DBGrid3Escape() {
-    closePhoto();
-    closeLines();
-    setTint(Tint::Notice, Tint::Notice);
-    Total->clear();
-    Mensaje->clear();
-    PC->clear();
-    readPending();
-    if (pending_.size() == 1)
-        EdFacNumero->setText(QString::number(pending_.front().FacNumero));
-    else
-        EdFacNumero->clear();
+    unloadSale();
+    EdFacNumero->setText(pending_.size() == 1 ? QString::number(pending_.front().FacNumero)
+                                              : QString());
     EdFacNumero->setFocus();
 }
 

@@ -4,12 +4,14 @@
 #include "sales/ReceiptOutput.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -83,12 +85,16 @@ private:
     ReceiptJob job(int facNumero, ReceiptType type) const;
     bool facturaDataMissing();
 
-    // Actions.
+    // Actions; keys reach them through eventFilter.
+    bool silently(const std::function<void()>& action);  // guarded, errors end it quietly
+    bool numberBoxKey(const QKeyEvent& key);
+    bool customerBoxKey(QObject* box, const QKeyEvent& key);
     void Timer1Timer();
     void EdFacNumeroEnter();
     void EdFacNumeroEscape();
     void DBGrid3ColEnter();
     void DBGrid3Escape();
+    void unloadSale();
     void resetAfterEscape(bool fromLines);
     void NuevoClick();
     void EliminarClick();
