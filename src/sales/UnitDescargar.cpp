@@ -10,9 +10,11 @@
 #include "shell/UnitPrincipal.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
+#include "ui/Hint.h"
 #include "ui/InputFilter.h"
 #include "ui/Palette.h"
 #include "ui/TableModel.h"
+#include "ui/TextStyle.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -57,20 +59,6 @@ QString amount(core::Money m) {
     return core::fmt::twoDecimals(m);
 }
 
-void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::ButtonText, colour);
-    p.setColor(QPalette::Text, colour);
-    widget->setPalette(p);
-}
-
-QFont sized(QFont font, int points, bool bold) {
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
-
 template <class W>
 W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -79,8 +67,7 @@ W* named(W* widget, const char* name) {
 
 QPushButton* button(const char* name, const char* caption, const char* hint) {
     auto* b = named(new QPushButton(QString::fromUtf8(caption)), name);
-    b->setToolTip(QString::fromUtf8(hint));
-    b->setStatusTip(b->toolTip());
+    ui::setHint(b, QString::fromUtf8(hint));
     return b;
 }
 
@@ -218,9 +205,9 @@ void TFormDescargar::build() {
     DBGrid3 = named(new QTableView, "DBGrid3");
     ui::Grid::setUp(DBGrid3, pendingModel_);
     DBGrid3->horizontalHeader()->hide();
-    DBGrid3->setFont(sized(DBGrid3->font(), 14, false));
+    ui::setFontSize(DBGrid3, 14);
     DBGrid3->verticalHeader()->setDefaultSectionSize(DBGrid3->fontMetrics().height() + 8);
-    DBGrid3->setToolTip(QStringLiteral("TICKET  -  MONTO A PAGAR"));
+    ui::setHint(DBGrid3, QStringLiteral("TICKET  -  MONTO A PAGAR"));
     DBGrid3->horizontalHeader()->setStretchLastSection(true);
     DBGrid3->setFixedWidth(190);
 
@@ -237,8 +224,8 @@ void TFormDescargar::build() {
 
     Mensaje = named(new QLabel, "Mensaje");
     Mensaje->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Mensaje->setFont(sized(Mensaje->font(), 10, true));
-    setTextColour(Mensaje, ui::palette::red);
+    ui::setFontSize(Mensaje, 10, true);
+    ui::setTextColour(Mensaje, ui::palette::red);
     column->addWidget(Mensaje);
     resize(980, 640);
 }
@@ -247,24 +234,24 @@ QWidget* TFormDescargar::buildHeader() {
     auto* header = new QWidget;
     auto* row = new QHBoxLayout(header);
     auto* venta = new QLabel(QStringLiteral("VENTA:"));
-    venta->setFont(sized(venta->font(), 16, true));
+    ui::setFontSize(venta, 16, true);
     EdFacNumero = named(new QLineEdit, "EdFacNumero");
     EdFacNumero->setMaxLength(4);
-    EdFacNumero->setFont(sized(EdFacNumero->font(), 20, true));
+    ui::setFontSize(EdFacNumero, 20, true);
     EdFacNumero->setFixedWidth(110);
     ui::filter(EdFacNumero, core::endsWithDigit);
 
     PC = named(new QLabel, "PC");
-    PC->setFont(sized(PC->font(), 14, true));
+    ui::setFontSize(PC, 14, true);
     PC->setMinimumWidth(200);
     Total = named(new QLabel, "Total");
-    Total->setToolTip(QStringLiteral("MONTO TOTAL QUE EL CLIENTE DEBE PAGAR"));
-    Total->setFont(sized(Total->font(), 28, true));
+    ui::setHint(Total, QStringLiteral("MONTO TOTAL QUE EL CLIENTE DEBE PAGAR"));
+    ui::setFontSize(Total, 28, true);
     Total->setMinimumWidth(200);
     Total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Total->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     FOTO_CAJERO = named(new QLabel, "FOTO_CAJERO");
-    FOTO_CAJERO->setToolTip(QStringLiteral("PERSONA QUIEN REALIZO LA VENTA"));
+    ui::setHint(FOTO_CAJERO, QStringLiteral("PERSONA QUIEN REALIZO LA VENTA"));
     FOTO_CAJERO->setFixedSize(80, 90);
     FOTO_CAJERO->setScaledContents(true);
     FOTO_CAJERO->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -286,18 +273,18 @@ QWidget* TFormDescargar::buildReceiptBoxes() {
     CbBoleta = named(new QCheckBox(QStringLiteral("BOLETA")), "CbBoleta");
     CbFactura = named(new QCheckBox(QStringLiteral("FACTURA")), "CbFactura");
     SI = named(new QCheckBox(QStringLiteral("SI  IMPRIMIR")), "SI");
-    SI->setToolTip(QStringLiteral("DESCARGAR Y SI IMPRIMIR"));
+    ui::setHint(SI, QStringLiteral("DESCARGAR Y SI IMPRIMIR"));
     NO = named(new QCheckBox(QStringLiteral("NO IMPRIMIR")), "NO");
-    NO->setToolTip(QStringLiteral("DESCARGAR Y NO IMPRIMIR"));
+    ui::setHint(NO, QStringLiteral("DESCARGAR Y NO IMPRIMIR"));
     // Clicking the checked box keeps it checked: exactly one of each group is ever chosen.
     auto* types = new QButtonGroup(box);
     auto* printing = new QButtonGroup(box);
     for (QCheckBox* b : {CBNotadeVenta, CbBoleta, CbFactura}) {
-        b->setFont(sized(b->font(), 10, true));
+        ui::setFontSize(b, 10, true);
         types->addButton(b);
     }
     for (QCheckBox* b : {SI, NO}) {
-        b->setFont(sized(b->font(), 10, true));
+        ui::setFontSize(b, 10, true);
         printing->addButton(b);
     }
     CBNotadeVenta->setChecked(true);
@@ -316,7 +303,7 @@ QWidget* TFormDescargar::buildCustomerBoxes() {
     const auto pair = [&](QLabel*& label, const char* labelName, const char* caption,
                           QLineEdit*& edit, const char* editName, int row) {
         label = named(new QLabel(QString::fromLatin1(caption)), labelName);
-        label->setFont(sized(label->font(), 9, true));
+        ui::setFontSize(label, 9, true);
         edit = named(new QLineEdit, editName);
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
@@ -567,8 +554,8 @@ void TFormDescargar::setTint(std::optional<Tint> estado, std::optional<Tint> sub
 }
 
 void TFormDescargar::setPcAndTotalColour(const QColor& colour) {
-    setTextColour(PC, colour);
-    setTextColour(Total, colour);
+    ui::setTextColour(PC, colour);
+    ui::setTextColour(Total, colour);
 }
 
 void TFormDescargar::setCustomerVisible(bool dni, bool ruc) {
@@ -596,14 +583,14 @@ void TFormDescargar::clearCustomer() {
 
 void TFormDescargar::blackCaptions() {
     for (QCheckBox* b : {CBNotadeVenta, CbBoleta, CbFactura, SI, NO})
-        setTextColour(b, ui::palette::black);
+        ui::setTextColour(b, ui::palette::black);
 }
 
 // Receipt type and printing choice.
 
 void TFormDescargar::typeChecked(QCheckBox* box) {
     for (QCheckBox* b : {CBNotadeVenta, CbBoleta, CbFactura})
-        setTextColour(b, b == box ? ui::palette::red : ui::palette::black);
+        ui::setTextColour(b, b == box ? ui::palette::red : ui::palette::black);
     if (box == CBNotadeVenta) {
         hideCustomer();
         return;
@@ -614,8 +601,8 @@ void TFormDescargar::typeChecked(QCheckBox* box) {
 }
 
 void TFormDescargar::printChecked(QCheckBox* box) {
-    setTextColour(SI, box == SI ? ui::palette::red : ui::palette::black);
-    setTextColour(NO, box == NO ? ui::palette::red : ui::palette::black);
+    ui::setTextColour(SI, box == SI ? ui::palette::red : ui::palette::black);
+    ui::setTextColour(NO, box == NO ? ui::palette::red : ui::palette::black);
 }
 
 // A discharged sale proposes its own receipt type; a waiting one, or none, a sale note. The
