@@ -751,24 +751,25 @@ void TFormDescargar::DBGrid3Escape() {
     EdFacNumero->setFocus();
 }
 
-void TFormDescargar::resetAfterEscape(bool fromLines) {
+// What Esc in the lines or on a button and "&Nuevo" share: no sale, an empty sale number.
+void TFormDescargar::closeSale() {
     setTint(Tint::Notice, std::nullopt);
     Total->clear();
     closeLines();
-    if (fromLines)
-        Mensaje->clear();
     EdFacNumero->clear();
     EdFacNumero->setFocus();
+}
+
+void TFormDescargar::resetAfterEscape(bool fromLines) {
+    closeSale();
+    if (fromLines)
+        Mensaje->clear();
     readPending();
 }
 
 void TFormDescargar::NuevoClick() {
     SI->setChecked(true);
-    setTint(Tint::Notice, std::nullopt);
-    Total->clear();
-    closeLines();
-    EdFacNumero->clear();
-    EdFacNumero->setFocus();
+    closeSale();
     Mensaje->clear();
     PC->clear();
     closePhoto();

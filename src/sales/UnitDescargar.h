@@ -95,6 +95,7 @@ private:
     void DBGrid3ColEnter();
     void DBGrid3Escape();
     void unloadSale();
+    void closeSale();
     void resetAfterEscape(bool fromLines);
     void NuevoClick();
     void EliminarClick();
