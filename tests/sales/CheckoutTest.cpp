@@ -567,7 +567,7 @@ TEST_P(Checkout, WithoutACashierTheListDischargesNothingButTurnsTheCaptionsBlack
     EXPECT_EQ(colourOf("SI"), ui::palette::black);
 }
 
-TEST_P(Checkout, ImprimirDischargesOnlyTheLoadedSale) {
+TEST_P(Checkout, ImprimirDischargesOnlyTheLoadedSaleAndChecksAPrintedFactura) {
     sale(12, {{101, 2, "1.50"}});
     sale(13, {{102, 1, "3.20"}});
     open();
@@ -586,9 +586,17 @@ TEST_P(Checkout, ImprimirDischargesOnlyTheLoadedSale) {
     numberBox()->clear();
     button("Imprimir")->click();
     EXPECT_EQ(messages.last(), kTypeSaleNumber);
+    load(QStringLiteral("12"));
+    dm().sessionUserCode = 0;
+    button("Imprimir")->click();
+    EXPECT_EQ(messages.last(), kTypeSaleNumber);
+    dm().sessionUserCode = kCashier;
+    box("CbFactura")->click();
+    setCustomer(QStringLiteral("BOTICA SOL"), QStringLiteral("JR. UNION 12"), {});
+    button("Imprimir")->click();
+    EXPECT_EQ(messages.last(), QStringLiteral("DEBE INGRESAR UN RUC"));
     EXPECT_TRUE(output->begun.empty());
 
-    load(QStringLiteral("12"));
     box("CbBoleta")->click();
     messages.clear();
     button("Imprimir")->click();
@@ -603,21 +611,6 @@ TEST_P(Checkout, ImprimirDischargesOnlyTheLoadedSale) {
     EXPECT_EQ(principal->statusText(1), QStringLiteral("12"));
     EXPECT_EQ(dm().lastDischargedSale, 12);
     EXPECT_EQ(focus(), numberBox());
-}
-
-TEST_P(Checkout, ImprimirChecksAPrintedFacturaAndRefusesWithoutACashier) {
-    sale(12, {{101, 2, "1.50"}});
-    open();
-    load(QStringLiteral("12"));
-    box("CbFactura")->click();
-    setCustomer(QStringLiteral("BOTICA SOL"), QStringLiteral("JR. UNION 12"), {});
-    button("Imprimir")->click();
-    EXPECT_EQ(messages.last(), QStringLiteral("DEBE INGRESAR UN RUC"));
-    dm().sessionUserCode = 0;
-    button("Imprimir")->click();
-    EXPECT_EQ(messages.last(), kTypeSaleNumber);
-    EXPECT_EQ(state(12), kNoDescargado);
-    EXPECT_TRUE(output->begun.empty());
 }
 
 TEST_P(Checkout, F12DischargesTheTypedSaleAsASaleNoteEvenRightAfterABoleta) {
@@ -693,11 +686,18 @@ TEST_P(Checkout, APrinterFailingAfterTheCommitStillShowsTheSaleDischarged) {
     EXPECT_FALSE(button("Imprimir")->isEnabled());
 }
 
-TEST_P(Checkout, EscInTheSaleNumberBoxResetsAndLoadsTheOnlyPendingSale) {
+TEST_P(Checkout, EscInTheSaleNumberBoxLoadsTheOnlyPendingSaleAndInTheListOnlyProposesIt) {
     sale(12, {{101, 2, "1.50"}});
     open();
-    load(QStringLiteral("12"));
     box("CbBoleta")->click();
+    clickPending(0);
+    pressKey(pendingGrid(), Qt::Key_Escape);
+    EXPECT_EQ(numberBox()->text(), QStringLiteral("12"));
+    EXPECT_EQ(focus(), numberBox());
+    EXPECT_EQ(lineGrid()->model()->rowCount(), 0);
+    EXPECT_EQ(textOf("Total"), QString());
+    EXPECT_EQ(customerShown(), std::vector<bool>({true, true, true, false}));
+
     pressKey(numberBox(), Qt::Key_Escape);
     EXPECT_EQ(numberBox()->text(), QStringLiteral("12"));
     EXPECT_EQ(lineGrid()->model()->rowCount(), 1);
@@ -712,19 +712,6 @@ TEST_P(Checkout, EscInTheSaleNumberBoxResetsAndLoadsTheOnlyPendingSale) {
     EXPECT_EQ(textOf("PC"), QString());
     EXPECT_EQ(photoPixel(), 0u);
     EXPECT_EQ(column(pendingGrid(), 0), QStringList({QStringLiteral("13"), QStringLiteral("12")}));
-}
-
-TEST_P(Checkout, EscInThePendingListProposesTheOnlySaleWithoutLoadingIt) {
-    sale(12, {{101, 2, "1.50"}});
-    open();
-    box("CbBoleta")->click();
-    clickPending(0);
-    pressKey(pendingGrid(), Qt::Key_Escape);
-    EXPECT_EQ(numberBox()->text(), QStringLiteral("12"));
-    EXPECT_EQ(focus(), numberBox());
-    EXPECT_EQ(lineGrid()->model()->rowCount(), 0);
-    EXPECT_EQ(textOf("Total"), QString());
-    EXPECT_EQ(customerShown(), std::vector<bool>({true, true, true, false}));
 }
 
 TEST_P(Checkout, EscInTheLinesOrOnAButtonClosesTheSale) {
