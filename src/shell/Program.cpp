@@ -11,6 +11,7 @@
 #include "ui/Messages.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 
 namespace shell {
@@ -29,6 +30,9 @@ Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
                  platform::Platform& platform, ui::Messages* messages, core::Clock* clock)
     : db_(std::move(database)), settings_(settings) {
     platform::initResources();
+    // The picture every window of the program carries, also a maximised sub-window in the menu
+    // bar.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/venta.png")));
     if (!messages) {
         ownMessages_ = std::make_unique<ui::DialogMessages>();
         messages = ownMessages_.get();

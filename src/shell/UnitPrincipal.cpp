@@ -85,8 +85,21 @@ QMenu* addSubmenu(QMenu* parent, const char* caption, const char* name) {
     return menu;
 }
 
-QLabel* boldLabel(const QString& text, const QString& name, const QColor& colour, int points) {
-    auto* label = new QLabel(text);
+// A label whose text is shown whole or not at all: it gives way first when the toolbar is
+// narrower than everything on it.
+class YieldingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (width() >= sizeHint().width())
+            QLabel::paintEvent(event);
+    }
+};
+
+QLabel* boldLabel(QLabel* label, const QString& name, const QColor& colour, int points) {
     label->setObjectName(name);
     QFont font = label->font();
     font.setBold(true);
@@ -100,7 +113,7 @@ QLabel* boldLabel(const QString& text, const QString& name, const QColor& colour
 
 QLabel* totalBox(const QString& name, const QString& hint, const QColor& text,
                  const QColor& background) {
-    QLabel* box = boldLabel(QString(), name, text, 11);
+    QLabel* box = boldLabel(new QLabel, name, text, 11);
     box->setToolTip(hint);
     box->setStatusTip(hint);
     box->setAutoFillBackground(true);
@@ -109,7 +122,7 @@ QLabel* totalBox(const QString& name, const QString& hint, const QColor& text,
     box->setPalette(p);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     box->setAlignment(Qt::AlignCenter);
-    box->setMinimumWidth(100);
+    box->setMinimumWidth(90);
     box->setCursor(Qt::PointingHandCursor);
     return box;
 }
@@ -301,30 +314,32 @@ QWidget* TPRINCIPAL::buildToolbar() {
         button->setStatusTip(QString::fromLatin1(b.hint));
         button->setIcon(picture(b.picture));
         button->setIconSize(QSize(24, 24));
-        button->setFixedSize(34, 34);
+        button->setFixedSize(32, 32);
         button->setAutoRaise(true);
         row->addWidget(button);
     }
-    row->addSpacing(8);
+    row->addSpacing(6);
 
     DBImage1 = new QLabel(panel);
     DBImage1->setObjectName(QStringLiteral("DBImage1"));
     DBImage1->setToolTip(QStringLiteral("USUARIO ACTIVO"));
     DBImage1->setStatusTip(QStringLiteral("USUARIO ACTIVO"));
-    DBImage1->setFixedSize(34, 34);
+    DBImage1->setFixedSize(32, 32);
     DBImage1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     DBImage1->setAlignment(Qt::AlignCenter);
     row->addWidget(DBImage1);
 
-    LLog = boldLabel(QStringLiteral("USUARIO"), QStringLiteral("LLog"), ui::palette::red, 10);
+    LLog = boldLabel(new QLabel(QStringLiteral("USUARIO")), QStringLiteral("LLog"),
+                     ui::palette::red, 10);
     LLog->setToolTip(QStringLiteral("PERSONA QUE INICIO LA SESION"));
     LLog->setStatusTip(QStringLiteral("PERSONA QUE INICIO LA SESION"));
-    LLog->setMinimumWidth(150);
     row->addWidget(LLog);
 
-    row->addWidget(
-        boldLabel(QStringLiteral("VELCARIS"), QStringLiteral("Label1"), ui::palette::red, 16));
-    row->addSpacing(12);
+    QLabel* business = boldLabel(new YieldingLabel(QStringLiteral("VELCARIS")),
+                                 QStringLiteral("Label1"), ui::palette::red, 16);
+    business->setContentsMargins(8, 0, 0, 0);
+    row->addWidget(business);
+    row->addSpacing(6);
     StaticText1 = totalBox(QStringLiteral("StaticText1"), QStringLiteral("BOLETAS DEL DIA"),
                            ui::palette::lime, ui::palette::desktop);
     StaticText2 = totalBox(QStringLiteral("StaticText2"), QStringLiteral("FACTURAS DEL DIA"),
@@ -340,11 +355,17 @@ void TPRINCIPAL::buildStatusBar() {
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(statusBar());
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (i == 1)
             panel->setAlignment(Qt::AlignCenter);
-        statusBar()->addWidget(panel);
+        // The hint panel gives way on a narrow screen; the others keep their width.
+        if (i == 0) {
+            panel->setMaximumWidth(widths[i]);
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        } else {
+            panel->setFixedWidth(widths[i]);
+        }
+        statusBar()->addWidget(panel, i == 0 ? 1 : 0);
         panels_[i] = panel;
     }
     panels_[3]->setText(QStringLiteral("v1.0.7"));
