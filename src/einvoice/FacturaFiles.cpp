@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -170,7 +171,9 @@ const QByteArray kCrLf("\r\n");
 }  // namespace
 
 FacturaFiles::FacturaFiles(const QString& folder, const QString& driveRoot, int number)
-    : folder_(folder), number_(number) {
+    : folder_(folder),
+      number_(number),
+      token_(QString::number(QRandomGenerator::system()->generate64(), 36)) {
     if (QDir(driveRoot).exists() && !QDir(folder_).exists())
         QDir().mkpath(folder_);
 }
@@ -192,7 +195,7 @@ QString FacturaFiles::finalPath(const QString& extension) const {
 
 QString FacturaFiles::tempPath(const QString& extension) const {
     return QDir(folder_).filePath(QLatin1Char('.') + baseName(number_) + extension +
-                                  QStringLiteral(".tmp"));
+                                  QLatin1Char('.') + token_ + QStringLiteral(".tmp"));
 }
 
 QString FacturaFiles::cabLine(const FacturaHeader& h) {

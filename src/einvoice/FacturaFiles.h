@@ -37,8 +37,10 @@ struct FacturaLine {
 //
 // The files are written under temporary names in the same folder and given their names only by
 // commit(), once the discharge itself has been committed; discard() (or destruction without a
-// commit) removes them, so a discharge that did not happen leaves no file. Every write failure
-// throws std::runtime_error, before anything is committed.
+// commit) removes them, so a discharge that did not happen leaves no file. The temporary names
+// are this object's own: a failed discharge lets go of its number before it discards, and the
+// next discharge may already be writing the files of that number. Every write failure throws
+// std::runtime_error, before anything is committed.
 class FacturaFiles {
 public:
     static constexpr const char* kIssuer = "10471829356";
@@ -73,6 +75,7 @@ private:
 
     QString folder_;
     int number_;
+    QString token_;        // makes the temporary names this object's own
     QStringList written_;  // extensions written under temporary names
     std::unique_ptr<QFile> det_;
     bool committed_ = false;

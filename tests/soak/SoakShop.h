@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "core/DayWindow.h"
+#include "db/Db.h"
+#include "db/Settings.h"
+#include "platform/Platform.h"
+#include "shell/AppContext.h"
+#include "shell/UnitDM.h"
+#include "support/ScriptedMessages.h"
+
+#include <QStringList>
+#include <map>
+#include <ostream>
+
+// Faults print as text when a check fails.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// The shop the soak and crash tests run: one sale day, a few presentations, drives shared by
+// every workstation, and the checks of what must hold after any mix of work on it.
+namespace soak {
+
+inline const QDate kDay(2026, 3, 7);
+inline core::DateTimeRange saleDay() {
+    return core::saleDay(kDay);
+}
+
+// Drives C:, D: and E: as folders of one root, so workstations on several threads or in
+// several processes write to the same D:.
+class FolderPlatform : public platform::Platform {
+public:
+    explicit FolderPlatform(QString root);
+
+    QString computerName() const override { return QStringLiteral("SOAK"); }
+    QString mapPath(const QString& windowsPath) const override;
+    bool driveExists(QChar letter) const override;
+    void playSound(const QString&) override {}
+    void startCalculator() override {}
+    void trimWorkingSet() override {}
+    UsbStorage usbStorage() const override { return UsbStorage::Unknown; }
+    bool setUsbStorage(bool) override { return false; }
+
+    // The tax tool's data folder.
+    QString dataFolder() const;
+
+private:
+    QString root_;
+};
+
+// One workstation's program around its own connection, logged in as `userCode`, its clock
+// fixed on the sale day: what sales::dischargeSale runs in. Belongs to the thread that made it.
+class Station {
+public:
+    Station(db::Db& db, platform::Platform& platform, int userCode);
+    shell::AppContext& context() { return context_; }
+
+private:
+    db::Settings settings_ = db::Settings::load();
+    core::FixedClock clock_;
+    testsupport::ScriptedMessages messages_;
+    shell::TDM dm_;
+    shell::AppContext context_;
+};
+
+// The seed the tests draw their choices from; VELCARIS_SOAK_SEED replays a run.
+quint32 seed();
+
+// Presentation code -> units in stock.
+using Stock = std::map<int, int>;
+
+// The presentations (each with its own product and brand) and the tax-rate row.
+void seedShop(db::Db& db, const Stock& stock);
+
+// Every check returns what it found wrong, one text per fault; empty when all holds.
+
+// Sale numbers of the day are unique and run from 1 without gaps.
+QStringList saleNumberFaults(db::Db& db);
+// Boleta and factura numbers run from 1 without gaps or repeats; a sale note has none.
+QStringList receiptNumberFaults(db::Db& db);
+// Every line is in exactly one known state, its quantity fits it ("DEVUELTO" 0, otherwise
+// above 0); a sale is either wholly pending or wholly settled, and its header says which.
+QStringList lineAndSaleFaults(db::Db& db);
+// No stock below 0, and each presentation's stock is its initial stock less the units its
+// lines still hold ("DESCARGADO" and "DEVUELTO" lines keep what was not returned).
+QStringList stockFaults(db::Db& db, const Stock& initial);
+// Files under final names belong to discharged facturas, and every discharged factura has all
+// five, its ".det" one line per settled line. With `complete`, no temporary file is left;
+// without (after a crash), a file still under a temporary name counts as present, so nothing a
+// committed discharge wrote is lost, only perhaps not yet named.
+QStringList taxFileFaults(db::Db& db, const QString& dataFolder, bool complete);
+
+}  // namespace soak
