@@ -160,6 +160,16 @@ TEST_P(ReturnsProcedures, TheSaleIsFoundByItsDayWhateverTheTimeAndTheCashierIsCu
               QStringLiteral("UN NOMBRE DE CAJERO"));  // 20 characters, trailing blank cut
 }
 
+TEST_P(ReturnsProcedures, UnitsOfAPresentationNoLongerInTheCatalogueAreNotTakenBack) {
+    db().exec(QStringLiteral("DELETE FROM PRESENTACION WHERE CodPresentacion = 101"));
+
+    EXPECT_THROW(giveBack(1, 101, 2), db::Error);
+
+    EXPECT_EQ(returnRows(), 0);
+    EXPECT_EQ(quantity(5, 1), 3);
+    EXPECT_EQ(lineState(db(), 5, kDay, 1), kDescargado);
+}
+
 TEST_P(ReturnsProcedures, TwoWorkstationsReturningTheLastUnitsOfALine) {
     std::atomic<int> accepted{0};
     concurrently(2, [&](int, db::Db& connection) {
