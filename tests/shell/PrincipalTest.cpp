@@ -19,7 +19,6 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTest>
-#include <QToolButton>
 #include <cstring>
 
 using testsupport::seedUser;
