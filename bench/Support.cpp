@@ -1,0 +1,124 @@
+#include "Support.h"
+
+#include "db/Migrations.h"
+
+#include <malloc.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QFile>
+#include <atomic>
+
+namespace bench {
+
+namespace {
+
+std::atomic<int> databaseSerial{0};
+
+QString serverUrl() {
+    return qEnvironmentVariable("VELCARIS_BENCH_PG");
+}
+
+db::ConnectionInfo serverInfo() {
+    const auto info = db::ConnectionInfo::parse(serverUrl());
+    if (!info || info->dialect != db::Dialect::PostgreSQL)
+        throw db::Error(QStringLiteral("VELCARIS_BENCH_PG"),
+                        QStringLiteral("not a postgresql:// URL"));
+    return *info;
+}
+
+std::vector<std::function<void()>>& releases() {
+    static std::vector<std::function<void()>> all;
+    return all;
+}
+
+}  // namespace
+
+void onRelease(std::function<void()> release) {
+    releases().push_back(std::move(release));
+}
+
+void releaseAll() {
+    auto& all = releases();
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        (*it)();
+    all.clear();
+}
+
+std::vector<db::Dialect> engines() {
+    if (serverUrl().isEmpty())
+        return {db::Dialect::SQLite};
+    return {db::Dialect::SQLite, db::Dialect::PostgreSQL};
+}
+
+std::string engineName(db::Dialect dialect) {
+    return dialect == db::Dialect::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+ScratchDatabase::ScratchDatabase(db::Dialect dialect) {
+    if (dialect == db::Dialect::PostgreSQL) {
+        const db::ConnectionInfo server = serverInfo();
+        pgName_ = QStringLiteral("bench_%1_%2")
+                      .arg(QCoreApplication::applicationPid())
+                      .arg(++databaseSerial);
+        db::Db admin(server);
+        admin.exec(QStringLiteral("CREATE DATABASE ") + pgName_);
+        info_ = server.withDatabase(pgName_);
+    } else {
+        if (!dir_.isValid())
+            throw db::Error(QStringLiteral("bench"), QStringLiteral("no temporary folder"));
+        info_.dialect = db::Dialect::SQLite;
+        info_.path = dir_.filePath(QStringLiteral("bench.db"));
+    }
+    main_ = std::make_unique<db::Db>(info_);
+    db::migrate(*main_);
+}
+
+ScratchDatabase::~ScratchDatabase() {
+    main_.reset();
+    if (pgName_.isEmpty())
+        return;
+    try {
+        db::Db admin(serverInfo());
+        admin.exec(QStringLiteral("DROP DATABASE IF EXISTS ") + pgName_ +
+                   QStringLiteral(" WITH (FORCE)"));
+    } catch (const std::exception&) {
+    }
+}
+
+Program::Program(db::Db& db, const QDateTime& now, int sessionUser)
+    : clock_(now), dm_(db), ctx_{db, settings_, clock_, messages_, platform_, dm_, nullptr} {
+    dm_.sessionUserCode = sessionUser;
+}
+
+double residentMegabytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    if (fields.size() < 2)
+        return 0;
+    return fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void trimHeap() {
+    malloc_trim(0);
+}
+
+void IterationClock::reportAgainst(double floorSeconds) const {
+    state_.counters["floor_us"] = floorSeconds * 1e6;
+    state_.counters["x_floor"] = floorSeconds > 0 ? mean() / floorSeconds : 0.0;
+}
+
+double meanSeconds(const std::function<void()>& op, double minSeconds) {
+    const Clock::time_point start = Clock::now();
+    long calls = 0;
+    double elapsed = 0;
+    while (calls < 3 || elapsed < minSeconds) {
+        op();
+        ++calls;
+        elapsed = secondsSince(start);
+    }
+    return elapsed / double(calls);
+}
+
+}  // namespace bench

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "db/Db.h"
+#include "db/Settings.h"
+#include "platform/SystemPlatform.h"
+#include "shell/AppContext.h"
+#include "shell/UnitDM.h"
+#include "ui/Messages.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// Every bench program defines this; the shared main() calls it once Qt is up, so that the
+// benchmarks can depend on the environment (VELCARIS_BENCH_PG).
+void registerBenchmarks();
+
+// Shared fixtures (windows, connections) must go while Qt is still up: main() runs every
+// release given here once the benchmarks have run.
+void onRelease(std::function<void()> release);
+void releaseAll();
+
+// The engines to measure: SQLite always, PostgreSQL when VELCARIS_BENCH_PG names a server
+// (postgresql://user@host:port/db or postgresql://user@/db?host=/socket/dir) where the bench may
+// create databases.
+std::vector<db::Dialect> engines();
+std::string engineName(db::Dialect dialect);
+
+// A throwaway, migrated database: a SQLite file in a temporary folder, or a database of its
+// own on the PostgreSQL server, dropped at destruction.
+class ScratchDatabase {
+public:
+    explicit ScratchDatabase(db::Dialect dialect);
+    ~ScratchDatabase();
+    ScratchDatabase(const ScratchDatabase&) = delete;
+    ScratchDatabase& operator=(const ScratchDatabase&) = delete;
+
+    db::Db& db() { return *main_; }
+    const db::ConnectionInfo& info() const { return info_; }
+
+private:
+    QTemporaryDir dir_;
+    db::ConnectionInfo info_;
+    QString pgName_;
+    std::unique_ptr<db::Db> main_;
+};
+
+// Message boxes that show nothing: the last text is kept, every question is answered No.
+class SilentMessages : public ui::Messages {
+public:
+    void notice(const QString& text, Kind) override { last = text; }
+    bool confirm(const QString& text) override {
+        last = text;
+        return false;
+    }
+    QString last;
+};
+
+// A program's surroundings on a database, as after a login: the settings of the temporary home
+// the shared main() sets up, a fixed clock, silent messages, the real platform services and the
+// data module with its session datasets open; no main window.
+class Program {
+public:
+    Program(db::Db& db, const QDateTime& now, int sessionUser);
+
+    shell::AppContext& ctx() { return ctx_; }
+    shell::TDM& dm() { return dm_; }
+    const shell::TDM& dm() const { return dm_; }
+    core::FixedClock& clock() { return clock_; }
+
+private:
+    db::Settings settings_ = db::Settings::load();
+    core::FixedClock clock_;
+    SilentMessages messages_;
+    platform::SystemPlatform platform_{settings_};
+    shell::TDM dm_;
+    shell::AppContext ctx_;
+};
+
+// The process's resident memory, from /proc/self/statm.
+double residentMegabytes();
+// Gives the heap's free memory back to the system, as the program's working-set trim does.
+void trimHeap();
+
+using Clock = std::chrono::steady_clock;
+
+inline double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Benchmarks run with manual time: each iteration times only its measured step, so the
+// preparation of the next one (a fresh sale, an emptied box) stays out of the figures.
+class IterationClock {
+public:
+    explicit IterationClock(benchmark::State& state) : state_(state) {}
+
+    template <class Op>
+    void time(Op&& op) {
+        const Clock::time_point start = Clock::now();
+        op();
+        const double s = secondsSince(start);
+        state_.SetIterationTime(s);
+        total_ += s;
+        ++count_;
+    }
+    double mean() const { return count_ == 0 ? 0.0 : total_ / count_; }
+
+    // Reports the floor the step is compared with, in microseconds, and the mean step time as
+    // a multiple of it ("x_floor").
+    void reportAgainst(double floorSeconds) const;
+
+private:
+    benchmark::State& state_;
+    double total_ = 0;
+    long count_ = 0;
+};
+
+// The mean time of op over repeated calls lasting at least minSeconds (at least three calls).
+double meanSeconds(const std::function<void()>& op, double minSeconds = 0.3);
+
+}  // namespace bench
