@@ -2,11 +2,16 @@
 
 #include "core/Format.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <vector>
 
@@ -168,6 +173,30 @@ QByteArray bytes(const QString& s) {
 
 const QByteArray kCrLf("\r\n");
 
+const QStringList kExtensions{QStringLiteral(".cab"), QStringLiteral(".aca"),
+                              QStringLiteral(".ley"), QStringLiteral(".tri"),
+                              QStringLiteral(".det")};
+
+// Flushes an open file down to the disk.
+bool synced(QFile& f) {
+    return f.flush() && ::fsync(f.handle()) == 0;
+}
+
+// Makes the names given in a folder survive a power cut.
+void syncFolder(const QString& folder) {
+    QFile dir(folder);
+    if (dir.open(QIODevice::ReadOnly))
+        ::fsync(dir.handle());
+}
+
+// ".<base><ext>.<token>.tmp": the temporary name of one file of one writer.
+const QRegularExpression& temporaryName() {
+    static const QRegularExpression re(
+        QStringLiteral("^\\.(%1-01-%2-(\\d+))(\\.[a-z]{3})\\.([0-9a-z]+)\\.tmp$")
+            .arg(QLatin1String(FacturaFiles::kIssuer), QLatin1String(FacturaFiles::kSeries)));
+    return re;
+}
+
 }  // namespace
 
 FacturaFiles::FacturaFiles(const QString& folder, const QString& driveRoot, int number)
@@ -223,7 +252,7 @@ void FacturaFiles::writeFile(const QString& extension, const QByteArray& content
     QFile f(tempPath(extension));
     written_ << extension;
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content) != content.size() ||
-        !f.flush())
+        !synced(f))
         throw std::runtime_error(("no se pudo escribir " + finalPath(extension)).toStdString());
 }
 
@@ -251,15 +280,28 @@ void FacturaFiles::appendLine(const FacturaLine& line) {
             ("no se pudo escribir " + finalPath(QStringLiteral(".det"))).toStdString());
 }
 
-void FacturaFiles::commit() {
-    if (det_)
+void FacturaFiles::seal() {
+    if (sealed_)
+        return;
+    if (det_) {
+        if (!synced(*det_))
+            throw std::runtime_error(
+                ("no se pudo escribir " + finalPath(QStringLiteral(".det"))).toStdString());
         det_->close();
+    }
+    syncFolder(folder_);
+    sealed_ = true;
+}
+
+void FacturaFiles::commit() {
+    seal();
     for (const QString& ext : written_) {
         std::error_code ec;
         std::filesystem::rename(tempPath(ext).toStdString(), finalPath(ext).toStdString(), ec);
         if (ec)
             throw std::runtime_error(("no se pudo nombrar " + finalPath(ext)).toStdString());
     }
+    syncFolder(folder_);
     committed_ = true;
 }
 
@@ -269,6 +311,69 @@ void FacturaFiles::discard() {
     for (const QString& ext : written_)
         QFile::remove(tempPath(ext));
     written_.clear();
+}
+
+int FacturaFiles::recover(const QString& folder, const std::function<bool(int)>& numbered) {
+    struct Temporary {
+        QString name;
+        QString finalName;
+    };
+    struct Set {
+        int number = 0;
+        std::vector<Temporary> files;
+        QDateTime newest;
+    };
+    const QDir dir(folder);
+    const auto named = [&dir](const QString& finalName) {
+        return QFile::exists(dir.filePath(finalName));
+    };
+    std::map<QString, Set> sets;  // by number and writer's token
+    for (const QFileInfo& file : dir.entryInfoList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch m = temporaryName().match(file.fileName());
+        if (!m.hasMatch())
+            continue;
+        Set& set = sets[m.captured(2) + QLatin1Char('.') + m.captured(4)];
+        set.number = m.captured(2).toInt();
+        set.files.push_back({file.fileName(), m.captured(1) + m.captured(3)});
+        set.newest = std::max(set.newest, file.lastModified());
+    }
+    // A set can finish a factura when, file by file, it holds what is not named yet; the
+    // commit may have stopped halfway through the naming.
+    const auto canFinish = [&](const Set& set) {
+        int missing = 0;
+        for (const QString& ext : kExtensions) {
+            const QString finalName = baseName(set.number) + ext;
+            const bool held =
+                std::any_of(set.files.begin(), set.files.end(),
+                            [&](const Temporary& t) { return t.finalName == finalName; });
+            if (!named(finalName) && !held)
+                return false;
+            missing += named(finalName) ? 0 : 1;
+        }
+        return missing > 0 && numbered(set.number);
+    };
+    std::map<int, const Set*> chosen;
+    for (const auto& [key, set] : sets) {
+        if (!canFinish(set))
+            continue;
+        const Set*& best = chosen[set.number];
+        if (!best || best->newest < set.newest)
+            best = &set;
+    }
+    for (const auto& [key, set] : sets) {
+        const auto it = chosen.find(set.number);
+        const bool finishing = it != chosen.end() && it->second == &set;
+        for (const Temporary& t : set.files) {
+            std::error_code ec;
+            if (finishing && !named(t.finalName))
+                std::filesystem::rename(dir.filePath(t.name).toStdString(),
+                                        dir.filePath(t.finalName).toStdString(), ec);
+            else
+                QFile::remove(dir.filePath(t.name));
+        }
+    }
+    syncFolder(folder);
+    return int(chosen.size());
 }
 
 }  // namespace einvoice

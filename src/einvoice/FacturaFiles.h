@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QFile;
@@ -55,9 +56,18 @@ public:
     // Writes .cab, .aca, .ley and .tri, then opens .det.
     void writeHeader(const FacturaHeader& header);
     void appendLine(const FacturaLine& line);
-    // Closes .det and gives every file its final name, replacing an older file of that name.
+    // Closes .det and puts every file safely on the disk, still under its temporary name: what
+    // is sealed survives a power cut from then on.
+    void seal();
+    // Seals, then gives every file its final name, replacing an older file of that name.
     void commit();
     void discard();
+
+    // After a crash: the files of a factura whose discharge committed but that were never given
+    // their names get them (the newest complete set of that number, when no file has the name
+    // yet); every other temporary file in the folder is removed. `numbered(N)` tells whether a
+    // discharged factura carries the number N. Returns how many facturas got their files.
+    static int recover(const QString& folder, const std::function<bool(int)>& numbered);
 
     QString finalPath(const QString& extension) const;
     static QString baseName(int number);
@@ -78,6 +88,7 @@ private:
     QString token_;        // makes the temporary names this object's own
     QStringList written_;  // extensions written under temporary names
     std::unique_ptr<QFile> det_;
+    bool sealed_ = false;
     bool committed_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/AmountInWords.h"
 #include "core/Format.h"
+#include "db/procedures/Checkout.h"
 #include "einvoice/FacturaFiles.h"
 #include "platform/Platform.h"
 
@@ -50,6 +51,7 @@ void FacturaFilesOutput::beforeCommit() {
     for (const db::proc::SaleLine& line : sold_)
         files_->appendLine(
             {line.cantidad, line.Importe, line.CodPresentacion, line.PresTipo, total});
+    files_->seal();
     written_ = true;
 }
 
@@ -63,6 +65,12 @@ void FacturaFilesOutput::abandoned() {
     if (files_)
         files_->discard();
     files_.reset();
+}
+
+int recoverFacturaFiles(db::Db& db, platform::Platform& platform) {
+    return einvoice::FacturaFiles::recover(
+        platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)),
+        [&db](int number) { return db::proc::facturaNumbered(db, number); });
 }
 
 }  // namespace sales

@@ -5,6 +5,9 @@
 #include <memory>
 #include <vector>
 
+namespace db {
+class Db;
+}
 namespace einvoice {
 class FacturaFiles;
 }
@@ -41,5 +44,10 @@ private:
     std::vector<db::proc::SaleLine> sold_;
     bool written_ = false;
 };
+
+// A workstation that stopped between a factura's commit and the naming of its files left them
+// under temporary names: gives them their names, and removes the temporary files of discharges
+// that did not happen. Run at start-up. Returns how many facturas got their files.
+int recoverFacturaFiles(db::Db& db, platform::Platform& platform);
 
 }  // namespace sales

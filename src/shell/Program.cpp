@@ -5,9 +5,11 @@
 #include "platform/Resources.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemPlatform.h"
+#include "sales/FacturaFilesOutput.h"
 #include "shell/UnitDM.h"
 #include "shell/UnitPrincipal.h"
 #include "shell/UnitPropietario.h"
+#include "ui/Guard.h"
 #include "ui/Messages.h"
 
 #include <QApplication>
@@ -55,6 +57,7 @@ bool Program::start() {
     if (const QScreen* screen = principal_->screen())
         principal_->setGeometry(screen->availableGeometry());
     principal_->showMaximized();
+    ui::guard(context_->messages, [this] { sales::recoverFacturaFiles(*db_, context_->platform); });
     if (!ensureOwner(*context_))
         return false;
     principal_->showLoginWindow();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 using core::Money;
 using einvoice::FacturaFiles;
@@ -89,6 +90,25 @@ protected:
     QStringList filesInFolder() const {
         return QDir(folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
+    // The sealed temporary files of factura `number`, as a workstation that stopped between
+    // the commit and the naming leaves them; `lines` detail lines.
+    void leaveSealed(int number, int lines) {
+        QTemporaryDir keep;
+        {
+            FacturaFiles files(folder(), drive.path(), number);
+            files.writeHeader(header("1"));
+            for (int i = 0; i < lines; ++i)
+                files.appendLine({1, soles("1"), i, QStringLiteral("A"), soles("1")});
+            files.seal();
+            for (const QString& name : filesInFolder())
+                QFile::copy(QDir(folder()).filePath(name), keep.filePath(name));
+        }
+        for (const QString& name : QDir(keep.path()).entryList(QDir::Files | QDir::Hidden))
+            QFile::copy(keep.filePath(name), QDir(folder()).filePath(name));
+    }
+    static QString name(int number, const char* extension) {
+        return FacturaFiles::baseName(number) + QLatin1String(extension);
+    }
 };
 
 TEST_F(FacturaFilesOnDisk, CommitGivesTheFiveNamesWithLatin1AndCrLfWhereDue) {
@@ -133,6 +153,50 @@ TEST_F(FacturaFilesOnDisk, AnUnwritableFolderThrowsBeforeAnythingIsNamed) {
                        drive.filePath(QStringLiteral("no-drive")), 1);
     EXPECT_THROW(files.writeHeader(header("1")), std::runtime_error);
     EXPECT_FALSE(QDir(drive.filePath(QStringLiteral("nowhere"))).exists());
+}
+
+TEST_F(FacturaFilesOnDisk, RecoveryNamesTheFilesOfCommittedFacturasAndDropsTheRest) {
+    leaveSealed(7, 1);  // committed, never named
+    leaveSealed(8, 1);  // its discharge did not happen
+    leaveSealed(9, 1);  // committed and named: a leftover of an earlier failed attempt
+    {
+        FacturaFiles named(folder(), drive.path(), 9);
+        named.writeHeader(header("1"));
+        named.commit();
+    }
+    QFile(QDir(folder()).filePath(QStringLiteral(".") + name(10, ".cab") +
+                                  QStringLiteral(".abc.tmp")))
+        .open(QIODevice::WriteOnly);  // an incomplete set
+
+    const int recovered = FacturaFiles::recover(folder(), [](int n) { return n != 8; });
+
+    EXPECT_EQ(recovered, 1);
+    QStringList expected;
+    for (const int n : {7, 9})
+        for (const char* ext : {".aca", ".cab", ".det", ".ley", ".tri"})
+            expected << name(n, ext);
+    expected.sort();
+    EXPECT_EQ(filesInFolder(), expected);
+    EXPECT_EQ(read(QDir(folder()).filePath(name(7, ".det"))).count("\r\n"), 1);
+}
+
+TEST_F(FacturaFilesOnDisk, RecoveryFinishesANamingThatStoppedHalfway) {
+    leaveSealed(11, 2);
+    for (const QString& file : filesInFolder())
+        if (file.contains(QStringLiteral(".cab.")))
+            QFile::rename(QDir(folder()).filePath(file), QDir(folder()).filePath(name(11, ".cab")));
+    EXPECT_EQ(FacturaFiles::recover(folder(), [](int) { return true; }), 1);
+    EXPECT_EQ(filesInFolder().size(), 5);
+    EXPECT_TRUE(QFile::exists(QDir(folder()).filePath(name(11, ".det"))));
+}
+
+TEST_F(FacturaFilesOnDisk, RecoveryTakesTheNewestCompleteSetOfANumber) {
+    leaveSealed(5, 1);  // an attempt that died before its commit
+    QThread::msleep(20);
+    leaveSealed(5, 3);  // the discharge that committed
+    EXPECT_EQ(FacturaFiles::recover(folder(), [](int) { return true; }), 1);
+    EXPECT_EQ(filesInFolder().size(), 5);
+    EXPECT_EQ(read(QDir(folder()).filePath(name(5, ".det"))).count("\r\n"), 3);
 }
 
 }  // namespace

@@ -233,6 +233,8 @@ TEST_P(Crash, AWorkstationKilledInADischargeLeavesEverySaleWholeOrPending) {
         EXPECT_EQ(soak::saleNumberFaults(*reopened), QStringList());
         EXPECT_EQ(soak::receiptNumberFaults(*reopened), QStringList());
         EXPECT_EQ(soak::taxFileFaults(*reopened, platform.dataFolder(), false), QStringList());
+        sales::recoverFacturaFiles(*reopened, platform);  // as the restarted program does
+        EXPECT_EQ(soak::taxFileFaults(*reopened, platform.dataFolder(), true), QStringList());
         expectNextDischargeWorks(*reopened, platform, rng);
     }
     std::printf("[  crash   ] %s: %d kills, %d discharges committed before them\n",

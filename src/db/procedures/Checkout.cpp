@@ -151,6 +151,12 @@ int nextReceiptNumber(Db& db, const QString& facTipoSunat) {
         {facTipoSunat}));
 }
 
+bool facturaNumbered(Db& db, int facNumSunat) {
+    return integer(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FACTURA WHERE FacTipoSunat = ? "
+                                            "AND FacNumSunat = ?"),
+                             {kFactura, facNumSunat})) > 0;
+}
+
 DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in) {
     const QVariantList key = lineKey(in.pFacNum, in.pDetaNumero, in.pCodPres, dayOf(in.pFechaHoy));
     Db::Transaction tx(db);

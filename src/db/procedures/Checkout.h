@@ -75,6 +75,9 @@ QString cashierTag(int cashierCode, const QString& facHostName);
 // keeps two workstations from getting the same number.
 int nextReceiptNumber(Db& db, const QString& facTipoSunat);
 
+// True when a discharged factura carries the receipt number.
+bool facturaNumbered(Db& db, int facNumSunat);
+
 struct DecargarPresStockIn {
     int pUsuCod = 0;
     QDateTime pFechaHoy;  // the start of the sale-day window
