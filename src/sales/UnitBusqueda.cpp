@@ -490,17 +490,7 @@ void TFormBusqueda::showPhoto() {
 }
 
 void TFormBusqueda::refreshPresentations() {
-    shell::TDM& dm = ctx_.dm;
-    const shell::PresentationRow* current = dm.currentPresentation();
-    const int code = current ? current->CodPresentacion : -1;
-    dm.openPresentations();
-    const auto& rows = dm.presentations();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].CodPresentacion == code) {
-            dm.setCurrentPresentationIndex(int(i));
-            break;
-        }
-    }
+    ctx_.dm.refreshPresentations();
     showCurrentPresentation();
 }
 

@@ -889,8 +889,7 @@ void TFormDescargar::discharge(int facNumero, ReceiptType type) {
         throw;
     }
     showStored(facNumero, false);
-    if (ctx_.dm.isSessionOpen())
-        ctx_.dm.reopenSessionDatasets();
+    ctx_.dm.refreshPresentations();
     const QString number = QString::number(facNumero);
     EdFacNumero->setText(number);
     if (ctx_.principal)

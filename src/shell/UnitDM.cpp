@@ -202,44 +202,82 @@ void TDM::loadProducts() {
     productsOpen_ = true;
 }
 
+namespace {
+
+const QString kPresentationSelect = QStringLiteral(
+    "SELECT CodPresentacion, ProdLabCod, PresTipo, PresPrecioCosto, PresVenta, "
+    "PresIndicaPosologia, PresUbicacion, PresGenCom, PresUniTodo, PresStockTotal, "
+    "PresPromUni, PresEstado, PresCodDigemid FROM PRESENTACION ");
+const QString kCruceSelect = QStringLiteral(
+    "SELECT C.CodPresentacion, P.PresStockTotal, C.CruCantidad, C.CruEstado "
+    "FROM PRESENTACION P, CRUCE C WHERE P.CodPresentacion = C.CodPresentacion ");
+
+PresentationRow presentationOf(const QSqlQuery& q) {
+    PresentationRow r;
+    r.CodPresentacion = db::integer(q.value(0));
+    r.ProdLabCod = db::integer(q.value(1));
+    r.PresTipo = db::text(q.value(2));
+    r.PresPrecioCosto = db::money(q.value(3));
+    r.PresVenta = db::money(q.value(4));
+    r.PresIndicaPosologia = db::text(q.value(5));
+    r.PresUbicacion = db::text(q.value(6));
+    r.PresGenCom = db::text(q.value(7));
+    r.PresUniTodo = db::text(q.value(8));
+    r.PresStockTotal = db::integer(q.value(9));
+    r.PresPromUni = db::integer(q.value(10));
+    r.PresEstado = db::text(q.value(11));
+    r.PresCodDigemid = db::integer(q.value(12));
+    return r;
+}
+
+void sortByPresTipo(std::vector<PresentationRow>& rows) {
+    std::stable_sort(
+        rows.begin(), rows.end(),
+        [](const PresentationRow& a, const PresentationRow& b) { return a.PresTipo < b.PresTipo; });
+}
+
+}  // namespace
+
 void TDM::loadPresentations() {
-    QSqlQuery q = db_.exec(QStringLiteral(
-        "SELECT CodPresentacion, ProdLabCod, PresTipo, PresPrecioCosto, PresVenta, "
-        "PresIndicaPosologia, PresUbicacion, PresGenCom, PresUniTodo, PresStockTotal, "
-        "PresPromUni, PresEstado, PresCodDigemid FROM PRESENTACION ORDER BY CodPresentacion"));
+    QSqlQuery q = db_.exec(kPresentationSelect + QStringLiteral("ORDER BY CodPresentacion"));
     presentationsByLink_.clear();
     while (q.next()) {
-        PresentationRow r;
-        r.CodPresentacion = db::integer(q.value(0));
-        r.ProdLabCod = db::integer(q.value(1));
-        r.PresTipo = db::text(q.value(2));
-        r.PresPrecioCosto = db::money(q.value(3));
-        r.PresVenta = db::money(q.value(4));
-        r.PresIndicaPosologia = db::text(q.value(5));
-        r.PresUbicacion = db::text(q.value(6));
-        r.PresGenCom = db::text(q.value(7));
-        r.PresUniTodo = db::text(q.value(8));
-        r.PresStockTotal = db::integer(q.value(9));
-        r.PresPromUni = db::integer(q.value(10));
-        r.PresEstado = db::text(q.value(11));
-        r.PresCodDigemid = db::integer(q.value(12));
+        PresentationRow r = presentationOf(q);
         presentationsByLink_[r.ProdLabCod].push_back(std::move(r));
     }
     for (auto& [link, rows] : presentationsByLink_)
-        std::stable_sort(rows.begin(), rows.end(),
-                         [](const PresentationRow& a, const PresentationRow& b) {
-                             return a.PresTipo < b.PresTipo;
-                         });
-
-    QSqlQuery c = db_.exec(
-        QStringLiteral("SELECT C.CodPresentacion, P.PresStockTotal, C.CruCantidad, C.CruEstado "
-                       "FROM PRESENTACION P, CRUCE C WHERE P.CodPresentacion = C.CodPresentacion "
-                       "ORDER BY C.CruceCod"));
+        sortByPresTipo(rows);
     cruceByPresentation_.clear();
+    readCruce(db_.exec(kCruceSelect + QStringLiteral("ORDER BY C.CruceCod")));
+    presentationsOpen_ = true;
+}
+
+void TDM::readCruce(QSqlQuery&& c) {
     while (c.next())
         cruceByPresentation_.try_emplace(db::integer(c.value(0)),
                                          cruceTotal(c.value(1), c.value(2), c.value(3)));
-    presentationsOpen_ = true;
+}
+
+void TDM::refreshPresentations() {
+    const ProductRow* product = currentProduct();
+    if (!presentationsOpen_ || !product)
+        return;
+    const PresentationRow* current = currentPresentation();
+    const int code = current ? current->CodPresentacion : -1;
+    const QVariantList link{product->ProdLabCod};
+    std::vector<PresentationRow>& rows = presentationsByLink_[product->ProdLabCod];
+    for (const PresentationRow& r : rows)
+        cruceByPresentation_.erase(r.CodPresentacion);
+    rows.clear();
+    QSqlQuery q = db_.exec(kPresentationSelect + QStringLiteral("WHERE ProdLabCod = ?"), link);
+    while (q.next())
+        rows.push_back(presentationOf(q));
+    sortByPresTipo(rows);
+    readCruce(
+        db_.exec(kCruceSelect + QStringLiteral("AND P.ProdLabCod = ? ORDER BY C.CruceCod"), link));
+    currentPresentation_ =
+        std::max(indexWhere(rows, &PresentationRow::CodPresentacion, code), rows.empty() ? -1 : 0);
+    emit currentPresentationChanged();
 }
 
 const ProductRow* TDM::currentProduct() const {

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+class QSqlQuery;
+
 namespace db {
 class Db;
 }
@@ -101,6 +103,10 @@ public:
     void closeProductList();
     void openPresentations();
     void closePresentations();
+    // Re-reads the presentations of the current link (and their cross-check rows), keeping the
+    // current presentation where it still exists. One small query: the screens call it often,
+    // so that stock figures are current.
+    void refreshPresentations();
 
     const std::vector<ProductRow>& products() const { return products_; }
     int currentProductIndex() const { return currentProduct_; }  // -1 when empty or closed
@@ -148,6 +154,7 @@ signals:
 private:
     void loadProducts();
     void loadPresentations();  // with the cross-check rows
+    void readCruce(QSqlQuery&& rows);
 
     db::Db& db_;
     std::vector<ProductRow> products_;
