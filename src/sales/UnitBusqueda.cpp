@@ -15,6 +15,7 @@
 #include "ui/InputFilter.h"
 #include "ui/Palette.h"
 #include "ui/TableModel.h"
+#include "ui/TextStyle.h"
 
 #include <QCloseEvent>
 #include <QDateTimeEdit>
@@ -62,9 +63,7 @@ QLabel* field(const char* name, QWidget* parent, const QColor& color, int pointS
     f.setBold(bold);
     f.setItalic(italic);
     l->setFont(f);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, color);
-    l->setPalette(p);
+    ui::setTextColour(l, color);
     return l;
 }
 

@@ -16,6 +16,7 @@
 #include "ui/InputFilter.h"
 #include "ui/Palette.h"
 #include "ui/TableModel.h"
+#include "ui/TextStyle.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,13 +49,10 @@ const QString kBelowCost = QStringLiteral("DESCUENTO CASI POR DEBAJO DEL PRECIO 
 QLabel* bigLabel(const char* name, QWidget* parent, const QColor& text, const QColor& back) {
     auto* l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
-    QFont f = l->font();
-    f.setPointSize(20);
-    f.setBold(true);
-    l->setFont(f);
+    ui::setFontSize(l, 20, true);
+    ui::setTextColour(l, text);
     l->setAutoFillBackground(true);
     QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, text);
     p.setColor(QPalette::Window, back);
     l->setPalette(p);
     l->setMinimumHeight(44);
@@ -149,11 +147,8 @@ void TFormCotizacion::build() {
     ui::filter(EdPv, core::endsWithDigitOrPoint);
     EdCan = box("EdCan", this, QStringLiteral("CANTIDAD REQUERIDA POR EL CLIENTE"));
     ui::filter(EdCan, core::endsWithDigit);
-    for (QLineEdit* b : {EdPres, EdPv, EdCan}) {
-        QFont f = b->font();
-        f.setPointSize(13);
-        b->setFont(f);
-    }
+    for (QLineEdit* b : {EdPres, EdPv, EdCan})
+        ui::setFontSize(b, 13);
     DETALLE = new QLabel(this);
     DETALLE->setObjectName(QStringLiteral("DETALLE"));
     setHint(DETALLE, QStringLiteral("ESTADO DE LA PRESENTACION ACTUAL"));

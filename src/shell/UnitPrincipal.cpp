@@ -17,6 +17,7 @@
 #include "shell/UnitEntrada.h"
 #include "ui/Guard.h"
 #include "ui/Palette.h"
+#include "ui/TextStyle.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -101,13 +102,8 @@ protected:
 
 QLabel* boldLabel(QLabel* label, const QString& name, const QColor& colour, int points) {
     label->setObjectName(name);
-    QFont font = label->font();
-    font.setBold(true);
-    font.setPointSize(points);
-    label->setFont(font);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
-    label->setPalette(p);
+    ui::setFontSize(label, points, true);
+    ui::setTextColour(label, colour);
     return label;
 }
 
