@@ -5,6 +5,7 @@
 #include <malloc.h>
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <atomic>
 
@@ -87,6 +88,8 @@ ScratchDatabase::~ScratchDatabase() {
 
 Program::Program(db::Db& db, const QDateTime& now, int sessionUser)
     : clock_(now), dm_(db), ctx_{db, settings_, clock_, messages_, platform_, dm_, nullptr} {
+    for (const char letter : {'C', 'D', 'E'})
+        QDir().mkpath(settings_.drive(QLatin1Char(letter)));
     dm_.sessionUserCode = sessionUser;
 }
 
