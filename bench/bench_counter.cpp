@@ -1,7 +1,7 @@
 // The sales counter on each engine: the checkout's reads with a year of sales behind them
-// against the same shop with one day of sales, recording a sale line and discharging a 20-line
-// factura with its tax files against one single-row commit, and printing a 20-line receipt to
-// PDF. PostgreSQL runs when VELCARIS_BENCH_PG names a server.
+// against the same shop with one day of sales; one bound statement; recording a sale line and
+// discharging a 20-line factura (with and without its tax files) against one single-row commit;
+// and printing a 20-line receipt to PDF. PostgreSQL runs when VELCARIS_BENCH_PG names a server.
 
 #include "ScaleData.h"
 #include "Support.h"
