@@ -157,49 +157,38 @@ void TFormCotizacion::build() {
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     setHint(DBGrid1, QStringLiteral("LISTA DE PRESENTACIONES A VENDER"));
-    auto money = [](core::Money m) { return QVariant(core::fmt::twoDecimals(m)); };
+    const auto right = Qt::AlignRight | Qt::AlignVCenter;
+    const auto column = [this](const char* title, int width, auto member,
+                               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+        return ui::ColumnSpec{.title = QString::fromLatin1(title),
+                              .width = width,
+                              .alignment = alignment,
+                              .value = model_->by(member)};
+    };
+    const auto money = [this, right](const char* title, int width,
+                                     core::Money LineaVenta::*member) {
+        return ui::ColumnSpec{.title = QString::fromLatin1(title),
+                              .width = width,
+                              .alignment = right,
+                              .value = model_->by([member](const LineaVenta& l) {
+                                  return QVariant(core::fmt::twoDecimals(l.*member));
+                              })};
+    };
     model_->setColumns({
-        {.title = QStringLiteral("FacNumero"),
-         .width = 70,
-         .value = model_->by(&LineaVenta::FacNumero)},
-        {.title = QStringLiteral("CodPresentacion"),
-         .width = 70,
-         .value = model_->by(&LineaVenta::CodPresentacion)},
-        {.title = QStringLiteral("PresTipo"),
-         .width = 260,
-         .value = model_->by(&LineaVenta::PresTipo)},
-        {.title = QStringLiteral("LabNombre"),
-         .width = 140,
-         .value = model_->by(&LineaVenta::LabNombre)},
-        {.title = QStringLiteral("Importe"),
-         .width = 70,
-         .alignment = Qt::AlignRight | Qt::AlignVCenter,
-         .value = model_->by([money](const LineaVenta& l) { return money(l.Importe); })},
-        {.title = QStringLiteral("Cantidad"),
-         .width = 60,
-         .alignment = Qt::AlignRight | Qt::AlignVCenter,
-         .value = model_->by(&LineaVenta::Cantidad)},
-        {.title = QStringLiteral("Estado"), .width = 110, .value = model_->by(&LineaVenta::Estado)},
-        {.title = QStringLiteral("FacFecha"),
-         .width = 140,
-         .value = model_->by([](const LineaVenta& l) {
-             return QVariant(core::fmt::shortDateLongTime(l.FacFecha));
-         })},
-        {.title = QStringLiteral("DetaNumero"),
-         .width = 70,
-         .value = model_->by(&LineaVenta::DetaNumero)},
-        {.title = QStringLiteral("PresPrecioCosto"),
-         .width = 90,
-         .alignment = Qt::AlignRight | Qt::AlignVCenter,
-         .value = model_->by([money](const LineaVenta& l) { return money(l.PresPrecioCosto); })},
-        {.title = QStringLiteral("PresVenta"),
-         .width = 80,
-         .alignment = Qt::AlignRight | Qt::AlignVCenter,
-         .value = model_->by([money](const LineaVenta& l) { return money(l.PresVenta); })},
-        {.title = QStringLiteral("PresStockTotal"),
-         .width = 90,
-         .alignment = Qt::AlignRight | Qt::AlignVCenter,
-         .value = model_->by(&LineaVenta::PresStockTotal)},
+        column("FacNumero", 70, &LineaVenta::FacNumero),
+        column("CodPresentacion", 70, &LineaVenta::CodPresentacion),
+        column("PresTipo", 260, &LineaVenta::PresTipo),
+        column("LabNombre", 140, &LineaVenta::LabNombre),
+        money("Importe", 70, &LineaVenta::Importe),
+        column("Cantidad", 60, &LineaVenta::Cantidad, right),
+        column("Estado", 110, &LineaVenta::Estado),
+        column(
+            "FacFecha", 140,
+            [](const LineaVenta& l) { return QVariant(core::fmt::shortDateLongTime(l.FacFecha)); }),
+        column("DetaNumero", 70, &LineaVenta::DetaNumero),
+        money("PresPrecioCosto", 90, &LineaVenta::PresPrecioCosto),
+        money("PresVenta", 80, &LineaVenta::PresVenta),
+        column("PresStockTotal", 90, &LineaVenta::PresStockTotal, right),
     });
     ui::Grid::setUp(DBGrid1, model_);
     BitBtn1 = new QPushButton(QStringLiteral("&Borrar Cotizacion"), this);

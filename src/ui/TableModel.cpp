@@ -32,16 +32,16 @@ void TableModel::reset(int rowCount) {
 }
 
 QVariant TableModel::value(int row, int column) const {
-    const ColumnSpec& spec = this->column(column);
-    if (spec.value)
-        return spec.value(row);
-    return spec.field.isEmpty() ? QVariant() : fieldValue(row, spec.field);
+    const ColumnSpec& col = this->column(column);
+    if (col.value)
+        return col.value(row);
+    return col.field.isEmpty() ? QVariant() : fieldValue(row, col.field);
 }
 
 QString TableModel::text(int row, int column) const {
-    const ColumnSpec& spec = this->column(column);
+    const ColumnSpec& col = this->column(column);
     const QVariant v = value(row, column);
-    return spec.format ? spec.format(v) : v.toString();
+    return col.format ? col.format(v) : v.toString();
 }
 
 int TableModel::rowCount(const QModelIndex& parent) const {
@@ -67,20 +67,20 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount_ || index.column() >= columnCount())
         return {};
     const int row = index.row();
-    const ColumnSpec& spec = column(index.column());
+    const ColumnSpec& col = column(index.column());
     switch (role) {
         case Qt::DisplayRole:
             return text(row, index.column());
         case Qt::EditRole:
             return value(row, index.column());
         case Qt::TextAlignmentRole:
-            return int(spec.alignment.toInt());
+            return int(col.alignment.toInt());
         case Qt::ForegroundRole:
-            return brush(spec.foreground, row);
+            return brush(col.foreground, row);
         case Qt::BackgroundRole:
-            return brush(spec.background, row);
+            return brush(col.background, row);
         case Qt::FontRole: {
-            if (!spec.bold || !spec.bold(row))
+            if (!col.bold || !col.bold(row))
                 return {};
             QFont font;
             font.setBold(true);
@@ -94,12 +94,12 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    const ColumnSpec& spec = column(section);
+    const ColumnSpec& col = column(section);
     switch (role) {
         case Qt::DisplayRole:
-            return spec.title;
+            return col.title;
         case Qt::TextAlignmentRole:
-            return int(spec.alignment.toInt());
+            return int(col.alignment.toInt());
         default:
             return {};
     }
