@@ -499,23 +499,33 @@ bool TFormCotizacion::refuseDischargedLine(const LineaVenta& line) {
     return true;
 }
 
+// The selected line removed through KZ_EliminarItem, the list re-read and the procedure's
+// message shown; none when no line is selected or the selected one is already discharged.
+std::optional<TFormCotizacion::Removed> TFormCotizacion::removeSelectedLine() {
+    const LineaVenta* selected = selectedLine();
+    if (!selected || refuseDischargedLine(*selected))
+        return std::nullopt;
+    const LineaVenta line = *selected;
+    DETALLE->clear();
+    const db::proc::EliminarItemOut out = db::proc::KZ_EliminarItem(
+        ctx_.db, {line.FacNumero, line.CodPresentacion, line.DetaNumero, line.FacFecha});
+    reloadLines();
+    DETALLE->setText(out.pMensaje);
+    return Removed{line, out};
+}
+
 // "&Editar" and "Descuento": the line is removed and its values wait in the boxes until the
 // seller enters the quantity again. A line the database refuses to remove stays as it was.
 void TFormCotizacion::takeOut(bool discount) {
     ui::guard(ctx_.messages, [this, discount] {
-        const LineaVenta* selected = selectedLine();
-        if (!selected || refuseDischargedLine(*selected))
+        const std::optional<Removed> removed = removeSelectedLine();
+        if (!removed)
             return;
-        const LineaVenta line = *selected;
-        DETALLE->clear();
-        const db::proc::EliminarItemOut out = db::proc::KZ_EliminarItem(
-            ctx_.db, {line.FacNumero, line.CodPresentacion, line.DetaNumero, line.FacFecha});
-        reloadLines();
-        DETALLE->setText(out.pMensaje);
-        if (!out.eliminado) {
-            ctx_.messages.notice(out.pMensaje);
+        if (!removed->out.eliminado) {
+            ctx_.messages.notice(removed->out.pMensaje);
             return;
         }
+        const LineaVenta& line = removed->line;
         mode_ = 1;
         takenOut_ = {line.CodPresentacion, line.PresTipo.trimmed(), line.PresPrecioCosto,
                      line.PresVenta};
@@ -531,15 +541,8 @@ void TFormCotizacion::takeOut(bool discount) {
 
 void TFormCotizacion::deleteLine() {
     ui::guard(ctx_.messages, [this] {
-        const LineaVenta* selected = selectedLine();
-        if (!selected || refuseDischargedLine(*selected))
+        if (!removeSelectedLine())
             return;
-        const LineaVenta line = *selected;
-        DETALLE->clear();
-        const db::proc::EliminarItemOut out = db::proc::KZ_EliminarItem(
-            ctx_.db, {line.FacNumero, line.CodPresentacion, line.DetaNumero, line.FacFecha});
-        reloadLines();
-        DETALLE->setText(out.pMensaje);
         const int remaining = lines().empty() ? 0 : lines().front().FacNumero;
         showTotal(db::proc::totalVenta(ctx_.db, remaining, saleDay()));
         EdCan->setFocus();

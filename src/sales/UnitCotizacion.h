@@ -5,6 +5,7 @@
 #include "shell/AppContext.h"
 
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -88,6 +89,11 @@ private:
     void refuseStock(const QString& message);
     bool recordLine(int quantity, core::Money cost);
     void endDischargedSale();
+    struct Removed {
+        db::proc::LineaVenta line;
+        db::proc::EliminarItemOut out;
+    };
+    std::optional<Removed> removeSelectedLine();
     void takeOut(bool discount);
     void deleteLine();
     bool refuseDischargedLine(const db::proc::LineaVenta& line);
