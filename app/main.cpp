@@ -1,6 +1,6 @@
 #include "db/DemoShop.h"
 #include "db/Open.h"
-#include "shell/Program.h"
+#include "program/Program.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,5 +45,5 @@ int main(int argc, char** argv) {
         return initDatabase(args.contains(QStringLiteral("--demo")));
     }
     QApplication app(argc, argv);
-    return shell::runGui();
+    return program::runGui();
 }

@@ -4,8 +4,8 @@
 #include "db/Db.h"
 #include "db/Settings.h"
 #include "platform/SystemPlatform.h"
-#include "shell/AppContext.h"
-#include "shell/UnitDM.h"
+#include "session/AppContext.h"
+#include "session/UnitDM.h"
 #include "ui/Messages.h"
 
 #include <benchmark/benchmark.h>
@@ -71,9 +71,9 @@ class Program {
 public:
     Program(db::Db& db, const QDateTime& now, int sessionUser);
 
-    shell::AppContext& ctx() { return ctx_; }
-    shell::TDM& dm() { return dm_; }
-    const shell::TDM& dm() const { return dm_; }
+    session::AppContext& ctx() { return ctx_; }
+    session::TDM& dm() { return dm_; }
+    const session::TDM& dm() const { return dm_; }
     core::FixedClock& clock() { return clock_; }
 
 private:
@@ -81,8 +81,8 @@ private:
     core::FixedClock clock_;
     SilentMessages messages_;
     platform::SystemPlatform platform_{settings_};
-    shell::TDM dm_;
-    shell::AppContext ctx_;
+    session::TDM dm_;
+    session::AppContext ctx_;
 };
 
 // The process's resident memory, from /proc/self/statm.

@@ -69,7 +69,7 @@ public:
         screen_->DBGrid1->viewport()->installEventFilter(&paints_);
         QApplication::processEvents();
 
-        for (const shell::ProductRow& row : program_.dm().products())
+        for (const session::ProductRow& row : program_.dm().products())
             sortedNames_.push_back(row.ProdNomComercial.toUpper());
         std::sort(sortedNames_.begin(), sortedNames_.end());
         bench::Rng rng(20260302);
@@ -212,7 +212,7 @@ void Login(benchmark::State& state, bool presentations) {
     db::Db& db = catalogue().data.db();
     bench::trimHeap();
     const double before = bench::residentMegabytes();
-    auto dm = std::make_unique<shell::TDM>(db);
+    auto dm = std::make_unique<session::TDM>(db);
     if (!presentations)
         dm->closePresentations();
     bench::IterationClock clock(state);

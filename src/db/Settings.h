@@ -26,6 +26,10 @@ public:
     QString databaseUrl() const { return value(QStringLiteral("database/url")); }
     QString drive(QChar letter) const;
     QString workstation() const { return value(QStringLiteral("workstation/name")); }
+    // The shop's business name (`shop/name`), in the main window's title and the about box.
+    QString businessName() const {
+        return value(QStringLiteral("shop/name"), QStringLiteral("SAUCAL"));
+    }
 
     // Any other key of the INI file, with its environment override if it has one.
     QString value(const QString& key, const QString& fallback = {}) const;

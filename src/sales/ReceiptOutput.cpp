@@ -2,8 +2,8 @@
 
 #include "core/Clock.h"
 #include "sales/ReceiptPrinter.h"
-#include "shell/AppContext.h"
-#include "shell/UnitDM.h"
+#include "session/AppContext.h"
+#include "session/Session.h"
 
 namespace sales {
 
@@ -29,7 +29,7 @@ void ReceiptOutput::abandoned() {}
 void ReceiptOutput::print(const Receipt&) {}
 void ReceiptOutput::preview(const ReceiptJob&) {}
 
-std::unique_ptr<ReceiptOutput> makeReceiptOutput(shell::AppContext& context) {
+std::unique_ptr<ReceiptOutput> makeReceiptOutput(session::AppContext& context) {
     return std::make_unique<ReceiptPrinter>(context);
 }
 
@@ -44,7 +44,7 @@ bool printable(const ReceiptJob& job, const db::proc::DischargeResult& result) {
 
 }  // namespace
 
-db::proc::DischargeResult dischargeSale(shell::AppContext& context, const ReceiptJob& job,
+db::proc::DischargeResult dischargeSale(session::AppContext& context, const ReceiptJob& job,
                                         ReceiptOutput& output) {
     const QDateTime at = context.clock.now();
     db::proc::DischargeHooks hooks;
@@ -61,7 +61,7 @@ db::proc::DischargeResult dischargeSale(shell::AppContext& context, const Receip
     try {
         result = db::proc::DischargeSale(
             context.db,
-            {job.facNumero, job.day, context.dm.sessionUserCode, facTipoSunat(job.type)}, hooks);
+            {job.facNumero, job.day, context.session.userCode(), facTipoSunat(job.type)}, hooks);
     } catch (...) {
         output.abandoned();
         throw;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace shell {
+namespace session {
 struct AppContext;
 }
 
@@ -80,12 +80,12 @@ public:
 };
 
 // The receipt output of the running program.
-std::unique_ptr<ReceiptOutput> makeReceiptOutput(shell::AppContext& context);
+std::unique_ptr<ReceiptOutput> makeReceiptOutput(session::AppContext& context);
 
 // The discharge of one sale by the cashier, with the receipt output called at its points.
 // Throws when the discharge failed (nothing of it was committed) or, after the commit, when the
 // receipt output failed to finish or print.
-db::proc::DischargeResult dischargeSale(shell::AppContext& context, const ReceiptJob& job,
+db::proc::DischargeResult dischargeSale(session::AppContext& context, const ReceiptJob& job,
                                         ReceiptOutput& output);
 
 }  // namespace sales

@@ -6,7 +6,7 @@
 #include "printing/Layout.h"
 #include "printing/Output.h"
 #include "sales/Receipts.h"
-#include "shell/AppContext.h"
+#include "session/AppContext.h"
 #include "ui/Messages.h"
 
 #include <QApplication>
@@ -29,7 +29,7 @@ QString baseName(ReceiptType type) {
 
 }  // namespace
 
-ReceiptPrinter::ReceiptPrinter(shell::AppContext& context)
+ReceiptPrinter::ReceiptPrinter(session::AppContext& context)
     : FacturaFilesOutput(context.platform), ctx_(context) {}
 
 printing::Document ReceiptPrinter::document(const ReceiptData& data, const ReceiptJob& job,

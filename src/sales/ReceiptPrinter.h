@@ -7,7 +7,7 @@
 namespace printing {
 struct Document;
 }
-namespace shell {
+namespace session {
 struct AppContext;
 }
 
@@ -23,7 +23,7 @@ public:
     // The QR picture every receipt goes through, on the C: drive.
     static constexpr const char* kQrPicture = "c:\\kzv.bmp";
 
-    explicit ReceiptPrinter(shell::AppContext& context);
+    explicit ReceiptPrinter(session::AppContext& context);
 
     void print(const Receipt& receipt) override;
     // A sale without discharged lines shows "NO HAY PRESENTACIONES VENDIDAS" instead.
@@ -34,7 +34,7 @@ private:
     printing::Document document(const ReceiptData& data, const ReceiptJob& job, const QDate& date,
                                 const QDateTime& at);
 
-    shell::AppContext& ctx_;
+    session::AppContext& ctx_;
 };
 
 }  // namespace sales

@@ -4,51 +4,61 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 #include <array>
 #include <functional>
 
-namespace shell {
-class TFormLoginPassword;
+namespace session {
+struct AppContext;
+class ReauthWindow;
 }
 
 namespace sales {
 
-class TFormBusqueda;
-class TFormCotizacion;
-
-// What the seller's counter keeps for the whole run, whoever is logged in: the last sale total,
-// the last quotation and re-authentication windows created, and the commands of the search
-// screen whose windows live in other modules. One per main window (its child), found with of().
+// What the seller's counter keeps for the whole run, whoever is logged in, and how its windows
+// reach each other without knowing each other: the last sale total, the windows last created,
+// the search screen's commands whose windows live elsewhere, and the signals the search screen
+// answers. One per program (a child of its session), found with of().
 class SalesCounter : public QObject {
     Q_OBJECT
 
 public:
-    // The search screen's commands that open other modules' windows. Until a module wires its
-    // command, the key does nothing.
+    // The search screen's commands that open other windows. Until a module wires its command,
+    // the key does nothing.
     enum class Command {
+        Quote,             // F1: the quotation of the current presentation
         Checkout,          // F3: trimmed, session-open test passed
         QuickCheckout,     // F9
         EditPresentation,  // "0" in the presentation grid
         ExpiryDate,        // "." in the presentation grid
     };
-    using Opener = std::function<void(TFormBusqueda& screen)>;
+    using Opener = std::function<void()>;
 
-    // The counter of the program whose main window (or any object standing for it) is `owner`.
-    static SalesCounter& of(QObject* owner);
+    // The counter of the program whose context this is.
+    static SalesCounter& of(session::AppContext& context);
 
     void wire(Command command, Opener opener);
     // Runs the command's opener; false when it is not wired.
-    bool run(Command command, TFormBusqueda& screen) const;
+    bool run(Command command) const;
 
-    core::Money lastSaleTotal;  // the last @pTOTAL received in this run, for whatever sale
-    QPointer<TFormBusqueda> searchScreen;              // the session's search screen, while open
-    QPointer<TFormCotizacion> quotation;               // the last quotation window created
-    QPointer<shell::TFormLoginPassword> discountAuth;  // the last re-authentication for a discount
+    // The search screen is open (none while logged out).
+    bool searchScreenOpen() const { return searchScreen_ != nullptr; }
+    void setSearchScreen(QWidget* screen) { searchScreen_ = screen; }
+    QWidget* searchScreen() const { return searchScreen_; }
+
+    core::Money lastSaleTotal;            // the last @pTOTAL received in this run, for any sale
+    QPointer<QWidget> quotation;          // the last quotation window created
+    QPointer<QWidget> discountAuth;       // the last re-authentication for a discount
+
+signals:
+    // The quotation closed: the search screen takes the focus back.
+    void quotationClosed();
 
 private:
     explicit SalesCounter(QObject* owner);
 
-    std::array<Opener, 4> openers_;
+    std::array<Opener, 5> openers_;
+    QPointer<QWidget> searchScreen_;
 };
 
 }  // namespace sales

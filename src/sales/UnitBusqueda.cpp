@@ -5,9 +5,8 @@
 #include "db/procedures/Sales.h"
 #include "platform/Platform.h"
 #include "sales/SalesCounter.h"
-#include "sales/UnitCotizacion.h"
-#include "shell/UnitDM.h"
-#include "shell/UnitPrincipal.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
 #include "ui/Activation.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
@@ -18,12 +17,13 @@
 #include "ui/TextStyle.h"
 
 #include <QCloseEvent>
-#include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -114,19 +114,20 @@ QString money2(core::Money m) {
 
 }  // namespace
 
-TFormBusqueda::TFormBusqueda(shell::AppContext& ctx, QWidget* parent)
+TFormBusqueda::TFormBusqueda(session::AppContext& ctx, QWidget* parent)
     : QWidget(parent),
       ctx_(ctx),
-      counter_(SalesCounter::of(ctx.principal)),
+      counter_(SalesCounter::of(ctx)),
       products_(new ui::TableModel(this)),
       presentations_(new HintedModel(this)),
       photoTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("FormBusqueda"));
     setWindowTitle(QStringLiteral("BUSQUEDA DE PRODUCTO"));
     setAttribute(Qt::WA_DeleteOnClose);
-    counter_.searchScreen = this;
+    counter_.setSearchScreen(this);
     build();
     connectDataModule();
+    connectSession();
     photoTimer_->setSingleShot(true);
     photoTimer_->setInterval(kPhotoDelayMs);
     connect(photoTimer_, &QTimer::timeout, this, &TFormBusqueda::showPhoto);
@@ -140,20 +141,31 @@ QString TFormBusqueda::workstationTag(const QString& computerName) {
     return computerName.trimmed().left(kTagNameSize).trimmed() + QStringLiteral("-4");
 }
 
-core::DateTimeRange TFormBusqueda::saleDay() const {
-    return {DateTimePicker1->dateTime(), DateTimePicker2->dateTime()};
+TFormBusqueda* TFormBusqueda::openOnDesktop(session::AppContext& ctx) {
+    auto* screen = new TFormBusqueda(ctx);
+    if (ctx.desktop) {
+        QMdiSubWindow* sub = ctx.desktop->addSubWindow(screen);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->showMaximized();
+    } else {
+        screen->show();
+    }
+    screen->focusSearchBox();
+    return screen;
 }
 
-QDateTime TFormBusqueda::dayStart() const {
-    return DateTimePicker1->dateTime();
+void TFormBusqueda::closeOnDesktop(session::AppContext& ctx) {
+    TFormBusqueda* screen = of(ctx);
+    if (!screen)
+        return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
+        frame->close();
+    else
+        screen->close();
 }
 
-QString TFormBusqueda::saleLabel() const {
-    return V->text();
-}
-
-void TFormBusqueda::setSaleLabel(const QString& text) {
-    V->setText(text);
+TFormBusqueda* TFormBusqueda::of(session::AppContext& ctx) {
+    return qobject_cast<TFormBusqueda*>(SalesCounter::of(ctx).searchScreen());
 }
 
 void TFormBusqueda::setCostFiguresVisible(bool visible) {
@@ -190,12 +202,6 @@ void TFormBusqueda::build() {
     PMNombre = new QMenu(this);
     PopupMenu1 = new QMenu(this);
     PopupMenu2 = new QMenu(this);
-    DateTimePicker1 = new QDateTimeEdit(QDateTime(ctx_.clock.today(), core::kDayFirstSecond), this);
-    DateTimePicker2 = new QDateTimeEdit(QDateTime(ctx_.clock.today(), core::kDayLastSecond), this);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
-    DateTimePicker1->hide();
-    DateTimePicker2->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -236,7 +242,7 @@ QWidget* TFormBusqueda::buildSearchPanel() {
     });
     connect(EdNombre, &QLineEdit::textChanged, this, [this] { EdNombreChange(); });
     V = field("V", panel, ui::palette::red, 26, true);
-    V->setText(QStringLiteral("V"));
+    V->setText(ctx_.session.saleLabel());
     V->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     V->setMinimumWidth(140);
     setHint(V, QStringLiteral("MUESTRA EL NUMERO DE VENTA"));
@@ -316,8 +322,8 @@ QWidget* TFormBusqueda::buildStockPanel() {
 }
 
 void TFormBusqueda::setUpProductGrid() {
-    const shell::TDM& dm = ctx_.dm;
-    auto row = [&dm](int r) -> const shell::ProductRow& { return dm.products()[std::size_t(r)]; };
+    const session::TDM& dm = ctx_.dm;
+    auto row = [&dm](int r) -> const session::ProductRow& { return dm.products()[std::size_t(r)]; };
     products_->setColumns({
         {.title = QStringLiteral("CODIGO"),
          .width = 70,
@@ -364,8 +370,8 @@ void TFormBusqueda::setUpProductGrid() {
 }
 
 void TFormBusqueda::setUpPresentationGrid() {
-    const shell::TDM& dm = ctx_.dm;
-    auto row = [&dm](int r) -> const shell::PresentationRow& {
+    const session::TDM& dm = ctx_.dm;
+    auto row = [&dm](int r) -> const session::PresentationRow& {
         return dm.presentations()[std::size_t(r)];
     };
     auto text = [](const char* t) { return [t](int) { return QVariant(QString::fromLatin1(t)); }; };
@@ -426,13 +432,30 @@ void TFormBusqueda::setUpPresentationGrid() {
 }
 
 void TFormBusqueda::connectDataModule() {
-    connect(&ctx_.dm, &shell::TDM::currentProductChanged, this, [this] { showCurrentProduct(); });
-    connect(&ctx_.dm, &shell::TDM::currentPresentationChanged, this,
+    connect(&ctx_.dm, &session::TDM::currentProductChanged, this, [this] { showCurrentProduct(); });
+    connect(&ctx_.dm, &session::TDM::currentPresentationChanged, this,
             [this] { showCurrentPresentation(); });
-    connect(&ctx_.dm, &shell::TDM::sessionDatasetsReopened, this, [this] {
+    connect(&ctx_.dm, &session::TDM::sessionDatasetsReopened, this, [this] {
         products_->reset(int(ctx_.dm.products().size()));
         showCurrentProduct();
     });
+}
+
+void TFormBusqueda::connectSession() {
+    const session::Session& s = ctx_.session;
+    connect(&s, &session::Session::currentSaleChanged, this,
+            [this] { V->setText(ctx_.session.saleLabel()); });
+    connect(&s, &session::Session::costFiguresVisibleChanged, this,
+            &TFormBusqueda::setCostFiguresVisible);
+    connect(&counter_, &SalesCounter::quotationClosed, this, &TFormBusqueda::backFromQuotation);
+    setCostFiguresVisible(s.costFiguresVisible());
+}
+
+// The quotation closed: the screen takes the activation and the focus back.
+void TFormBusqueda::backFromQuotation() {
+    window()->activateWindow();
+    focusSearchBox();
+    paintPresentations(ui::palette::white, ui::palette::highlight());
 }
 
 // ---- what the screen shows ----
@@ -447,11 +470,11 @@ void TFormBusqueda::selectRowOf(QTableView* view, int row) {
 }
 
 void TFormBusqueda::showCurrentProduct() {
-    const shell::TDM& dm = ctx_.dm;
+    const session::TDM& dm = ctx_.dm;
     if (products_->rowCount() != int(dm.products().size()))
         products_->reset(int(dm.products().size()));
     selectRowOf(DBGrid1, dm.currentProductIndex());
-    const shell::ProductRow* p = dm.currentProduct();
+    const session::ProductRow* p = dm.currentProduct();
     DBText1->setText(p ? p->ProdNomComercial : QString());
     DBText2->setText(p ? p->LabNombre : QString());
     DBText3->setText(p ? p->ProAccionMecanismo : QString());
@@ -461,12 +484,12 @@ void TFormBusqueda::showCurrentProduct() {
 }
 
 void TFormBusqueda::showCurrentPresentation() {
-    const shell::TDM& dm = ctx_.dm;
+    const session::TDM& dm = ctx_.dm;
     if (presentations_->rowCount() != int(dm.presentations().size()))
         presentations_->reset(int(dm.presentations().size()));
     selectRowOf(cg, dm.currentPresentationIndex());
     cg->viewport()->update();
-    const shell::PresentationRow* p = dm.currentPresentation();
+    const session::PresentationRow* p = dm.currentPresentation();
     DBText5->setText(p ? p->PresUbicacion : QString());
     DBText9->setText(p ? p->PresIndicaPosologia : QString());
     DBText8->setText(p ? QString::number(p->PresStockTotal) : QString());
@@ -477,7 +500,7 @@ void TFormBusqueda::showCurrentPresentation() {
 
 void TFormBusqueda::showPhoto() {
     ui::guard(ctx_.messages, [this] {
-        const shell::PresentationRow* p = ctx_.dm.currentPresentation();
+        const session::PresentationRow* p = ctx_.dm.currentPresentation();
         QPixmap photo;
         if (p)
             photo.loadFromData(ctx_.dm.presentationPhoto(p->CodPresentacion));
@@ -652,15 +675,12 @@ void TFormBusqueda::paintSearchBox(const QColor& color) {
 }
 
 void TFormBusqueda::FormActivate() {
-    const QDate today = ctx_.clock.today();
-    DateTimePicker1->setDate(today);
-    DateTimePicker2->setDate(today);
-    ctx_.dm.discountPermission = 0;
+    ctx_.session.setSaleDay(ctx_.clock.today());
+    ctx_.session.setDiscountAllowed(false);
 }
 
 void TFormBusqueda::closeEvent(QCloseEvent* event) {
-    if (ctx_.principal)
-        ctx_.principal->setUserLabel(QString());
+    ctx_.session.setUserCaption(QString());
     QWidget::closeEvent(event);
 }
 
@@ -678,26 +698,25 @@ void TFormBusqueda::F9() {
 }
 
 void TFormBusqueda::run(SalesCounter::Command command) {
-    ui::guard(ctx_.messages, [this, command] { counter_.run(command, *this); });
+    ui::guard(ctx_.messages, [this, command] { counter_.run(command); });
 }
 
 void TFormBusqueda::F4() {
     ui::guard(ctx_.messages, [this] {
+        session::Session& s = ctx_.session;
         const QString tag = workstationTag(ctx_.platform.computerName());
-        bool reserved = false;
-        const int number = V->text().trimmed().toInt(&reserved);
-        if (ctx_.principal->newSaleFlag == 0 && reserved) {
-            db::proc::Kz_EditaVendedorNumeroVenta(ctx_.db, {dayStart(), tag, number});
+        if (!s.newSale() && s.currentSale()) {
+            db::proc::Kz_EditaVendedorNumeroVenta(ctx_.db,
+                                                  {s.saleDay().start, tag, *s.currentSale()});
             return;
         }
-        DateTimePicker1->setDate(ctx_.clock.today());
+        s.setSaleDay(ctx_.clock.today());
         const auto& user = ctx_.dm.user();
-        const int sale = db::proc::KZ_NumeroVenta(
-                             ctx_.db, {dayStart(), user ? user->UsuCod : 0, tag}, ctx_.clock.now())
+        const int sale = db::proc::KZ_NumeroVenta(ctx_.db,
+                                                  {s.saleDay().start, user ? user->UsuCod : 0, tag},
+                                                  ctx_.clock.now())
                              .pNumero;
-        ctx_.principal->newSaleFlag = 0;
-        V->setText(QString::number(sale));
-        currentSale_ = sale;
+        s.reserveSale(sale);
         focusSearchBox();
     });
 }
@@ -710,18 +729,18 @@ void TFormBusqueda::noSaleRefusal(const QString& message) {
 
 void TFormBusqueda::F1() {
     ui::guard(ctx_.messages, [this] {
-        if (V->text().trimmed() == QLatin1String("V")) {
+        if (!ctx_.session.currentSale()) {
             noSaleRefusal(QStringLiteral("DEBE CREAR UNA NUEVA VENTA, Pulse Su Tecla"));
             return;
         }
-        const shell::PresentationRow* p = ctx_.dm.currentPresentation();
+        const session::PresentationRow* p = ctx_.dm.currentPresentation();
         if (!p || p->PresStockTotal < 1) {
             noSaleRefusal(QStringLiteral("NO HAY STOCK DE: ") +
                           (p ? p->PresTipo.trimmed() : QString()) + QStringLiteral("\r") +
                           QStringLiteral("ANOTAR EN CUADERNO DE FALTOS..."));
             return;
         }
-        TFormCotizacion::openFor(ctx_, *this, *p);
+        counter_.run(SalesCounter::Command::Quote);
     });
 }
 

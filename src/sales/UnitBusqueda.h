@@ -1,14 +1,11 @@
 #pragma once
 
-#include "core/DayWindow.h"
 #include "sales/SalesCounter.h"
-#include "shell/AppContext.h"
+#include "session/AppContext.h"
 
 #include <QColor>
-#include <QDateTime>
 #include <QWidget>
 
-class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -29,25 +26,22 @@ class TFormBusqueda : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TFormBusqueda(shell::AppContext& ctx, QWidget* parent = nullptr);
+    explicit TFormBusqueda(session::AppContext& ctx, QWidget* parent = nullptr);
     ~TFormBusqueda() override;
+
+    // The session's screen: a maximised sub-window of the desktop (a top-level window without
+    // one), at most one per session, focused on its search box.
+    static TFormBusqueda* openOnDesktop(session::AppContext& ctx);
+    // Closes the session's screen with its sub-window, so no empty frame is left.
+    static void closeOnDesktop(session::AppContext& ctx);
+    static TFormBusqueda* of(session::AppContext& ctx);
 
     // The workstation tag of the sales this screen reserves: the computer name (up to 15
     // characters), trimmed, and "-4".
     static QString workstationTag(const QString& computerName);
 
-    // The number last reserved with F4 (0 before any).
-    int currentSaleNumber() const { return currentSale_; }
-    // The sale-day window of the two hidden date pickers.
-    core::DateTimeRange saleDay() const;
-    QDateTime dayStart() const;
-
-    // The sale label V: the current sale number, or "V" when there is no current sale.
-    QString saleLabel() const;
-    void setSaleLabel(const QString& text);
-
-    // The margin figure, the cost figure and their label "PI:" (administrators only).
-    void setCostFiguresVisible(bool visible);
+    // The margin figure, the cost figure and their label "PI:" (administrators only), as the
+    // session says.
     bool costFiguresVisible() const { return costVisible_; }
 
     // Painting and focus steps other windows ask for.
@@ -81,8 +75,6 @@ public:
     QLabel* DBText10;  // cross-check figure
     QLabel* DBText8;   // stock
     QLabel* DBText11;  // sale unit
-    QDateTimeEdit* DateTimePicker1;
-    QDateTimeEdit* DateTimePicker2;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,6 +89,9 @@ private:
     void setUpProductGrid();
     void setUpPresentationGrid();
     void connectDataModule();
+    void connectSession();
+    void setCostFiguresVisible(bool visible);
+    void backFromQuotation();
 
     void showCurrentProduct();
     void showCurrentPresentation();
@@ -127,7 +122,7 @@ private:
     void paintSearchBox(const QColor& color);
     void setPresentationsSelected(const QColor& selected);
 
-    shell::AppContext& ctx_;
+    session::AppContext& ctx_;
     SalesCounter& counter_;
     ui::TableModel* products_;
     ui::TableModel* presentations_;
@@ -136,7 +131,6 @@ private:
     QWidget* adjusterQuantity_ = nullptr;
     QString searchText_;
     QColor presentationsBase_;
-    int currentSale_ = 0;
     bool costVisible_ = true;
 };
 

@@ -4,12 +4,11 @@
 #include "core/Format.h"
 #include "core/InputRules.h"
 #include "sales/SalesCounter.h"
-#include "sales/UnitBusqueda.h"
-#include "shell/FormHelpers.h"
-#include "shell/UnitDM.h"
-#include "shell/UnitLoginPassword.h"
-#include "shell/UnitPrincipal.h"
+#include "session/Commands.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
 #include "ui/Activation.h"
+#include "ui/FormHelpers.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
 #include "ui/Hint.h"
@@ -86,25 +85,26 @@ QAction* action(QMenu* menu, QWidget* owner, const QString& text, const char* na
 
 }  // namespace
 
-TFormCotizacion* TFormCotizacion::openFor(shell::AppContext& ctx, TFormBusqueda& screen,
-                                          const shell::PresentationRow& presentation) {
-    SalesCounter& counter = SalesCounter::of(ctx.principal);
+TFormCotizacion* TFormCotizacion::openForCurrent(session::AppContext& ctx) {
+    const db::proc::PresentationRow* presentation = ctx.dm.currentPresentation();
+    if (!presentation)
+        return nullptr;
+    SalesCounter& counter = SalesCounter::of(ctx);
     if (counter.quotation)
         counter.quotation->deleteLater();
-    counter.searchScreen = &screen;
-    auto* window = new TFormCotizacion(ctx, ctx.principal);
+    auto* window = new TFormCotizacion(ctx, ctx.mainWindow);
     counter.quotation = window;
-    window->prepare(presentation);
+    window->prepare(*presentation);
     window->show();
     window->activateWindow();
     return window;
 }
 
-bool TFormCotizacion::reshowLast(shell::AppContext& ctx) {
-    TFormCotizacion* window = SalesCounter::of(ctx.principal).quotation;
+bool TFormCotizacion::reshowLast(session::AppContext& ctx) {
+    auto* window = qobject_cast<TFormCotizacion*>(SalesCounter::of(ctx).quotation);
     if (!window)
         return false;
-    if (const shell::PresentationRow* p = ctx.dm.currentPresentation())
+    if (const db::proc::PresentationRow* p = ctx.dm.currentPresentation())
         window->usePresentation(*p);
     window->show();
     window->raise();
@@ -112,17 +112,17 @@ bool TFormCotizacion::reshowLast(shell::AppContext& ctx) {
     return true;
 }
 
-TFormCotizacion::TFormCotizacion(shell::AppContext& ctx, QWidget* parent)
+TFormCotizacion::TFormCotizacion(session::AppContext& ctx, QWidget* parent)
     : QWidget(parent, Qt::Window),
       ctx_(ctx),
-      counter_(SalesCounter::of(ctx.principal)),
+      counter_(SalesCounter::of(ctx)),
       model_(new ui::VectorModel<LineaVenta>(this)) {
     setObjectName(QStringLiteral("FormCotizacion"));
     setWindowTitle(QStringLiteral("COTIZACION DE PRODUCTOS"));
     build();
     buildMenus();
     resize(858, 608);
-    shell::centreOnDesktop(this);
+    ui::centreOnDesktop(this);
     ui::onActivation(this, [this] { FormActivate(); });
 }
 
@@ -245,15 +245,15 @@ void TFormCotizacion::buildMenus() {
             [this](const QPoint& at) { PopupMenu2->popup(EdCan->mapToGlobal(at)); });
 }
 
-void TFormCotizacion::prepare(const shell::PresentationRow& presentation) {
+void TFormCotizacion::prepare(const db::proc::PresentationRow& presentation) {
     EdPv->setEnabled(false);
     reloadLines();
     usePresentation(presentation);
     mode_ = 0;
-    ctx_.dm.discountPermission = 0;
+    ctx_.session.setDiscountAllowed(false);
 }
 
-void TFormCotizacion::usePresentation(const shell::PresentationRow& presentation) {
+void TFormCotizacion::usePresentation(const db::proc::PresentationRow& presentation) {
     item_ = {presentation.CodPresentacion, presentation.PresTipo.trimmed(),
              presentation.PresPrecioCosto, presentation.PresVenta};
     EdPres->setText(item_.PresTipo);
@@ -262,16 +262,12 @@ void TFormCotizacion::usePresentation(const shell::PresentationRow& presentation
 
 // ---- what the window reads ----
 
-TFormBusqueda* TFormCotizacion::screen() const {
-    return counter_.searchScreen;
-}
-
 int TFormCotizacion::saleNumber() const {
-    return screen() ? screen()->currentSaleNumber() : 0;
+    return ctx_.session.saleNumber();
 }
 
 core::DateTimeRange TFormCotizacion::saleDay() const {
-    return screen() ? screen()->saleDay() : core::saleDay(ctx_.clock.today());
+    return ctx_.session.saleDay();
 }
 
 void TFormCotizacion::reloadLines() {
@@ -327,11 +323,7 @@ void TFormCotizacion::escape() {
 void TFormCotizacion::closeEvent(QCloseEvent* event) {
     EdPv->setEnabled(false);
     EdCan->clear();
-    if (TFormBusqueda* s = screen()) {
-        s->window()->activateWindow();
-        s->focusSearchBox();
-        s->paintPresentations(ui::palette::white, ui::palette::highlight());
-    }
+    emit counter_.quotationClosed();
     event->accept();
 }
 
@@ -341,7 +333,7 @@ void TFormCotizacion::FormActivate() {
     DETALLE->clear();
     CLIENTE->setText(QStringLiteral("CLIENTE Nº: ") + QString::number(saleNumber()));
     EdCan->clear();
-    if (ctx_.dm.discountPermission == 1) {
+    if (ctx_.session.discountAllowed()) {
         EdPv->setEnabled(true);
         EdPv->setFocus();
     } else {
@@ -388,12 +380,11 @@ void TFormCotizacion::EdCanEnter() {
 }
 
 void TFormCotizacion::recordQuantity(int quantity) {
-    ctx_.principal->newSaleFlag = 1;
+    ctx_.session.setNewSale(true);
     if (refuseDischargedSale())
         return;
     EdPv->setText(core::withDecimalPoints(EdPv->text()));
-    if (TFormBusqueda* s = screen())
-        s->refreshPresentations();
+    ctx_.dm.refreshPresentations();
     const Item& line = mode_ == 0 ? item_ : takenOut_;
     const auto fresh = db::proc::presentacionVenta(ctx_.db, line.CodPresentacion);
     if (!fresh)
@@ -406,7 +397,7 @@ void TFormCotizacion::recordQuantity(int quantity) {
     if (mode_ == 1)
         backToAdding();
     EdPv->setEnabled(false);
-    ctx_.dm.discountPermission = 0;
+    ctx_.session.setDiscountAllowed(false);
 }
 
 bool TFormCotizacion::refuseDischargedSale() {
@@ -417,8 +408,7 @@ bool TFormCotizacion::refuseDischargedSale() {
 }
 
 void TFormCotizacion::endDischargedSale() {
-    if (TFormBusqueda* s = screen())
-        s->setSaleLabel(QStringLiteral("V"));
+    ctx_.session.clearCurrentSale();
     ctx_.messages.notice(QStringLiteral("VENTA Nº") + QString::number(saleNumber()) +
                          QStringLiteral(" HA SIDO DESCARGADA"));
     close();
@@ -464,10 +454,10 @@ bool TFormCotizacion::recordLine(int quantity, core::Money cost) {
             ctx_.messages.notice(out.pMensaje);
             return false;
     }
-    if (ctx_.dm.discountPermission == 1)
+    if (ctx_.session.discountAllowed())
         db::proc::KZ_IngresoDescuento(
             ctx_.db,
-            {saleNumber(), line.CodPresentacion, ctx_.dm.sessionLogin, quantity, price, dayStart},
+            {saleNumber(), line.CodPresentacion, ctx_.session.login(), quantity, price, dayStart},
             ctx_.clock.now());
     tx.commit();
     reloadLines();
@@ -480,7 +470,7 @@ bool TFormCotizacion::recordLine(int quantity, core::Money cost) {
 }
 
 void TFormCotizacion::backToAdding() {
-    if (const shell::PresentationRow* p = ctx_.dm.currentPresentation()) {
+    if (const db::proc::PresentationRow* p = ctx_.dm.currentPresentation()) {
         item_ = {p->CodPresentacion, p->PresTipo.trimmed(), p->PresPrecioCosto, p->PresVenta};
         EdPres->setText(item_.PresTipo);
         EdPv->setText(core::fmt::shortest(item_.PresVenta));
@@ -555,17 +545,14 @@ void TFormCotizacion::askDiscount() {
     ui::guard(ctx_.messages, [this] {
         if (counter_.discountAuth)
             counter_.discountAuth->deleteLater();
-        counter_.discountAuth = new shell::TFormLoginPassword(ctx_, ctx_.principal);
+        counter_.discountAuth = ctx_.commands.newReauthWindow(ctx_.mainWindow);
         showLastDiscountAuth();
     });
 }
 
 void TFormCotizacion::showLastDiscountAuth() {
-    if (!counter_.discountAuth)
-        return;
-    ctx_.principal->accountsAfterAuth = 0;
-    ctx_.principal->consoleAfterAuth = 0;
-    counter_.discountAuth->showFor(shell::TFormLoginPassword::Purpose::Discount);
+    if (auto* auth = qobject_cast<session::ReauthWindow*>(counter_.discountAuth))
+        auth->showFor(session::ReauthPurpose::Discount);
 }
 
 // ---- the whole quotation ----
@@ -577,8 +564,7 @@ void TFormCotizacion::BitBtn1Click() {
         model_->setRows({});
         CLIENTE->clear();
         TOTAL->clear();
-        if (TFormBusqueda* s = screen())
-            s->setSaleLabel(QStringLiteral("V"));
+        ctx_.session.clearCurrentSale();
         ctx_.messages.notice(out.pMensaje);
         close();
     });

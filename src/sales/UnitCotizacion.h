@@ -2,7 +2,7 @@
 
 #include "core/Money.h"
 #include "db/procedures/Sales.h"
-#include "shell/AppContext.h"
+#include "session/AppContext.h"
 
 #include <QWidget>
 #include <optional>
@@ -14,7 +14,7 @@ class QMenu;
 class QPushButton;
 class QTableView;
 
-namespace shell {
+namespace db::proc {
 struct PresentationRow;
 }
 namespace ui {
@@ -25,7 +25,6 @@ class VectorModel;
 namespace sales {
 
 class SalesCounter;
-class TFormBusqueda;
 
 // "COTIZACION DE PRODUCTOS": turns the presentation chosen on the search screen into lines of
 // the current sale. Each quantity is checked against the stock the sale already holds and
@@ -36,13 +35,12 @@ class TFormCotizacion : public QWidget {
     Q_OBJECT
 
 public:
-    // F1 on the search screen: a new window for the presentation, prepared and shown. The
-    // window created before it, hidden by then, is freed.
-    static TFormCotizacion* openFor(shell::AppContext& ctx, TFormBusqueda& screen,
-                                    const shell::PresentationRow& presentation);
+    // F1 on the search screen: a new window for the current presentation, prepared and shown.
+    // The window created before it, hidden by then, is freed. None without a presentation.
+    static TFormCotizacion* openForCurrent(session::AppContext& ctx);
     // "&Calcular": the last window created in this run, with the search screen's current
     // presentation, shown again; false when there is none.
-    static bool reshowLast(shell::AppContext& ctx);
+    static bool reshowLast(session::AppContext& ctx);
 
     ~TFormCotizacion() override;
 
@@ -74,11 +72,11 @@ private:
         core::Money PresVenta;
     };
 
-    TFormCotizacion(shell::AppContext& ctx, QWidget* parent);
+    TFormCotizacion(session::AppContext& ctx, QWidget* parent);
     void build();
     void buildMenus();
-    void prepare(const shell::PresentationRow& presentation);
-    void usePresentation(const shell::PresentationRow& presentation);
+    void prepare(const db::proc::PresentationRow& presentation);
+    void usePresentation(const db::proc::PresentationRow& presentation);
 
     void FormActivate();
     void EdPvEnter();
@@ -107,10 +105,9 @@ private:
     void showTotal(core::Money total);
     int saleNumber() const;
     core::DateTimeRange saleDay() const;
-    TFormBusqueda* screen() const;
     void backToAdding();
 
-    shell::AppContext& ctx_;
+    session::AppContext& ctx_;
     SalesCounter& counter_;
     ui::VectorModel<db::proc::LineaVenta>* model_;
     Item item_;      // mode 0: the presentation being sold

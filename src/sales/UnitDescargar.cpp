@@ -5,9 +5,9 @@
 #include "core/InputRules.h"
 #include "platform/Platform.h"
 #include "sales/SalesCounter.h"
-#include "shell/AppContext.h"
-#include "shell/UnitDM.h"
-#include "shell/UnitPrincipal.h"
+#include "session/AppContext.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
 #include "ui/Hint.h"
@@ -170,7 +170,7 @@ public:
     }
 };
 
-TFormDescargar::TFormDescargar(shell::AppContext& context, std::unique_ptr<ReceiptOutput> receipts,
+TFormDescargar::TFormDescargar(session::AppContext& context, std::unique_ptr<ReceiptOutput> receipts,
                                QWidget* parent)
     : QWidget(parent), ctx_(context), receipts_(std::move(receipts)) {
     setObjectName(QStringLiteral("FormDescargar"));
@@ -671,9 +671,9 @@ void TFormDescargar::Timer1Timer() {
     PC->clear();
     setTint(Tint::Notice, std::nullopt);
     setPcAndTotalColour(ui::palette::blue);
-    setWindowTitle(QStringLiteral("PERSONAL DE TURNO: ") + ctx_.dm.sessionLogin.toUpper() +
+    setWindowTitle(QStringLiteral("PERSONAL DE TURNO: ") + ctx_.session.login().toUpper() +
                    QStringLiteral(" - CODIGO DE TRABAJADOR: ") +
-                   QString::number(ctx_.dm.sessionUserCode));
+                   QString::number(ctx_.session.userCode()));
     readPending();
     if (pending_.size() == 1) {
         const int number = pending_.front().FacNumero;
@@ -822,7 +822,7 @@ void TFormDescargar::DBGrid3DblClick() {
         [this] {
             if (facturaDataMissing())
                 return;
-            if (ctx_.dm.sessionUserCode > 0 && !pending_.empty()) {
+            if (ctx_.session.userCode() > 0 && !pending_.empty()) {
                 const int row = std::max(ui::Grid::currentRow(DBGrid3), 0);
                 discharge(pending_[std::size_t(row)].FacNumero, checkedType());
                 EdFacNumero->setFocus();
@@ -838,7 +838,7 @@ void TFormDescargar::ImprimirClick() {
         [this] {
             const QString typed = EdFacNumero->text().trimmed();
             const int number = typed.toInt();
-            if (number < 1 || ctx_.dm.sessionUserCode < 1) {
+            if (number < 1 || ctx_.session.userCode() < 1) {
                 ctx_.messages.notice(kTypeSaleNumber);
                 EdFacNumero->setFocus();
                 return;
@@ -866,7 +866,7 @@ void TFormDescargar::quickDischarge() {
     ui::guard(
         ctx_.messages,
         [this] {
-            if (ctx_.dm.sessionUserCode <= 0 || pending_.empty())
+            if (ctx_.session.userCode() <= 0 || pending_.empty())
                 return;
             bool ok = false;
             const int number = EdFacNumero->text().trimmed().toInt(&ok);
@@ -880,7 +880,6 @@ void TFormDescargar::quickDischarge() {
 
 // The discharge shared by the three paths, and what it shows and refreshes once it is done.
 void TFormDescargar::discharge(int facNumero, ReceiptType type) {
-    ctx_.dm.lastDischargedSale = facNumero;
     try {
         dischargeSale(ctx_, job(facNumero, type), *receipts_);
     } catch (...) {
@@ -892,8 +891,7 @@ void TFormDescargar::discharge(int facNumero, ReceiptType type) {
     ctx_.dm.refreshPresentations();
     const QString number = QString::number(facNumero);
     EdFacNumero->setText(number);
-    if (ctx_.principal)
-        ctx_.principal->setStatusText(1, number);
+    ctx_.session.recordDischarge(facNumero);
 }
 
 // The sale and the pending list as the database holds them now.
@@ -911,10 +909,10 @@ void TFormDescargar::closeScreen() {
         close();
 }
 
-TFormDescargar* openCheckout(shell::AppContext& context) {
+TFormDescargar* openCheckout(session::AppContext& context) {
     auto* form = new TFormDescargar(context, makeReceiptOutput(context));
-    if (context.principal && context.principal->mdiArea()) {
-        QMdiSubWindow* sub = context.principal->mdiArea()->addSubWindow(form);
+    if (context.desktop) {
+        QMdiSubWindow* sub = context.desktop->addSubWindow(form);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->show();
     } else {
@@ -922,13 +920,6 @@ TFormDescargar* openCheckout(shell::AppContext& context) {
     }
     form->startingSteps();
     return form;
-}
-
-void wireCheckoutKeys(QObject* principal, shell::AppContext& context) {
-    SalesCounter& counter = SalesCounter::of(principal);
-    const auto open = [&context](TFormBusqueda&) { openCheckout(context); };
-    counter.wire(SalesCounter::Command::Checkout, open);
-    counter.wire(SalesCounter::Command::QuickCheckout, open);
 }
 
 }  // namespace sales

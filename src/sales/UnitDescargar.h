@@ -19,7 +19,7 @@ class QPushButton;
 class QTableView;
 class QTimer;
 
-namespace shell {
+namespace session {
 struct AppContext;
 }
 
@@ -35,7 +35,7 @@ class TFormDescargar : public QWidget {
     Q_OBJECT
 
 public:
-    TFormDescargar(shell::AppContext& context, std::unique_ptr<ReceiptOutput> receipts,
+    TFormDescargar(session::AppContext& context, std::unique_ptr<ReceiptOutput> receipts,
                    QWidget* parent = nullptr);
     ~TFormDescargar() override;
 
@@ -108,7 +108,7 @@ private:
     void showStored(int facNumero, bool enableImprimir);
     void closeScreen();
 
-    shell::AppContext& ctx_;
+    session::AppContext& ctx_;
     std::unique_ptr<ReceiptOutput> receipts_;
     std::vector<db::proc::PendingSale> pending_;
     std::vector<db::proc::SaleLine> lines_;
@@ -149,8 +149,6 @@ private:
 
 // Opens a new checkout screen, inside the main window when there is one, and applies the
 // starting steps: the one opener of the menu, the toolbar and the search screen's keys.
-TFormDescargar* openCheckout(shell::AppContext& context);
-// F3 and F9 of the search screens of the main window `principal` open the checkout.
-void wireCheckoutKeys(QObject* principal, shell::AppContext& context);
+TFormDescargar* openCheckout(session::AppContext& context);
 
 }  // namespace sales

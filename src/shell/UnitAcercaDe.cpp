@@ -1,8 +1,9 @@
 #include "shell/UnitAcercaDe.h"
 
+#include "db/Settings.h"
 #include "platform/Platform.h"
-#include "shell/AppContext.h"
-#include "shell/Clicks.h"
+#include "session/AppContext.h"
+#include "ui/Clicks.h"
 #include "ui/Activation.h"
 #include "ui/Messages.h"
 #include "ui/Palette.h"
@@ -40,7 +41,7 @@ QString usbText(platform::Platform::UsbStorage state) {
 
 }  // namespace
 
-TAcercaDe::TAcercaDe(AppContext& context, QWidget* parent) : QDialog(parent), ctx_(context) {
+TAcercaDe::TAcercaDe(session::AppContext& context, QWidget* parent) : QDialog(parent), ctx_(context) {
     setObjectName(QStringLiteral("AcercaDe"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Acerca de VELCARIS"));
@@ -53,7 +54,8 @@ TAcercaDe::TAcercaDe(AppContext& context, QWidget* parent) : QDialog(parent), ct
     column->addWidget(line(QStringLiteral("VELCARIS"), QStringLiteral("LProducto"), 18, true));
     QLabel* version = line(QStringLiteral("Version 1.0.7"), QStringLiteral("LVersion"), 11);
     QLabel* below =
-        line(QStringLiteral("SISTEMA DE VENTAS - SAUCAL"), QStringLiteral("LSistema"), 9);
+        line(QStringLiteral("SISTEMA DE VENTAS - ") + ctx_.settings.businessName(),
+             QStringLiteral("LSistema"), 9);
     LUSB = line(usbText(ctx_.platform.usbStorage()), QStringLiteral("LUSB"), 9, true);
     column->addWidget(version);
     column->addWidget(below);
@@ -63,8 +65,8 @@ TAcercaDe::TAcercaDe(AppContext& context, QWidget* parent) : QDialog(parent), ct
     column->addWidget(ok, 0, Qt::AlignCenter);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
-    onClick(version, [this] { switchUsb(false); });
-    onClick(below, [this] { switchUsb(true); });
+    ui::onClick(version, [this] { switchUsb(false); });
+    ui::onClick(below, [this] { switchUsb(true); });
     ui::onActivation(this, [this] { ctx_.platform.playSound(QStringLiteral("AUTOR")); });
 }
 

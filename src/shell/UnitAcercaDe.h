@@ -4,21 +4,23 @@
 
 class QLabel;
 
-namespace shell {
-
+namespace session {
 struct AppContext;
+}
+
+namespace shell {
 
 // The about box: the program's version and the workstation's USB storage switch.
 class TAcercaDe : public QDialog {
     Q_OBJECT
 
 public:
-    TAcercaDe(AppContext& context, QWidget* parent = nullptr);
+    TAcercaDe(session::AppContext& context, QWidget* parent = nullptr);
 
 private:
     void switchUsb(bool enabled);
 
-    AppContext& ctx_;
+    session::AppContext& ctx_;
     QLabel* LUSB = nullptr;
 };
 

@@ -5,13 +5,14 @@
 #include "core/Roles.h"
 #include "db/Db.h"
 #include "db/procedures/Session.h"
+#include "db/procedures/SessionData.h"
 #include "platform/Platform.h"
-#include "shell/AppContext.h"
-#include "shell/Clicks.h"
-#include "shell/FormHelpers.h"
-#include "shell/UnitDM.h"
-#include "shell/UnitPrincipal.h"
+#include "session/AppContext.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
 #include "ui/Activation.h"
+#include "ui/Clicks.h"
+#include "ui/FormHelpers.h"
 #include "ui/Guard.h"
 #include "ui/InputFilter.h"
 #include "ui/Palette.h"
@@ -59,7 +60,7 @@ QString digitsOf(const QString& text) {
 
 }  // namespace
 
-TFormEntrada::TFormEntrada(AppContext& context, QWidget* parent)
+TFormEntrada::TFormEntrada(session::AppContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ctx_(context) {
     setObjectName(QStringLiteral("FormEntrada"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -85,11 +86,11 @@ TFormEntrada::TFormEntrada(AppContext& context, QWidget* parent)
     caption(QStringLiteral("Password:"), this, 24, 96)->setObjectName(QStringLiteral("Label2"));
     EdPasword = new QLineEdit(this);
     EdPasword->setObjectName(QStringLiteral("EdPasword"));
-    hashEcho(EdPasword);
+    ui::hashEcho(EdPasword);
     EdPasword->setGeometry(110, 96, 226, 24);
     ui::forceUpperCase(EdPasword);
     connect(EdPasword, &QLineEdit::returnPressed, this, &TFormEntrada::EdPaswordKeyPress);
-    onClick(loginCaption, [this] { EdPasword->setFocus(); });
+    ui::onClick(loginCaption, [this] { EdPasword->setFocus(); });
 
     Iinactiva = light("Iinactiva", "inactiva", this);
     IEspera = light("IEspera", "espera", this);
@@ -103,18 +104,13 @@ TFormEntrada::TFormEntrada(AppContext& context, QWidget* parent)
     ctx_.platform.playSound(QStringLiteral("VELCARIS"));
     step_ = 0;
     ui::guard(ctx_.messages, [this] {
-        QSqlQuery q =
-            ctx_.db.exec(QStringLiteral("SELECT UsuCod, UsuLogin, UsuApellidos FROM USUARIO "
-                                        "WHERE UsuEstado = ? AND UsuCod <> ? ORDER BY UsuCod"),
-                         {QStringLiteral("ACTIVO"), 1});
-        while (q.next())
-            users_.push_back(nombreCompleto(db::text(q.value(1)), db::text(q.value(2)),
-                                            db::integer(q.value(0))));
+        for (const db::proc::LoginEntry& u : db::proc::activeUsersButTheOwner(ctx_.db))
+            users_.push_back(nombreCompleto(u.UsuLogin, u.UsuApellidos, u.UsuCod));
     });
     ui::onActivation(this, [this] { FormActivate(); });
     Timer1->start();
 
-    centreOnDesktop(this);
+    ui::centreOnDesktop(this);
     show();
 }
 
@@ -150,9 +146,9 @@ void TFormEntrada::showOnly(QLabel* picture) {
 }
 
 void TFormEntrada::EdPaswordKeyPress() {
-    if (++ctx_.dm.loginAttempts > 2) {
+    if (ctx_.session.countLoginAttempt() > 2) {
         ctx_.messages.notice(QStringLiteral("Claves Incorrectas, Lo siento..."));
-        ctx_.principal->endProgram();
+        ctx_.session.requestEnd();
         return;
     }
     ui::guard(ctx_.messages, [this] { attempt(); });
@@ -189,7 +185,7 @@ void TFormEntrada::attempt() {
     if (rows != 1 || !core::roles::mayLogIn(access->UsuCargo)) {
         EdPasword->clear();
         showOnly(Iinactiva);
-        refuse(QStringLiteral("Intento de Coneccion N°:") + QString::number(ctx_.dm.loginAttempts) +
+        refuse(QStringLiteral("Intento de Coneccion N°:") + QString::number(ctx_.session.loginAttempts()) +
                    QStringLiteral("\rUSUARIO SIN ACCESO AL SISTEMA..."),
                EdPasword);
         return;
@@ -203,20 +199,14 @@ void TFormEntrada::refuse(const QString& message, QWidget* focus) {
 }
 
 void TFormEntrada::succeed(int userCode) {
-    TDM& dm = ctx_.dm;
-    TPRINCIPAL& principal = *ctx_.principal;
+    session::TDM& dm = ctx_.dm;
     dm.openSessionDatasets();
-    dm.sessionUserCode = userCode;
-    dm.sessionLogin = core::roles::trimmed(dm.access()->UsuLogin);
-    principal.setUserLabel(QStringLiteral("USUARIO: ") + dm.sessionLogin);
-    if (userCode > 0)
-        principal.openSearchScreen();
-    principal.setCostFiguresVisible(dm.user() && dm.user()->UsuCargo == core::roles::ADMINISTRADOR);
-    dm.attendanceId =
+    const int attendance =
         db::proc::KZ_HorarioIngreso(ctx_.db, {userCode, QStringLiteral("VENTAS")}, ctx_.clock.now())
             .pMax;
     Timer1->stop();
-    dm.loginAttempts = 0;
+    ctx_.session.logIn(userCode, core::roles::trimmed(dm.access()->UsuLogin), attendance,
+                       dm.user() && dm.user()->UsuCargo == core::roles::ADMINISTRADOR);
     close();
 }
 

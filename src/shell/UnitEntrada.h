@@ -9,9 +9,11 @@ class QLabel;
 class QLineEdit;
 class QTimer;
 
-namespace shell {
-
+namespace session {
 struct AppContext;
+}
+
+namespace shell {
 
 // The login window: a user picks an active account (or types a user code), types the password
 // and presses Enter. The third Enter since the last success ends the program.
@@ -19,7 +21,7 @@ class TFormEntrada : public QWidget {
     Q_OBJECT
 
 public:
-    TFormEntrada(AppContext& context, QWidget* parent = nullptr);
+    TFormEntrada(session::AppContext& context, QWidget* parent = nullptr);
 
     // Refills the list of active users and moves to the password box (on every activation).
     void FormActivate();
@@ -38,7 +40,7 @@ private:
     void refuse(const QString& message, QWidget* focus);
     void showOnly(QLabel* picture);
 
-    AppContext& ctx_;
+    session::AppContext& ctx_;
     QComboBox* CbLogin = nullptr;
     QLineEdit* EdPasword = nullptr;
     QLabel* Iinactiva = nullptr;

@@ -1,12 +1,12 @@
 #include "shell/UnitLoginPassword.h"
 
 #include "core/Password.h"
-#include "db/Db.h"
 #include "db/procedures/Session.h"
-#include "shell/FormHelpers.h"
-#include "shell/UnitDM.h"
-#include "shell/UnitPrincipal.h"
+#include "db/procedures/SessionData.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
 #include "ui/Activation.h"
+#include "ui/FormHelpers.h"
 #include "ui/Guard.h"
 #include "ui/InputFilter.h"
 #include "ui/Messages.h"
@@ -34,18 +34,6 @@ const QString kAdministrator = QStringLiteral("ADMINISTRADOR");
 // The size of KZ_VerificaLoginPassword's text parameters.
 constexpr int kParameterSize = 30;
 
-QStringList activeLoginsButTheOwner(db::Db& db) {
-    QStringList logins;
-    QSqlQuery q = db.exec(
-        QStringLiteral("SELECT UsuLogin FROM USUARIO WHERE UsuEstado = 'ACTIVO' AND UsuCod <> 1"));
-    while (q.next())
-        logins << db::text(q.value(0));
-    std::sort(logins.begin(), logins.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    return logins;
-}
-
 QString withoutBlanks(QString text) {
     return text.remove(QLatin1Char(' '));
 }
@@ -58,11 +46,13 @@ void paintInfoBackground(QWidget* box) {
 
 }  // namespace
 
-TFormLoginPassword::TFormLoginPassword(AppContext& ctx, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ctx_(ctx) {
+TFormLoginPassword::TFormLoginPassword(session::AppContext& ctx, QWidget* parent)
+    : session::ReauthWindow(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      ctx_(ctx) {
     setObjectName(QStringLiteral("FormLoginPassword"));
     build();
-    ui::guard(ctx_.messages, [this] { ADOQueryUsu_ = activeLoginsButTheOwner(ctx_.db); });
+    ui::guard(ctx_.messages,
+              [this] { ADOQueryUsu_ = db::proc::activeLoginsButTheOwner(ctx_.db); });
     ui::onActivation(this, [this] { FormActivate(); });
     connect(CBLogin->lineEdit(), &QLineEdit::returnPressed, this,
             &TFormLoginPassword::CBLoginKeyPress);
@@ -87,7 +77,7 @@ void TFormLoginPassword::build() {
     EdPassword->setObjectName(QStringLiteral("EdPassword"));
     ui::forceUpperCase(EdPassword);
     ui::capLength(EdPassword, kParameterSize);
-    hashEcho(EdPassword);
+    ui::hashEcho(EdPassword);
     paintInfoBackground(EdPassword);
 
     Aceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
@@ -115,31 +105,14 @@ void TFormLoginPassword::build() {
 }
 
 void TFormLoginPassword::showFor(Purpose purpose) {
-    setFlags(purpose == Purpose::Accounts ? 1 : 0, purpose == Purpose::Console ? 1 : 0);
-    centreOnDesktop(this);
+    ctx_.session.setReauthPurpose(purpose);
+    ui::centreOnDesktop(this);
     show();
     activateWindow();
 }
 
-TFormLoginPassword::Purpose TFormLoginPassword::purpose() {
-    if (accountsFlag() == 1)
-        return Purpose::Accounts;
-    if (consoleFlag() == 1)
-        return Purpose::Console;
-    return Purpose::Discount;
-}
-
-void TFormLoginPassword::setFlags(int accounts, int console) {
-    accountsFlag() = accounts;
-    consoleFlag() = console;
-}
-
-int& TFormLoginPassword::accountsFlag() {
-    return ctx_.principal ? ctx_.principal->accountsAfterAuth : accountsAfterAuth_;
-}
-
-int& TFormLoginPassword::consoleFlag() {
-    return ctx_.principal ? ctx_.principal->consoleAfterAuth : consoleAfterAuth_;
+TFormLoginPassword::Purpose TFormLoginPassword::purpose() const {
+    return ctx_.session.reauthPurpose();
 }
 
 void TFormLoginPassword::FormActivate() {
@@ -206,8 +179,8 @@ void TFormLoginPassword::succeed(Trigger trigger) {
             open(openConsole_, true);
             break;
         case Purpose::Discount:
-            setFlags(0, 0);
-            ctx_.dm.discountPermission = 1;
+            ctx_.session.setReauthPurpose(Purpose::Discount);
+            ctx_.session.setDiscountAllowed(true);
             close();
             return;
     }
@@ -220,12 +193,12 @@ void TFormLoginPassword::open(const Opener& opener, bool centre) {
         return;
     QWidget* screen = opener();
     if (screen && centre)
-        centreOnDesktop(screen);
+        ui::centreOnDesktop(screen);
 }
 
 void TFormLoginPassword::CancelarClick() {
-    setFlags(0, 0);
-    ctx_.dm.discountPermission = 0;
+    ctx_.session.setReauthPurpose(Purpose::Discount);
+    ctx_.session.setDiscountAllowed(false);
     close();
 }
 

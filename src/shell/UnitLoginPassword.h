@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/AppContext.h"
+#include "session/AppContext.h"
+#include "session/Commands.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -15,27 +16,27 @@ namespace shell {
 // The privileged re-authentication window: a login and password, checked by
 // KZ_VerificaLoginPassword, open the user-accounts screen, the administration console or grant
 // the discount permission. Closing only hides it, so a caller may show it again.
-class TFormLoginPassword : public QWidget {
+class TFormLoginPassword : public session::ReauthWindow {
     Q_OBJECT
 
 public:
-    enum class Purpose { Accounts, Console, Discount };
+    using Purpose = session::ReauthPurpose;
     // Creates and shows the screen a success opens; returns it (nullptr when none opened).
     using Opener = std::function<QWidget*()>;
 
     // The window is top-level; a parent only owns it.
-    explicit TFormLoginPassword(AppContext& ctx, QWidget* parent = nullptr);
+    explicit TFormLoginPassword(session::AppContext& ctx, QWidget* parent = nullptr);
 
-    // Sets the purpose (the main window's after-auth flags) and shows the window, centred.
-    void showFor(Purpose purpose);
+    // Sets the session's purpose and shows the window, centred.
+    void showFor(Purpose purpose) override;
 
     // The screens behind the accounts and console purposes. Without one, a success of that
     // purpose opens nothing.
     void setAccountsOpener(Opener opener) { openAccounts_ = std::move(opener); }
     void setConsoleOpener(Opener opener) { openConsole_ = std::move(opener); }
 
-    // The purpose the main window's after-auth flags give.
-    Purpose purpose();
+    // The session's re-authentication purpose.
+    Purpose purpose() const;
 
     QComboBox* CBLogin;
     QLineEdit* EdPassword;
@@ -53,18 +54,11 @@ private:
     void succeed(Trigger trigger);
     void open(const Opener& opener, bool centre);
     void CancelarClick();
-    void setFlags(int accounts, int console);
-    // The after-auth flags are the main window's; without one (a window shown before it
-    // exists) they are kept here.
-    int& accountsFlag();
-    int& consoleFlag();
 
-    AppContext& ctx_;
+    session::AppContext& ctx_;
     QStringList ADOQueryUsu_;  // UsuLogin of the active users but user 1, read at creation
     Opener openAccounts_;
     Opener openConsole_;
-    int accountsAfterAuth_ = 0;
-    int consoleAfterAuth_ = 0;
 };
 
 }  // namespace shell

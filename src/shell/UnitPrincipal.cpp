@@ -4,18 +4,17 @@
 #include "core/Format.h"
 #include "db/procedures/Session.h"
 #include "db/procedures/Shell.h"
+#include "db/Settings.h"
 #include "platform/Platform.h"
-#include "sales/SalesCounter.h"
-#include "sales/UnitBusqueda.h"
-#include "sales/UnitCotizacion.h"
-#include "sales/UnitDescargar.h"
-#include "shell/AppContext.h"
-#include "shell/Clicks.h"
-#include "shell/CommandRules.h"
+#include "session/AppContext.h"
+#include "session/CommandRules.h"
+#include "session/Commands.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
 #include "shell/UnitAcercaDe.h"
-#include "shell/UnitDM.h"
 #include "shell/UnitEntrada.h"
-#include "ui/Guard.h"
+#include "ui/Clicks.h"
+#include "ui/Messages.h"
 #include "ui/Palette.h"
 #include "ui/TextStyle.h"
 
@@ -123,66 +122,21 @@ QLabel* totalBox(const QString& name, const QString& hint, const QColor& text,
     return box;
 }
 
-}  // namespace
 
-// The body of every control's command. nullptr: the window it opens is not part of the program
-// yet, so the control stays disabled with the tooltip "NO DISPONIBLE TODAVIA". Wiring a window
-// is writing its opener as a member of TPRINCIPAL and naming it here.
-const std::vector<TPRINCIPAL::Command>& TPRINCIPAL::commands() {
-    static const std::vector<Command> all = {
-        {"Producto_1", nullptr},            // TFormProducto, new product
-        {"Laboratorio1", nullptr},          // TFormLaboratorio
-        {"MasStock1", nullptr},             // TFrmMasStock
-        {"Proveedor1", nullptr},            // TFormProveedor
-        {"Representante1", nullptr},        // TFormRepresentante
-        {"Pedido2", nullptr},               // TFormPago, TFormPedido, TFormDetallePedido
-        {"Exit1", nullptr},                 // the sales monitor TFormVentasTodo
-        {"LaboratorioProducto1", nullptr},  // TFormProductoLaboratorio
-        {"Contents1", nullptr},             // TFormPresentacion
-        {"Foto1", &TPRINCIPAL::rulesOnly},  // only trims the working set
-        {"Producto1", nullptr},             // TFormProducto, editing
-        {"Presentacion1", nullptr},         // TFrmEdicionPresentacion
-        {"New4", nullptr},                  // TFormListar
-        {"New3", nullptr},                  // TFormProdIncluya
-        {"Calcular1", &TPRINCIPAL::Calcular1Click},
-        {"Descarga1", &TPRINCIPAL::DescargarImprimirClick},
-        {"Devolucion1", nullptr},  // TFormDevolucion
-        {"Calculadora1", &TPRINCIPAL::Calculadora1Click},
-        {"Password1", nullptr},  // TFormLoginPassword, then the user accounts
-        {"BacKupBD1", nullptr},  // TFormBacKupBD
-        {"Actulaizar1", &TPRINCIPAL::Actulaizar1Click},
-        {"MensajeaPCs1", nullptr},  // TFormMensajesPC02PC03
-        {"Eliminar1", &TPRINCIPAL::Eliminar1Click},
-        {"Descargar2", nullptr},  // TFormDescargarMonto
-        {"LoginPassword1", &TPRINCIPAL::LoginPassword1Click},
-        {"Datos1", nullptr},  // TFormLoginPassword, then the console
-        {"About1", &TPRINCIPAL::About1Click},
-        {"Salir1", &TPRINCIPAL::Salir1Click},
-        {"Boletas1", nullptr},  // TFormArchivoPlano
-        {"raspaso1", nullptr},  // TFormTraspasoNotBol
-        {"Salir2", &TPRINCIPAL::Salir2Click},
-        {"SPLaboratorioProducto", nullptr},  // TFormProductoLaboratorio
-        {"SBPresentacion", nullptr},         // TFormPresentacion
-        {"SBMasStock", nullptr},             // TFrmMasStock
-        {"SBEliminar", nullptr},             // KZ_BorrandoProducto
-        {"BusquedaIncluya", nullptr},        // TFormProdIncluya
-        {"DescargarImprimir", &TPRINCIPAL::DescargarImprimirClick},
-        {"SBReportesVarios", nullptr},  // TFormListar
-        {"SPassword", &TPRINCIPAL::SPasswordClick},
-        {"SpBacKUpBd", nullptr},  // TFormBacKupBD
-        {"SBCalculadora", &TPRINCIPAL::Calculadora1Click},
-        {"SpeedButton2", nullptr},  // the sales monitor TFormVentasTodo
-        {"SpeedButton1", nullptr},  // the sales monitor TFormVentasTodo
-        {"StaticText1", &TPRINCIPAL::StaticText1Click},
-        {"StaticText2", &TPRINCIPAL::StaticText2Click},
-    };
-    return all;
+// The business name as the status bar writes it: "SAUCAL" as "Saucal".
+QString capitalised(const QString& name) {
+    QStringList words = name.split(QLatin1Char(' '));
+    for (QString& word : words)
+        word = word.left(1).toUpper() + word.mid(1).toLower();
+    return words.join(QLatin1Char(' '));
 }
 
-TPRINCIPAL::TPRINCIPAL(AppContext& context)
+}  // namespace
+
+TPRINCIPAL::TPRINCIPAL(session::AppContext& context)
     : ctx_(context), endProgram_([] { QCoreApplication::exit(0); }) {
     setObjectName(QStringLiteral("PRINCIPAL"));
-    setWindowTitle(QStringLiteral("VELCARIS - SAUCAL"));
+    setWindowTitle(QStringLiteral("VELCARIS - ") + ctx_.settings.businessName());
     mdi_ = new Desktop(this);
     mdi_->setObjectName(QStringLiteral("Desktop"));
     buildMenus();
@@ -194,12 +148,37 @@ TPRINCIPAL::TPRINCIPAL(AppContext& context)
     column->addWidget(buildToolbar());
     column->addWidget(mdi_, 1);
     buildStatusBar();
+    ctx_.mainWindow = this;
+    ctx_.desktop = mdi_;
+    registerCommands();
     wireCommands();
-    sales::wireCheckoutKeys(this, ctx_);
-    connect(&ctx_.dm, &TDM::accessChanged, this, &TPRINCIPAL::showUserPhoto);
+    const session::Session& s = ctx_.session;
+    connect(&ctx_.dm, &session::TDM::accessChanged, this, &TPRINCIPAL::showUserPhoto);
+    connect(&s, &session::Session::userCaptionChanged, LLog, &QLabel::setText);
+    connect(&s, &session::Session::saleDischarged, this,
+            [this](int sale) { setStatusText(1, QString::number(sale)); });
+    connect(&s, &session::Session::endRequested, this, &TPRINCIPAL::endProgram);
     qApp->installEventFilter(this);
     showHint(QString());
-    newSaleFlag = 1;
+}
+
+void TPRINCIPAL::registerCommands() {
+    session::Commands& c = ctx_.commands;
+    const auto body = [this](void (TPRINCIPAL::*member)()) { return [this, member] { (this->*member)(); }; };
+    c.add(QStringLiteral("Foo1"), [] {});  // its rule only trims the working set
+    c.add(QStringLiteral("Calculadora1"), body(&TPRINCIPAL::Calculadora1Click));
+    c.add(QStringLiteral("SBCalculadora"), body(&TPRINCIPAL::Calculadora1Click));
+    c.add(QStringLiteral("Actulaizar1"), body(&TPRINCIPAL::Actulaizar1Click));
+    c.add(QStringLiteral("Eliminar1"), body(&TPRINCIPAL::Eliminar1Click));
+    c.add(QStringLiteral("LoginPassword1"), body(&TPRINCIPAL::LoginPassword1Click));
+    c.add(QStringLiteral("About1"), body(&TPRINCIPAL::About1Click));
+    c.add(QStringLiteral("Salir1"), body(&TPRINCIPAL::Salir1Click));
+    c.add(QStringLiteral("Salir2"), body(&TPRINCIPAL::Salir2Click));
+    c.add(QStringLiteral("SPassword"), body(&TPRINCIPAL::SPasswordClick));
+    c.add(QStringLiteral("StaticText1"),
+          [this] { showDayTotal(StaticText1, QStringLiteral("BOLETA DE VENTA")); });
+    c.add(QStringLiteral("StaticText2"),
+          [this] { showDayTotal(StaticText2, QStringLiteral("FACTURA")); });
 }
 
 TPRINCIPAL::~TPRINCIPAL() = default;
@@ -367,51 +346,26 @@ void TPRINCIPAL::buildStatusBar() {
     panels_[3]->setText(QStringLiteral("v1.0.7"));
 }
 
+// Every control with a rule asks the registry; one nobody registered is disabled.
 void TPRINCIPAL::wireCommands() {
-    for (const Command& command : commands()) {
-        const QString name = QString::fromLatin1(command.control);
-        const auto go = [this, name] { run(name); };
+    for (const session::CommandRule& rule : session::commandRules()) {
+        const QString name = rule.control;
+        const auto go = [this, name] { ctx_.commands.run(name, ctx_); };
+        const bool registered = ctx_.commands.has(name);
         if (auto* action = findChild<QAction*>(name)) {
             connect(action, &QAction::triggered, this, go);
-            if (!command.body) {
-                action->setEnabled(false);
+            action->setEnabled(registered);
+            if (!registered)
                 action->setToolTip(kNotYet);
-            }
         } else if (auto* button = findChild<QAbstractButton*>(name)) {
             connect(button, &QAbstractButton::clicked, this, go);
-            if (!command.body) {
-                button->setEnabled(false);
+            button->setEnabled(registered);
+            if (!registered)
                 button->setToolTip(kNotYet);
-            }
         } else if (auto* box = findChild<QLabel*>(name)) {
-            onClick(box, go);
+            ui::onClick(box, go);
         }
     }
-}
-
-TPRINCIPAL::Body TPRINCIPAL::bodyOf(const QString& control) const {
-    for (const Command& command : commands())
-        if (control == QLatin1String(command.control))
-            return command.body;
-    return nullptr;
-}
-
-bool TPRINCIPAL::isWired(const QString& control) const {
-    return bodyOf(control) != nullptr;
-}
-
-bool TPRINCIPAL::run(const QString& control) {
-    const CommandRule* rule = commandRule(control);
-    const Body body = bodyOf(control);
-    bool passed = false;
-    ui::guard(ctx_.messages, [&] {
-        if (rule && !runCommandRule(*rule, ctx_))
-            return;
-        passed = true;
-        if (body)
-            (this->*body)();
-    });
-    return passed;
 }
 
 TFormEntrada* TPRINCIPAL::showLoginWindow() {
@@ -429,48 +383,8 @@ void TPRINCIPAL::endProgram() {
     endProgram_();
 }
 
-void TPRINCIPAL::setUserLabel(const QString& text) {
-    LLog->setText(text);
-}
-
 QString TPRINCIPAL::userLabel() const {
     return LLog->text();
-}
-
-void TPRINCIPAL::openSearchScreen() {
-    auto* screen = new sales::TFormBusqueda(ctx_);
-    screen->setCostFiguresVisible(costFiguresVisible_);
-    QMdiSubWindow* sub = mdi_->addSubWindow(screen);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->showMaximized();
-    screen->focusSearchBox();
-}
-
-// Closes the sub-window with the screen (which closes the screen first), so that no empty
-// frame is left on the desktop.
-void TPRINCIPAL::closeSearchScreen() {
-    sales::TFormBusqueda* screen = searchScreen();
-    if (!screen)
-        return;
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
-        frame->close();
-    else
-        screen->close();
-}
-
-sales::TFormBusqueda* TPRINCIPAL::searchScreen() {
-    return sales::SalesCounter::of(this).searchScreen;
-}
-
-void TPRINCIPAL::setCostFiguresVisible(bool visible) {
-    costFiguresVisible_ = visible;
-    if (sales::TFormBusqueda* screen = searchScreen())
-        screen->setCostFiguresVisible(visible);
-}
-
-void TPRINCIPAL::setSaleLabel(const QString& text) {
-    if (sales::TFormBusqueda* screen = searchScreen())
-        screen->setSaleLabel(text);
 }
 
 QString TPRINCIPAL::statusText(int panel) const {
@@ -479,10 +393,6 @@ QString TPRINCIPAL::statusText(int panel) const {
 
 void TPRINCIPAL::setStatusText(int panel, const QString& text) {
     panels_[panel]->setText(text);
-}
-
-void TPRINCIPAL::DescargarImprimirClick() {
-    sales::openCheckout(ctx_);
 }
 
 bool TPRINCIPAL::event(QEvent* event) {
@@ -508,7 +418,7 @@ void TPRINCIPAL::closeEvent(QCloseEvent* event) {
 void TPRINCIPAL::showHint(const QString& hint) {
     panels_[0]->setText(hint);
     panels_[2]->setText(
-        QStringLiteral(" Saucal - ") +
+        QLatin1Char(' ') + capitalised(ctx_.settings.businessName()) + QStringLiteral(" - ") +
         QLocale::system().toString(ctx_.clock.today(), QLocale::LongFormat).trimmed());
 }
 
@@ -530,14 +440,15 @@ void TPRINCIPAL::showDayTotal(QLabel* box, const QString& receiptType) {
 }
 
 void TPRINCIPAL::closeAttendance() {
-    db::proc::KZ_HorarioSalida(ctx_.db, {ctx_.dm.attendanceId, ctx_.dm.sessionUserCode},
-                               ctx_.clock.now());
+    db::proc::KZ_HorarioSalida(
+        ctx_.db, {ctx_.session.attendanceId(), ctx_.session.userCode()}, ctx_.clock.now());
 }
 
-// Shows the last quotation window again with the current presentation; nothing before one was
-// created.
-void TPRINCIPAL::Calcular1Click() {
-    sales::TFormCotizacion::reshowLast(ctx_);
+// The session's windows close and the login window opens.
+void TPRINCIPAL::backToLogin() {
+    ctx_.dm.closeSessionDatasets();
+    ctx_.session.logOut();
+    showLoginWindow();
 }
 
 void TPRINCIPAL::Calculadora1Click() {
@@ -551,7 +462,7 @@ void TPRINCIPAL::Actulaizar1Click() {
 void TPRINCIPAL::Eliminar1Click() {
     if (ctx_.messages.confirm(QStringLiteral("DESEA ELIMINAR ITEMS\rNO DESCARGADOS..."))) {
         const auto out = db::proc::KZ_BorrarVentasNoDescargadas(ctx_.db);
-        setSaleLabel(QStringLiteral("V"));
+        ctx_.session.clearCurrentSale();
         ctx_.messages.notice(QStringLiteral("  ******* REPORTE *******\r\r") + out.pMensaje +
                              QStringLiteral("\r\r  ***********************"));
     }
@@ -559,9 +470,7 @@ void TPRINCIPAL::Eliminar1Click() {
 }
 
 void TPRINCIPAL::LoginPassword1Click() {
-    ctx_.dm.closeSessionDatasets();
-    closeSearchScreen();
-    showLoginWindow();
+    backToLogin();
 }
 
 void TPRINCIPAL::About1Click() {
@@ -580,17 +489,7 @@ void TPRINCIPAL::Salir2Click() {
 void TPRINCIPAL::SPasswordClick() {
     closeAttendance();
     ctx_.dm.closeAccess();
-    ctx_.dm.closeSessionDatasets();
-    closeSearchScreen();
-    showLoginWindow();
-}
-
-void TPRINCIPAL::StaticText1Click() {
-    showDayTotal(StaticText1, QStringLiteral("BOLETA DE VENTA"));
-}
-
-void TPRINCIPAL::StaticText2Click() {
-    showDayTotal(StaticText2, QStringLiteral("FACTURA"));
+    backToLogin();
 }
 
 }  // namespace shell

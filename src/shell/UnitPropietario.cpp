@@ -2,7 +2,7 @@
 
 #include "core/Clock.h"
 #include "db/procedures/Session.h"
-#include "shell/FormHelpers.h"
+#include "ui/FormHelpers.h"
 #include "ui/Activation.h"
 #include "ui/Guard.h"
 #include "ui/InputFilter.h"
@@ -53,7 +53,7 @@ void moveOnEnter(QLineEdit* from, QLineEdit* to) {
 
 }  // namespace
 
-TFormPropietario::TFormPropietario(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+TFormPropietario::TFormPropietario(session::AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("FormPropietario"));
     setWindowTitle(QStringLiteral("ADMINISTRADOR DEL SISTEMA"));
     build();
@@ -71,8 +71,8 @@ void TFormPropietario::build() {
     EdLogin = upperCaseBox(this, "EdLogin", kLoginSize);
     EdPassword1 = upperCaseBox(this, "EdPassword1", kPasswordSize);
     EdPassword2 = upperCaseBox(this, "EdPassword2", kPasswordSize);
-    hashEcho(EdPassword1);
-    hashEcho(EdPassword2);
+    ui::hashEcho(EdPassword1);
+    ui::hashEcho(EdPassword2);
     Aceptar = button(this, "Aceptar", QStringLiteral("&Aceptar"));
     Cancelar = button(this, "Cancelar", QStringLiteral("&Cancelar"));
 
@@ -92,7 +92,7 @@ void TFormPropietario::build() {
     layout->addLayout(fields);
     layout->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
-    centreOnDesktop(this);
+    ui::centreOnDesktop(this);
 }
 
 TFormPropietario::Fault TFormPropietario::fault() const {
@@ -135,7 +135,7 @@ void TFormPropietario::record() {
         accept();
 }
 
-bool ensureOwner(AppContext& ctx) {
+bool ensureOwner(session::AppContext& ctx) {
     bool known = false;
     if (!ui::guard(
             ctx.messages, [&] { known = db::proc::hayUsuarios(ctx.db); }, kUnreadable))

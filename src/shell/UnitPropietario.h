@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/AppContext.h"
+#include "session/AppContext.h"
 
 #include <QDialog>
 
@@ -15,7 +15,7 @@ class TFormPropietario : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFormPropietario(AppContext& ctx, QWidget* parent = nullptr);
+    explicit TFormPropietario(session::AppContext& ctx, QWidget* parent = nullptr);
 
     QLineEdit* EdNombres;
     QLineEdit* EdLogin;
@@ -36,11 +36,11 @@ private:
     Fault fault() const;
     void record();
 
-    AppContext& ctx_;
+    session::AppContext& ctx_;
 };
 
 // With no account in the database, runs the owner's dialog. False when the dialog was
 // cancelled (the program then ends); true once an account exists.
-bool ensureOwner(AppContext& ctx);
+bool ensureOwner(session::AppContext& ctx);
 
 }  // namespace shell

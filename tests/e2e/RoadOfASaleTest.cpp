@@ -11,8 +11,8 @@
 #include "sales/SalesCounter.h"
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
-#include "shell/Program.h"
-#include "shell/UnitDM.h"
+#include "program/Program.h"
+#include "session/UnitDM.h"
 #include "shell/UnitEntrada.h"
 #include "shell/UnitLoginPassword.h"
 #include "shell/UnitPrincipal.h"
@@ -43,7 +43,7 @@ struct Workstation {
     Workstation(std::unique_ptr<db::Db> connection, const QString& name, const QTime& time)
         : clock(QDateTime(kDay, time)) {
         platform.name = name;
-        program = std::make_unique<shell::Program>(std::move(connection), settings, platform,
+        program = std::make_unique<program::Program>(std::move(connection), settings, platform,
                                                    &messages, &clock);
         program->principal().setEndProgram([] {});
         program->start();
@@ -56,7 +56,7 @@ struct Workstation {
     }
 
     shell::TPRINCIPAL& principal() { return program->principal(); }
-    shell::TDM& dm() { return program->dm(); }
+    session::TDM& dm() { return program->dm(); }
     sales::SalesCounter& counter() { return sales::SalesCounter::of(&principal()); }
 
     // Types the user code and the password into the login window, then Enter.
@@ -79,7 +79,7 @@ struct Workstation {
     FakePlatform platform;
     core::FixedClock clock;
     ScriptedMessages messages;
-    std::unique_ptr<shell::Program> program;
+    std::unique_ptr<program::Program> program;
 };
 
 // The road of one sale on the demo shop: a seller builds it on one workstation, a cashier
@@ -113,9 +113,9 @@ protected:
         s.EdNombre->clear();
         typeText(s.EdNombre, typed);
         pressKey(s.EdNombre, Qt::Key_Return);
-        const shell::TDM& dm = seller->dm();
+        const session::TDM& dm = seller->dm();
         auto holds = [&] {
-            for (const shell::PresentationRow& p : dm.presentations())
+            for (const session::PresentationRow& p : dm.presentations())
                 if (p.PresTipo == presTipo)
                     return true;
             return false;

@@ -1,7 +1,7 @@
 #include "sales/SalesSeed.h"
 #include "support/DbTest.h"
 
-#include "shell/UnitDM.h"
+#include "session/UnitDM.h"
 
 using namespace testsupport::counter;
 
@@ -24,7 +24,7 @@ protected:
         db().exec(
             QStringLiteral("INSERT INTO CRUCE (CruceCod, CodPresentacion, CruCantidad, "
                            "CruEstado) VALUES (1, 10, 9, 'SOBRA')"));
-        dm = std::make_unique<shell::TDM>(db());
+        dm = std::make_unique<session::TDM>(db());
     }
     void TearDown() override {
         dm.reset();
@@ -41,12 +41,12 @@ protected:
     }
     QStringList names() const {
         QStringList out;
-        for (const shell::ProductRow& p : dm->products())
+        for (const session::ProductRow& p : dm->products())
             out << p.ProdNomComercial + QLatin1Char('|') + p.ACTINAC();
         return out;
     }
 
-    std::unique_ptr<shell::TDM> dm;
+    std::unique_ptr<session::TDM> dm;
 };
 
 TEST_P(DataModule, TheProductListIsSortedByNameAndSearchedByPrefix) {
@@ -64,7 +64,7 @@ TEST_P(DataModule, PresentationsOfTheLinkWithTheirMarksMarginAndCrossCheck) {
     moveTo(QStringLiteral("PAN"), QStringLiteral("PANADOL TABLETAS"));
     ASSERT_EQ(dm->presentations().size(), 2u);
     EXPECT_EQ(dm->presentations()[0].PresTipo, QStringLiteral("PANADOL JARABE"));
-    const shell::PresentationRow& jarabe = dm->presentations()[0];
+    const session::PresentationRow& jarabe = dm->presentations()[0];
     EXPECT_EQ(jarabe.P_Estado(), QStringLiteral("*"));  // continued, no stock
     EXPECT_EQ(jarabe.PORCENGANAN(), QString());         // no cost
     EXPECT_EQ(dm->currentPresentation()->PORCENGANAN(), QStringLiteral("   25.00"));

@@ -6,7 +6,7 @@
 #include "sales/SalesCounter.h"
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
-#include "shell/CommandRules.h"
+#include "session/CommandRules.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -189,13 +189,13 @@ Outcome expected(const Rule& rule, bool sessionOpen, bool rolePasses, const QStr
 }
 
 TEST_P(Principal, EveryCommandRunsItsTestsInOrderForEachRole) {
-    ASSERT_EQ(shell::commandRules().size(), std::size(kRules));
+    ASSERT_EQ(session::commandRules().size(), std::size(kRules));
     const QString product = dm().currentProduct()->ProdNomComercial;
     ASSERT_EQ(product, QStringLiteral("PANADOL 500"));
     for (const Rule& rule : kRules) {
         const QString control = QString::fromLatin1(rule.control);
         EXPECT_TRUE(action(control) || button(control) || label(rule.control)) << rule.control;
-        ASSERT_NE(shell::commandRule(control), nullptr) << rule.control;
+        ASSERT_NE(session::commandRule(control), nullptr) << rule.control;
     }
 
     struct Session {
@@ -226,8 +226,8 @@ TEST_P(Principal, EveryCommandRunsItsTestsInOrderForEachRole) {
             messages.clear();
             platform.trims = 0;
             Outcome got;
-            got.goesOn = shell::runCommandRule(
-                *shell::commandRule(QString::fromLatin1(rule.control)), program().context());
+            got.goesOn = session::runCommandRule(
+                *session::commandRule(QString::fromLatin1(rule.control)), program().context());
             got.trims = platform.trims;
             got.shown = messages.shown.join(QLatin1Char('|'));
             EXPECT_EQ(got, expected(rule, session.open, rolePasses, name,
@@ -449,7 +449,7 @@ TEST_P(Principal, ACommandWhoseWindowIsNotBuiltYetIsDisabledAndSaysSo) {
           "SBCalculadora", "StaticText1", "StaticText2"})
         EXPECT_TRUE(principal().isWired(QString::fromLatin1(built))) << built;
     int disabled = 0;
-    for (const shell::CommandRule& rule : shell::commandRules()) {
+    for (const session::CommandRule& rule : session::commandRules()) {
         SCOPED_TRACE(rule.control.toStdString());
         QAction* a = action(rule.control);
         QAbstractButton* b = button(rule.control);

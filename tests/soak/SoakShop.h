@@ -5,8 +5,8 @@
 #include "db/Db.h"
 #include "db/Settings.h"
 #include "platform/Platform.h"
-#include "shell/AppContext.h"
-#include "shell/UnitDM.h"
+#include "session/AppContext.h"
+#include "session/UnitDM.h"
 #include "support/ScriptedMessages.h"
 
 #include <QStringList>
@@ -54,14 +54,14 @@ private:
 class Station {
 public:
     Station(db::Db& db, platform::Platform& platform, int userCode);
-    shell::AppContext& context() { return context_; }
+    session::AppContext& context() { return context_; }
 
 private:
     db::Settings settings_ = db::Settings::load();
     core::FixedClock clock_;
     testsupport::ScriptedMessages messages_;
-    shell::TDM dm_;
-    shell::AppContext context_;
+    session::TDM dm_;
+    session::AppContext context_;
 };
 
 // The seed the tests draw their choices from; VELCARIS_SOAK_SEED replays a run.

@@ -7,8 +7,8 @@
 
 #include "core/Clock.h"
 #include "db/Settings.h"
-#include "shell/Program.h"
-#include "shell/UnitDM.h"
+#include "program/Program.h"
+#include "session/UnitDM.h"
 #include "shell/UnitEntrada.h"
 #include "shell/UnitPrincipal.h"
 
@@ -31,8 +31,8 @@ protected:
     }
 
     // Seed the accounts first: a shop without any would ask for its owner.
-    shell::Program& startProgram() {
-        program_ = std::make_unique<shell::Program>(connectAnother(), settings, platform,
+    program::Program& startProgram() {
+        program_ = std::make_unique<program::Program>(connectAnother(), settings, platform,
                                                     &messages, &clock);
         principal().setEndProgram([this] { ++programEnds; });
         program_->start();
@@ -41,9 +41,9 @@ protected:
         return *program_;
     }
 
-    shell::Program& program() { return *program_; }
+    program::Program& program() { return *program_; }
     shell::TPRINCIPAL& principal() { return program_->principal(); }
-    shell::TDM& dm() { return program_->dm(); }
+    session::TDM& dm() { return program_->dm(); }
 
     // Delivers what is pending: activations, deferred deletions.
     static void settle() {
@@ -87,7 +87,7 @@ protected:
     int programEnds = 0;
 
 private:
-    std::unique_ptr<shell::Program> program_;
+    std::unique_ptr<program::Program> program_;
 };
 
 }  // namespace testsupport

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-namespace shell {
+namespace session {
 
 struct AppContext;
 
@@ -31,4 +31,4 @@ const CommandRule* commandRule(const QString& control);
 // may go on.
 bool runCommandRule(const CommandRule& rule, AppContext& context);
 
-}  // namespace shell
+}  // namespace session

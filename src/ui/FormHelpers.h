@@ -3,7 +3,7 @@
 class QLineEdit;
 class QWidget;
 
-namespace shell {
+namespace ui {
 
 // Shows every character typed into the box as "#", as the program's password boxes do; the
 // box's text stays the real one.
@@ -12,4 +12,4 @@ void hashEcho(QLineEdit* box);
 // Moves a top-level window to the middle of the screen it is on.
 void centreOnDesktop(QWidget* window);
 
-}  // namespace shell
+}  // namespace ui

@@ -1,5 +1,8 @@
 #pragma once
 
+class QMdiArea;
+class QWidget;
+
 namespace core {
 class Clock;
 }
@@ -14,10 +17,11 @@ namespace ui {
 class Messages;
 }
 
-namespace shell {
+namespace session {
 
+class Commands;
+class Session;
 class TDM;
-class TPRINCIPAL;
 
 // What every window receives in its constructor: nothing in the program is a hidden global, so
 // a test builds a whole program around a throwaway database.
@@ -28,7 +32,13 @@ struct AppContext {
     ui::Messages& messages;
     platform::Platform& platform;
     TDM& dm;
-    TPRINCIPAL* principal = nullptr;  // set once the main window exists
+    Session& session;
+    Commands& commands;
+    // Set by the main window once it exists: the parent of the program's top-level windows and
+    // the desktop its sub-windows open on. Without them (a window tested alone) windows are
+    // top-level.
+    QWidget* mainWindow = nullptr;
+    QMdiArea* desktop = nullptr;
 };
 
-}  // namespace shell
+}  // namespace session

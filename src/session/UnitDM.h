@@ -1,85 +1,22 @@
 #pragma once
 
-#include "core/Money.h"
+#include "db/procedures/SessionData.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <optional>
 #include <unordered_map>
 #include <vector>
 
-class QSqlQuery;
+namespace session {
 
-namespace db {
-class Db;
-}
+using db::proc::PresentationRow;
+using db::proc::ProductRow;
+using db::proc::UserRow;
 
-namespace shell {
-
-// One product-brand link of the product list `QListaProducto`.
-struct ProductRow {
-    int ProdCodigo = 0;
-    QString ProdNomComercial;
-    QString LabNombre;
-    QString ProAccionMecanismo;
-    int ProdLabCod = 0;
-    QString ProdNomGenerico;
-    QString ProdLinea;
-    QString ProDescripcion;
-    int LabCodigo = 0;
-    QString ProdLabEstado;
-
-    // "INACTIVO" when the link's state is exactly "INACTIVO", empty otherwise.
-    QString ACTINAC() const;
-};
-
-// One row of `TTPRESENTACION` (the photo is read on demand: TDM::presentationPhoto).
-struct PresentationRow {
-    int CodPresentacion = 0;
-    int ProdLabCod = 0;
-    QString PresTipo;
-    core::Money PresPrecioCosto;
-    core::Money PresVenta;
-    QString PresIndicaPosologia;
-    QString PresUbicacion;
-    QString PresGenCom;
-    QString PresUniTodo;
-    int PresStockTotal = 0;
-    int PresPromUni = 0;
-    QString PresEstado;
-    int PresCodDigemid = 0;
-
-    // "D" discontinued; "*" continued with no stock; empty otherwise.
-    QString P_Estado() const;
-    // The margin (sale / cost - 1) x 100 as "%8.2f"; empty when the cost is 0.
-    QString PORCENGANAN() const;
-};
-
-// A whole USUARIO row.
-struct UserRow {
-    int UsuCod = 0;
-    int SucCod = 0;
-    QString UsuLogin;
-    QString UsuPassword;
-    QString UsuCargo;  // as stored: role checks trim it themselves
-    QString UsuNombres;
-    QString UsuApellidos;
-    QString UsuDni;
-    QString UsuTelefono;
-    int UsuEdad = 0;
-    QString UsuDomicilio;
-    QDateTime UsuFechNac;
-    QString UsuEstado;
-    QString UsuTecla;
-    QDateTime UsuFechaIngreso;
-    QDateTime UsuFechaRenuncia;
-    QByteArray UsuFoto;
-};
-
-// The data module: the main connection, the session datasets, the access query and the
-// session values, shared by every window of one program instance.
+// The data module: the main connection, the session datasets and the access query, shared by
+// every window of one program instance.
 //
 // The session datasets are held in memory: the product list sorted by commercial name, and
 // every presentation and cross-check row by owner, so moving the current row never runs a
@@ -137,14 +74,6 @@ public:
     QString sessionRole() const;
     QString sessionName() const;
 
-    // Session values.
-    int sessionUserCode = 0;
-    QString sessionLogin;
-    int attendanceId = 0;
-    int loginAttempts = 0;
-    int discountPermission = 0;
-    int lastDischargedSale = 0;  // the sale of the checkout's last discharge
-
 signals:
     void currentProductChanged();
     void currentPresentationChanged();
@@ -154,7 +83,7 @@ signals:
 private:
     void loadProducts();
     void loadPresentations();  // with the cross-check rows
-    void readCruce(QSqlQuery&& rows);
+    void keepCruce(const std::vector<db::proc::CruceRow>& rows);
 
     db::Db& db_;
     std::vector<ProductRow> products_;
@@ -169,4 +98,4 @@ private:
     std::optional<UserRow> user_;
 };
 
-}  // namespace shell
+}  // namespace session

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/Settings.h"
-#include "shell/AppContext.h"
+#include "session/AppContext.h"
 
 #include <memory>
 
@@ -18,13 +18,23 @@ namespace ui {
 class Messages;
 }
 
-namespace shell {
-
+namespace session {
+class Commands;
+class Session;
 class TDM;
+}
+namespace shell {
 class TPRINCIPAL;
+}
 
-// One running program around an open database: the data module and the main window, with the
-// services every window shares.
+namespace program {
+
+// Registers every subsystem's commands and services in the context, before the main window
+// is built (it asks the registry which of its controls do something).
+void registerSubsystems(session::AppContext& context);
+
+// One running program around an open database: the data module, the session, the command
+// registry and the main window, with the services every window shares.
 class Program {
 public:
     // Without `messages` the real message boxes are used; without `clock`, the local clock set
@@ -40,19 +50,22 @@ public:
     // asked for its owner first), the first login window. False when the owner was not given.
     bool start();
 
-    AppContext& context() { return *context_; }
+    session::AppContext& context() { return *context_; }
     db::Db& db() { return *db_; }
-    TDM& dm() { return *dm_; }
-    TPRINCIPAL& principal() { return *principal_; }
+    session::TDM& dm() { return *dm_; }
+    session::Session& session() { return *session_; }
+    shell::TPRINCIPAL& principal() { return *principal_; }
 
 private:
     std::unique_ptr<db::Db> db_;
     db::Settings settings_;
     std::unique_ptr<ui::Messages> ownMessages_;
     std::unique_ptr<core::Clock> ownClock_;
-    std::unique_ptr<TDM> dm_;
-    std::unique_ptr<AppContext> context_;
-    std::unique_ptr<TPRINCIPAL> principal_;
+    std::unique_ptr<session::TDM> dm_;
+    std::unique_ptr<session::Session> session_;
+    std::unique_ptr<session::Commands> commands_;
+    std::unique_ptr<session::AppContext> context_;
+    std::unique_ptr<shell::TPRINCIPAL> principal_;
 };
 
 // The graphical program: one copy per workstation (a second one ends at once, silently), the
@@ -60,4 +73,4 @@ private:
 // Returns the exit code.
 int runGui();
 
-}  // namespace shell
+}  // namespace program

@@ -1,4 +1,4 @@
-#include "shell/Program.h"
+#include "program/Program.h"
 
 #include "core/Clock.h"
 #include "db/Open.h"
@@ -6,7 +6,11 @@
 #include "platform/SingleInstance.h"
 #include "platform/SystemPlatform.h"
 #include "sales/FacturaFilesOutput.h"
-#include "shell/UnitDM.h"
+#include "sales/SalesModule.h"
+#include "session/Commands.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
+#include "shell/ShellModule.h"
 #include "shell/UnitPrincipal.h"
 #include "shell/UnitPropietario.h"
 #include "ui/Guard.h"
@@ -16,7 +20,7 @@
 #include <QIcon>
 #include <QScreen>
 
-namespace shell {
+namespace program {
 
 namespace {
 
@@ -27,6 +31,11 @@ std::unique_ptr<core::Clock> serverClock(db::Db& db) {
 }
 
 }  // namespace
+
+void registerSubsystems(session::AppContext& context) {
+    shell::registerShell(context);
+    sales::registerSales(context);
+}
 
 Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
                  platform::Platform& platform, ui::Messages* messages, core::Clock* clock)
@@ -43,11 +52,14 @@ Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
         ownClock_ = serverClock(*db_);
         clock = ownClock_.get();
     }
-    dm_ = std::make_unique<TDM>(*db_);
-    context_ = std::unique_ptr<AppContext>(
-        new AppContext{*db_, settings_, *clock, *messages, platform, *dm_, nullptr});
-    principal_ = std::make_unique<TPRINCIPAL>(*context_);
-    context_->principal = principal_.get();
+    dm_ = std::make_unique<session::TDM>(*db_);
+    session_ = std::make_unique<session::Session>();
+    session_->setSaleDay(clock->today());
+    commands_ = std::make_unique<session::Commands>();
+    context_ = std::unique_ptr<session::AppContext>(new session::AppContext{
+        *db_, settings_, *clock, *messages, platform, *dm_, *session_, *commands_});
+    registerSubsystems(*context_);
+    principal_ = std::make_unique<shell::TPRINCIPAL>(*context_);
     if (auto* dialogs = dynamic_cast<ui::DialogMessages*>(messages))
         dialogs->setParent(principal_.get());
 }
@@ -58,7 +70,7 @@ bool Program::start() {
         principal_->setGeometry(screen->availableGeometry());
     principal_->showMaximized();
     ui::guard(context_->messages, [this] { sales::recoverFacturaFiles(*db_, context_->platform); });
-    if (!ensureOwner(*context_))
+    if (!shell::ensureOwner(*context_))
         return false;
     principal_->showLoginWindow();
     return true;
@@ -84,4 +96,4 @@ int runGui() {
     }
 }
 
-}  // namespace shell
+}  // namespace program

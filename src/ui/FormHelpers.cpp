@@ -1,4 +1,4 @@
-#include "shell/FormHelpers.h"
+#include "ui/FormHelpers.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QWidget>
 
-namespace shell {
+namespace ui {
 
 namespace {
 
@@ -41,4 +41,4 @@ void centreOnDesktop(QWidget* window) {
                                             screen->availableGeometry()));
 }
 
-}  // namespace shell
+}  // namespace ui

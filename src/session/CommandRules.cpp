@@ -1,11 +1,11 @@
-#include "shell/CommandRules.h"
+#include "session/CommandRules.h"
 
 #include "platform/Platform.h"
-#include "shell/AppContext.h"
-#include "shell/UnitDM.h"
+#include "session/AppContext.h"
+#include "session/UnitDM.h"
 #include "ui/Messages.h"
 
-namespace shell {
+namespace session {
 
 using core::roles::Group;
 using core::roles::Refusal;
@@ -122,4 +122,4 @@ bool runCommandRule(const CommandRule& rule, AppContext& context) {
     return true;
 }
 
-}  // namespace shell
+}  // namespace session

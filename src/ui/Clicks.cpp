@@ -1,10 +1,10 @@
-#include "shell/Clicks.h"
+#include "ui/Clicks.h"
 
 #include <QEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
-namespace shell {
+namespace ui {
 
 namespace {
 
@@ -32,4 +32,4 @@ void onClick(QWidget* widget, std::function<void()> handler) {
     widget->installEventFilter(new ClickFilter(widget, std::move(handler)));
 }
 
-}  // namespace shell
+}  // namespace ui

@@ -1,0 +1,34 @@
+#include "sales/SalesModule.h"
+
+#include "sales/SalesCounter.h"
+#include "sales/UnitBusqueda.h"
+#include "sales/UnitCotizacion.h"
+#include "sales/UnitDescargar.h"
+#include "session/AppContext.h"
+#include "session/Commands.h"
+#include "session/Session.h"
+
+namespace sales {
+
+void registerSales(session::AppContext& context) {
+    session::AppContext* ctx = &context;
+    const auto checkout = [ctx] { openCheckout(*ctx); };
+    context.commands.add(QStringLiteral("Calcular1"),
+                         [ctx] { TFormCotizacion::reshowLast(*ctx); });
+    context.commands.add(QStringLiteral("Descarga1"), checkout);
+    context.commands.add(QStringLiteral("DescargarImprimir"), checkout);
+
+    SalesCounter& counter = SalesCounter::of(context);
+    counter.wire(SalesCounter::Command::Quote, [ctx] { TFormCotizacion::openForCurrent(*ctx); });
+    counter.wire(SalesCounter::Command::Checkout, checkout);
+    counter.wire(SalesCounter::Command::QuickCheckout, checkout);
+
+    QObject::connect(&context.session, &session::Session::loggedIn, &counter, [ctx] {
+        if (ctx->session.userCode() > 0)
+            TFormBusqueda::openOnDesktop(*ctx);
+    });
+    QObject::connect(&context.session, &session::Session::loggedOut, &counter,
+                     [ctx] { TFormBusqueda::closeOnDesktop(*ctx); });
+}
+
+}  // namespace sales

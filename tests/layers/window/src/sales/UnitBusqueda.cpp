@@ -1,0 +1,2 @@
+#include "sales/UnitCotizacion.h"
+#include "session/UnitDM.h"
