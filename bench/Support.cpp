@@ -87,10 +87,13 @@ ScratchDatabase::~ScratchDatabase() {
 }
 
 Program::Program(db::Db& db, const QDateTime& now, int sessionUser)
-    : clock_(now), dm_(db), ctx_{db, settings_, clock_, messages_, platform_, dm_, nullptr} {
+    : clock_(now),
+      dm_(db),
+      ctx_{db, settings_, clock_, messages_, platform_, dm_, session_, commands_} {
     for (const char letter : {'C', 'D', 'E'})
         QDir().mkpath(settings_.drive(QLatin1Char(letter)));
-    dm_.sessionUserCode = sessionUser;
+    session_.setSaleDay(now.date());
+    session_.logIn(sessionUser, QString(), 0, false);
 }
 
 double residentMegabytes() {

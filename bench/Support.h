@@ -5,6 +5,8 @@
 #include "db/Settings.h"
 #include "platform/SystemPlatform.h"
 #include "session/AppContext.h"
+#include "session/Commands.h"
+#include "session/Session.h"
 #include "session/UnitDM.h"
 #include "ui/Messages.h"
 
@@ -82,6 +84,8 @@ private:
     SilentMessages messages_;
     platform::SystemPlatform platform_{settings_};
     session::TDM dm_;
+    session::Session session_;
+    session::Commands commands_;
     session::AppContext ctx_;
 };
 

@@ -61,11 +61,9 @@ class SearchScreen {
 public:
     SearchScreen() : program_(catalogue().data.db(), kNow, bench::kAdminUser) {
         principal_ = std::make_unique<shell::TPRINCIPAL>(program_.ctx());
-        program_.ctx().principal = principal_.get();
         principal_->resize(1366, 768);
         principal_->show();
-        principal_->openSearchScreen();
-        screen_ = principal_->searchScreen();
+        screen_ = sales::TFormBusqueda::openOnDesktop(program_.ctx());
         screen_->DBGrid1->viewport()->installEventFilter(&paints_);
         QApplication::processEvents();
 

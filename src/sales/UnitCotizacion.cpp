@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/Format.h"
 #include "core/InputRules.h"
+#include "db/procedures/Checkout.h"
 #include "sales/SalesCounter.h"
 #include "session/Commands.h"
 #include "session/Session.h"
@@ -160,14 +161,14 @@ void TFormCotizacion::build() {
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     const auto column = [this](const char* title, int width, auto member,
                                Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-        return ui::ColumnSpec{.title = QString::fromLatin1(title),
+        return ui::ColumnDef{.title = QString::fromLatin1(title),
                               .width = width,
                               .alignment = alignment,
                               .value = model_->by(member)};
     };
     const auto money = [this, right](const char* title, int width,
                                      core::Money LineaVenta::*member) {
-        return ui::ColumnSpec{.title = QString::fromLatin1(title),
+        return ui::ColumnDef{.title = QString::fromLatin1(title),
                               .width = width,
                               .alignment = right,
                               .value = model_->by([member](const LineaVenta& l) {
@@ -401,7 +402,7 @@ void TFormCotizacion::recordQuantity(int quantity) {
 }
 
 bool TFormCotizacion::refuseDischargedSale() {
-    if (db::proc::estadoVenta(ctx_.db, saleNumber(), saleDay()) != QLatin1String("DESCARGADO"))
+    if (db::proc::estadoVenta(ctx_.db, saleNumber(), saleDay()) != db::proc::kDescargado)
         return false;
     endDischargedSale();
     return true;
@@ -481,7 +482,7 @@ void TFormCotizacion::backToAdding() {
 // ---- lines ----
 
 bool TFormCotizacion::refuseDischargedLine(const LineaVenta& line) {
-    if (line.Estado.trimmed() == QLatin1String("NO DESCARGADO"))
+    if (line.Estado.trimmed() == db::proc::kNoDescargado)
         return false;
     TOTAL->clear();
     DETALLE->setText(kLineDischarged);

@@ -1,5 +1,6 @@
 #include "sales/UnitDescargar.h"
 
+#include "sales/CheckoutModels.h"
 #include "core/Clock.h"
 #include "core/Format.h"
 #include "core/InputRules.h"
@@ -51,14 +52,6 @@ const QString kButtonDischargeError = QStringLiteral(
     "Y EL NUMERO DE VENTA");
 const QString kTypeSaleNumber = QStringLiteral("INGRESE EL NUMERO DE VENTA...");
 
-constexpr int kEstado = 0;
-constexpr int kPresTipo = 2;
-constexpr int kSubTotal = 6;
-
-QString amount(core::Money m) {
-    return core::fmt::twoDecimals(m);
-}
-
 template <class W>
 W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -76,99 +69,6 @@ bool isEnter(const QKeyEvent* key) {
 }
 
 }  // namespace
-
-// The lines of the loaded sale. The "ESTADO" and "SUB TOTAL" columns take the colour the
-// screen's rules give them, cells and title; every title is otherwise bold white on red.
-class SaleLinesModel : public ui::VectorModel<SaleLine> {
-public:
-    explicit SaleLinesModel(QObject* parent) : ui::VectorModel<SaleLine>(parent) {
-        const auto settledRed = [this](int r) {
-            const QString& e = row(r).Estado;
-            return e == db::proc::kDescargado || e == db::proc::kDevuelto;
-        };
-        const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-        setColumns({
-            {.title = QStringLiteral("ESTADO"),
-             .width = 125,
-             .value = by(&SaleLine::Estado),
-             .foreground =
-                 [settledRed](int r) { return settledRed(r) ? ui::palette::red : QColor(); },
-             .background = [this](int) { return cell_[kEstado]; },
-             .bold = settledRed},
-            {.title = QStringLiteral("FACT."), .width = 50, .value = by(&SaleLine::FacNumero)},
-            {.title = QStringLiteral("PRESENTACION DEL PRODUCTO"),
-             .width = 300,
-             .value = by(&SaleLine::PresTipo)},
-            {.title = QStringLiteral("LABORATORIO"),
-             .width = 120,
-             .value = by(&SaleLine::LabNombre)},
-            {.title = QStringLiteral("IMPORTE"),
-             .width = 70,
-             .alignment = right,
-             .value = by([](const SaleLine& l) { return amount(l.Importe); })},
-            {.title = QStringLiteral("CANT."),
-             .width = 50,
-             .alignment = right,
-             .value = by(&SaleLine::cantidad)},
-            {.title = QStringLiteral("SUB TOTAL"),
-             .width = 80,
-             .alignment = right,
-             .value = by([](const SaleLine& l) { return amount(l.SUB_TOTAL); }),
-             .foreground = [](int) { return ui::palette::red; },
-             .background = [this](int) { return cell_[kSubTotal]; },
-             .bold = [](int) { return true; }},
-        });
-        title_.fill(ui::palette::red);
-    }
-
-    void tint(int column, const QColor& cell, const QColor& title) {
-        cell_[std::size_t(column)] = cell;
-        title_[std::size_t(column)] = title;
-        emit headerDataChanged(Qt::Horizontal, column, column);
-        if (rowCount() > 0)
-            emit dataChanged(index(0, column), index(rowCount() - 1, column));
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Horizontal && section >= 0 && section < columnCount()) {
-            switch (role) {
-                case Qt::BackgroundRole:
-                    return QBrush(title_[std::size_t(section)]);
-                case Qt::ForegroundRole:
-                    return QBrush(ui::palette::white);
-                case Qt::FontRole: {
-                    QFont font;
-                    font.setBold(true);
-                    return font;
-                }
-                default:
-                    break;
-            }
-        }
-        return ui::VectorModel<SaleLine>::headerData(section, orientation, role);
-    }
-
-private:
-    std::array<QColor, 7> cell_{};
-    std::array<QColor, 7> title_{};
-};
-
-// The pending-sale list: the sale number in large bold red, and what it totals.
-class PendingSalesModel : public ui::VectorModel<PendingSale> {
-public:
-    explicit PendingSalesModel(QObject* parent) : ui::VectorModel<PendingSale>(parent) {
-        setColumns({{.title = QStringLiteral("FacNumero"),
-                     .width = 70,
-                     .alignment = Qt::AlignCenter,
-                     .value = by(&PendingSale::FacNumero),
-                     .foreground = [](int) { return ui::palette::red; },
-                     .bold = [](int) { return true; }},
-                    {.title = QStringLiteral("TOTAL"),
-                     .width = 90,
-                     .alignment = Qt::AlignRight | Qt::AlignVCenter,
-                     .value = by([](const PendingSale& p) { return amount(p.TOTAL); })}});
-    }
-};
 
 TFormDescargar::TFormDescargar(session::AppContext& context, std::unique_ptr<ReceiptOutput> receipts,
                                QWidget* parent)
@@ -690,13 +590,20 @@ void TFormDescargar::Timer1Timer() {
     }
 }
 
-void TFormDescargar::EdFacNumeroEnter() {
-    QString typed = EdFacNumero->text().trimmed();
+// The sale number typed in EdFacNumero, blanks ignored; none when it is not a number.
+std::optional<int> TFormDescargar::typedSaleNumber() const {
+    QString typed = EdFacNumero->text();
     typed.remove(QLatin1Char(' '));
     bool ok = false;
     const int number = typed.toInt(&ok);
-    if (!ok)
+    return ok ? std::optional<int>(number) : std::nullopt;
+}
+
+void TFormDescargar::EdFacNumeroEnter() {
+    const std::optional<int> typed = typedSaleNumber();
+    if (!typed)
         return;
+    const int number = *typed;
     if (number <= 0) {
         hideCustomer();
         return;
@@ -808,9 +715,7 @@ void TFormDescargar::PreviuwClick() {
                 EdFacNumero->setFocus();
                 return;
             }
-            QString typed = EdFacNumero->text().trimmed();
-            typed.remove(QLatin1Char(' '));
-            receipts_->preview(job(typed.toInt(), checkedType()));
+            receipts_->preview(job(typedSaleNumber().value_or(0), checkedType()));
             EdFacNumero->setFocus();
         },
         QStringLiteral("ERROR EN LA CONSULTA..."));
@@ -836,8 +741,7 @@ void TFormDescargar::ImprimirClick() {
     ui::guard(
         ctx_.messages,
         [this] {
-            const QString typed = EdFacNumero->text().trimmed();
-            const int number = typed.toInt();
+            const int number = typedSaleNumber().value_or(0);
             if (number < 1 || ctx_.session.userCode() < 1) {
                 ctx_.messages.notice(kTypeSaleNumber);
                 EdFacNumero->setFocus();
@@ -846,7 +750,8 @@ void TFormDescargar::ImprimirClick() {
             const SaleLine* loaded = firstLine();
             if (!loaded || loaded->FacNumero != number) {
                 Imprimir->setEnabled(false);
-                ctx_.messages.notice(QStringLiteral("EL NUMERO QUE HA INGRESADO: ") + typed +
+                ctx_.messages.notice(QStringLiteral("EL NUMERO QUE HA INGRESADO: ") +
+                                     EdFacNumero->text().trimmed() +
                                      QStringLiteral("\rNO CONCUERDA CON EL CONSULTADO: ") +
                                      (loaded ? QString::number(loaded->FacNumero) : QString()) +
                                      QStringLiteral("\rINTENTALO NUEVAMENTE..."));
@@ -868,11 +773,10 @@ void TFormDescargar::quickDischarge() {
         [this] {
             if (ctx_.session.userCode() <= 0 || pending_.empty())
                 return;
-            bool ok = false;
-            const int number = EdFacNumero->text().trimmed().toInt(&ok);
-            if (!ok)
+            const std::optional<int> number = typedSaleNumber();
+            if (!number)
                 throw std::invalid_argument("numero de venta no valido");
-            discharge(number, ReceiptType::NotaDeVenta);
+            discharge(*number, ReceiptType::NotaDeVenta);
             DBGrid3->setFocus();
         },
         kDischargeError);

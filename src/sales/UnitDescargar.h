@@ -90,6 +90,7 @@ private:
     bool numberBoxKey(const QKeyEvent& key);
     bool customerBoxKey(QObject* box, const QKeyEvent& key);
     void Timer1Timer();
+    std::optional<int> typedSaleNumber() const;
     void EdFacNumeroEnter();
     void EdFacNumeroEscape();
     void DBGrid3ColEnter();

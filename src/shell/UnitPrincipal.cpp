@@ -165,7 +165,7 @@ TPRINCIPAL::TPRINCIPAL(session::AppContext& context)
 void TPRINCIPAL::registerCommands() {
     session::Commands& c = ctx_.commands;
     const auto body = [this](void (TPRINCIPAL::*member)()) { return [this, member] { (this->*member)(); }; };
-    c.add(QStringLiteral("Foo1"), [] {});  // its rule only trims the working set
+    c.add(QStringLiteral("Foto1"), [] {});  // its rule only trims the working set
     c.add(QStringLiteral("Calculadora1"), body(&TPRINCIPAL::Calculadora1Click));
     c.add(QStringLiteral("SBCalculadora"), body(&TPRINCIPAL::Calculadora1Click));
     c.add(QStringLiteral("Actulaizar1"), body(&TPRINCIPAL::Actulaizar1Click));

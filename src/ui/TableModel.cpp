@@ -9,10 +9,10 @@ namespace ui {
 
 TableModel::TableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-TableModel::TableModel(std::vector<ColumnSpec> columns, QObject* parent)
+TableModel::TableModel(std::vector<ColumnDef> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)) {}
 
-void TableModel::setColumns(std::vector<ColumnSpec> columns) {
+void TableModel::setColumns(std::vector<ColumnDef> columns) {
     beginResetModel();
     columns_ = std::move(columns);
     endResetModel();
@@ -32,14 +32,14 @@ void TableModel::reset(int rowCount) {
 }
 
 QVariant TableModel::value(int row, int column) const {
-    const ColumnSpec& col = this->column(column);
+    const ColumnDef& col = this->column(column);
     if (col.value)
         return col.value(row);
     return col.field.isEmpty() ? QVariant() : fieldValue(row, col.field);
 }
 
 QString TableModel::text(int row, int column) const {
-    const ColumnSpec& col = this->column(column);
+    const ColumnDef& col = this->column(column);
     const QVariant v = value(row, column);
     return col.format ? col.format(v) : v.toString();
 }
@@ -67,7 +67,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount_ || index.column() >= columnCount())
         return {};
     const int row = index.row();
-    const ColumnSpec& col = column(index.column());
+    const ColumnDef& col = column(index.column());
     switch (role) {
         case Qt::DisplayRole:
             return text(row, index.column());
@@ -94,7 +94,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    const ColumnSpec& col = column(section);
+    const ColumnDef& col = column(section);
     switch (role) {
         case Qt::DisplayRole:
             return col.title;

@@ -16,7 +16,7 @@ namespace ui {
 // One column of a grid. The value comes from `value` (a function of the row index) or, in a
 // RecordModel, from the record field named `field`. Unset functions mean the defaults: the
 // value's own text, the grid's colours, a normal font. An invalid QColor also means the default.
-struct ColumnSpec {
+struct ColumnDef {
     QString title{};
     int width = 80;  // pixels
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
@@ -35,11 +35,11 @@ class TableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit TableModel(QObject* parent = nullptr);
-    explicit TableModel(std::vector<ColumnSpec> columns, QObject* parent = nullptr);
+    explicit TableModel(std::vector<ColumnDef> columns, QObject* parent = nullptr);
 
-    void setColumns(std::vector<ColumnSpec> columns);
-    const std::vector<ColumnSpec>& columns() const { return columns_; }
-    const ColumnSpec& column(int index) const { return columns_.at(std::size_t(index)); }
+    void setColumns(std::vector<ColumnDef> columns);
+    const std::vector<ColumnDef>& columns() const { return columns_; }
+    const ColumnDef& column(int index) const { return columns_.at(std::size_t(index)); }
     // The column with this title; -1 when none.
     int columnTitled(const QString& title) const;
 
@@ -63,7 +63,7 @@ protected:
     void setRowCountQuietly(int rowCount) { rowCount_ = rowCount; }
 
 private:
-    std::vector<ColumnSpec> columns_;
+    std::vector<ColumnDef> columns_;
     int rowCount_ = 0;
 };
 
@@ -90,7 +90,7 @@ public:
     const Row& row(int index) const { return rows_.at(std::size_t(index)); }
 
     // A function of the row index from a function (or member pointer) of the row, for the
-    // value, colour and bold functions of a ColumnSpec.
+    // value, colour and bold functions of a ColumnDef.
     template <class F>
     auto by(F f) const {
         return [this, f](int r) { return std::invoke(f, rows_[std::size_t(r)]); };

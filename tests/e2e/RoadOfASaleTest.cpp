@@ -57,7 +57,8 @@ struct Workstation {
 
     shell::TPRINCIPAL& principal() { return program->principal(); }
     session::TDM& dm() { return program->dm(); }
-    sales::SalesCounter& counter() { return sales::SalesCounter::of(&principal()); }
+    session::Session& session() { return program->session(); }
+    sales::SalesCounter& counter() { return sales::SalesCounter::of(program->context()); }
 
     // Types the user code and the password into the login window, then Enter.
     void logIn(int userCode, const QString& password) {
@@ -72,7 +73,7 @@ struct Workstation {
         typeText(passwordBox, password);
         pressKey(passwordBox, Qt::Key_Return);
         settle();
-        ASSERT_EQ(dm().sessionUserCode, userCode) << messages.shown.join(" / ").toStdString();
+        ASSERT_EQ(session().userCode(), userCode) << messages.shown.join(" / ").toStdString();
     }
 
     db::Settings settings = db::Settings::load();
@@ -103,8 +104,10 @@ protected:
 
     // --- The seller's side, through the search screen and the quotation window.
 
-    sales::TFormBusqueda& screen() { return *seller->principal().searchScreen(); }
-    sales::TFormCotizacion* quotation() { return seller->counter().quotation; }
+    sales::TFormBusqueda& screen() { return *sales::TFormBusqueda::of(seller->program->context()); }
+    sales::TFormCotizacion* quotation() {
+        return qobject_cast<sales::TFormCotizacion*>(seller->counter().quotation);
+    }
 
     // Types the product's name, walks the product list to the link that has the presentation,
     // then the presentation grid to it.
@@ -155,13 +158,13 @@ protected:
         auto* discount = quotation()->findChild<QAction*>(QStringLiteral("Descuento2"));
         ASSERT_NE(discount, nullptr);
         discount->trigger();
-        shell::TFormLoginPassword* auth = seller->counter().discountAuth;
+        auto* auth = qobject_cast<shell::TFormLoginPassword*>(seller->counter().discountAuth);
         ASSERT_NE(auth, nullptr);
         ASSERT_TRUE(QTest::qWaitFor([auth] { return QApplication::activeWindow() == auth; }));
         auth->CBLogin->setEditText(QStringLiteral("MAXIMOS"));
         typeText(auth->EdPassword, QStringLiteral("MAXIMOS"));
         pressKey(auth->EdPassword, Qt::Key_Return);
-        ASSERT_EQ(seller->dm().discountPermission, 1);
+        ASSERT_TRUE(seller->session().discountAllowed());
         quotation()->activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([this] { return quotation()->EdPv->isEnabled(); }));
         quotation()->EdPv->clear();
@@ -235,7 +238,7 @@ TEST_P(RoadOfASale, ASellerBuildsItAndACashierDischargesItAsAFactura) {
     seller =
         std::make_unique<Workstation>(connectAnother(), QStringLiteral("CAJA1"), QTime(9, 0, 0));
     seller->logIn(5, QStringLiteral("TECNICA"));
-    ASSERT_NE(seller->principal().searchScreen(), nullptr);
+    ASSERT_NE(sales::TFormBusqueda::of(seller->program->context()), nullptr);
     pressKey(screen().EdNombre, Qt::Key_F4);
     ASSERT_EQ(screen().V->text(), QStringLiteral("1"));
     sell(QStringLiteral("PARACETAMOL"), kJarabe, QStringLiteral("2"));  // 2 x 4.00
@@ -251,7 +254,7 @@ TEST_P(RoadOfASale, ASellerBuildsItAndACashierDischargesItAsAFactura) {
     cashier =
         std::make_unique<Workstation>(connectAnother(), QStringLiteral("CAJA2"), QTime(9, 5, 7));
     cashier->logIn(4, QStringLiteral("CAJERO"));
-    ASSERT_TRUE(cashier->principal().run(QStringLiteral("DescargarImprimir")));
+    ASSERT_TRUE(cashier->program->context().commands.run(QStringLiteral("DescargarImprimir"), cashier->program->context()));
     auto* pending = checkoutControl<QTableView>("DBGrid3");
     ASSERT_NE(pending, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([pending] { return pending->model()->rowCount() == 1; }));

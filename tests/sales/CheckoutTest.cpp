@@ -6,6 +6,7 @@
 #include "db/procedures/Checkout.h"
 #include "sales/ReceiptOutput.h"
 #include "sales/UnitDescargar.h"
+#include "program/Program.h"
 #include "shell/UnitPrincipal.h"
 #include "ui/Palette.h"
 
@@ -111,11 +112,10 @@ protected:
         seedSeller(2, QStringLiteral("INACTIVO"), QStringLiteral("F7"), Qt::red);
         seedSeller(3, QStringLiteral("ACTIVO"), QStringLiteral("F7"), Qt::green);
         seedSeller(4, QStringLiteral("ACTIVO"), QStringLiteral("F3"), Qt::blue);
-        dm().sessionUserCode = kCashier;
-        dm().sessionLogin = QStringLiteral("rosa");
+        session().logIn(kCashier, QStringLiteral("rosa"), 0, false);
         dm().openSessionDatasets();
+        program::registerSubsystems(ctx());
         principal = std::make_unique<shell::TPRINCIPAL>(ctx());
-        ctx().principal = principal.get();
     }
 
     void TearDown() override {
@@ -546,7 +546,7 @@ TEST_P(Checkout, AListDischargedBoletaGetsOneNumberForItsLinesAndTheScreensFollo
     EXPECT_EQ(numberBox()->text(), QStringLiteral("12"));
     EXPECT_EQ(focus(), numberBox());
     EXPECT_EQ(principal->statusText(1), QStringLiteral("12"));
-    EXPECT_EQ(dm().lastDischargedSale, 12);
+    EXPECT_EQ(session().lastDischargedSale(), 12);
     EXPECT_EQ(dm().currentPresentation()->PresStockTotal, 48);
     for (const char* name : {"CBNotadeVenta", "CbBoleta", "CbFactura", "SI", "NO"})
         EXPECT_EQ(colourOf(name), ui::palette::black) << name;
@@ -556,7 +556,7 @@ TEST_P(Checkout, WithoutACashierTheListDischargesNothingButTurnsTheCaptionsBlack
     sale(12, {{101, 1, "1.50"}});
     open();
     box("CbBoleta")->click();
-    dm().sessionUserCode = 0;
+    session().logIn(0, {}, 0, false);
     clickPending(0, true);
     EXPECT_EQ(state(12), kNoDescargado);
     EXPECT_TRUE(output->begun.empty());
@@ -584,10 +584,10 @@ TEST_P(Checkout, ImprimirDischargesOnlyTheLoadedSaleAndChecksAPrintedFactura) {
     button("Imprimir")->click();
     EXPECT_EQ(messages.last(), kTypeSaleNumber);
     load(QStringLiteral("12"));
-    dm().sessionUserCode = 0;
+    session().logIn(0, {}, 0, false);
     button("Imprimir")->click();
     EXPECT_EQ(messages.last(), kTypeSaleNumber);
-    dm().sessionUserCode = kCashier;
+    session().logIn(kCashier, QStringLiteral("rosa"), 0, false);
     box("CbFactura")->click();
     setCustomer(QStringLiteral("BOTICA SOL"), QStringLiteral("JR. UNION 12"), {});
     button("Imprimir")->click();
@@ -606,7 +606,7 @@ TEST_P(Checkout, ImprimirDischargesOnlyTheLoadedSaleAndChecksAPrintedFactura) {
     EXPECT_EQ(textOf("Mensaje"), kSettledMessage);
     EXPECT_FALSE(button("Imprimir")->isEnabled());
     EXPECT_EQ(principal->statusText(1), QStringLiteral("12"));
-    EXPECT_EQ(dm().lastDischargedSale, 12);
+    EXPECT_EQ(session().lastDischargedSale(), 12);
     EXPECT_EQ(focus(), numberBox());
 }
 
@@ -633,7 +633,7 @@ TEST_P(Checkout, F12DischargesTheTypedSaleAsASaleNoteEvenRightAfterABoleta) {
     EXPECT_EQ(textOf("Mensaje"), kSettledMessage);
     EXPECT_EQ(numberBox()->text(), QStringLiteral("13"));
     EXPECT_EQ(principal->statusText(1), QStringLiteral("13"));
-    EXPECT_EQ(dm().lastDischargedSale, 13);
+    EXPECT_EQ(session().lastDischargedSale(), 13);
     EXPECT_EQ(focus(), pendingGrid());
 
     numberBox()->clear();

@@ -9,8 +9,10 @@
 #include "sales/SalesCounter.h"
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
+#include "program/Program.h"
 #include "shell/UnitPrincipal.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
@@ -49,8 +51,8 @@ protected:
         seedLink(db(), 5, QStringLiteral("PANADOL"), QStringLiteral("GSK"));
         seedPresentation(db(), kPanadol, 5, QStringLiteral("PANADOL 500 MG"), "2.00", "3.50", 40);
         dm().openSessionDatasets();
+        program::registerSubsystems(ctx());
         principal = std::make_unique<shell::TPRINCIPAL>(ctx());
-        ctx().principal = principal.get();
     }
 
     void TearDown() override {
@@ -62,20 +64,26 @@ protected:
     // Logs the user in as the login window does, and shows the search screen.
     void openCounter(int userCode = 1, const char* password = "CLAVE1") {
         ASSERT_EQ(dm().openAccess(userCode, core::Encripta(QString::fromLatin1(password))), 1);
-        dm().sessionUserCode = userCode;
-        dm().sessionLogin = dm().access()->UsuLogin;
-        screen = new sales::TFormBusqueda(ctx());
-        screen->show();
-        activate(screen);
+        session().logIn(userCode, dm().access()->UsuLogin, 0, false);
+        screen = sales::TFormBusqueda::of(ctx());
+        ASSERT_NE(screen, nullptr);
+        activate(screen->window());
     }
     static void activate(QWidget* window) {
         window->show();
         window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        ASSERT_TRUE(isActive(window));
+    }
+    // Waits until the window is the application's active one (a window whose transient parent
+    // is active counts as active for QTest::qWaitForWindowActive, so that wait proves nothing).
+    static bool isActive(QWidget* window) {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
     }
 
-    sales::SalesCounter& salesCounter() { return sales::SalesCounter::of(principal.get()); }
-    sales::TFormCotizacion* quotation() { return salesCounter().quotation; }
+    sales::SalesCounter& salesCounter() { return sales::SalesCounter::of(ctx()); }
+    sales::TFormCotizacion* quotation() {
+        return qobject_cast<sales::TFormCotizacion*>(salesCounter().quotation);
+    }
 
     void search(const QString& text) {
         screen->EdNombre->clear();
@@ -95,7 +103,7 @@ protected:
     sales::TFormCotizacion* f1() {
         pressKey(screen->cg, Qt::Key_F1);
         if (quotation() && quotation()->isVisible()) {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(quotation()));
+            EXPECT_TRUE(isActive(quotation()));
         }
         return quotation();
     }

@@ -50,7 +50,7 @@ protected:
     void selectLine(int row) { quotation()->DBGrid1->selectRow(row); }
     // The re-authentication window the quotation showed, answered with a login and password.
     void reauthenticate(const QString& login, const QString& password) {
-        shell::TFormLoginPassword* auth = salesCounter().discountAuth;
+        auto* auth = qobject_cast<shell::TFormLoginPassword*>(salesCounter().discountAuth);
         ASSERT_NE(auth, nullptr);
         ASSERT_TRUE(QTest::qWaitFor([auth] { return QApplication::activeWindow() == auth; }));
         auth->CBLogin->setEditText(login);
@@ -198,7 +198,7 @@ TEST_P(Quotation, ADiscountedPriceBelowCostIsReplacedWhenAddingAndAcceptedWhenPu
     TFormCotizacion* q = openOn(kAmoxilTab);
     trigger("Descuento2");
     reauthenticate(QStringLiteral("ADMIN"), QStringLiteral("CLAVE1"));
-    ASSERT_EQ(dm().discountPermission, 1);
+    ASSERT_TRUE(session().discountAllowed());
     ASSERT_TRUE(q->EdPv->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), q->EdPv);
 
@@ -210,7 +210,7 @@ TEST_P(Quotation, ADiscountedPriceBelowCostIsReplacedWhenAddingAndAcceptedWhenPu
     EXPECT_FALSE(q->EdPv->isEnabled());
     enterQuantity(QStringLiteral("1"));
     EXPECT_EQ(discountRows(), 1);  // recorded at the list price, still as a discount
-    EXPECT_EQ(dm().discountPermission, 0);
+    EXPECT_FALSE(session().discountAllowed());
 
     selectLine(0);
     trigger("Descuento1");
@@ -234,12 +234,12 @@ TEST_P(Quotation, ANonAdministratorGetsNoDiscountPriceWithoutMaximos) {
     reauthenticate(QStringLiteral("ADMIN"), QStringLiteral("CLAVE1"));
     EXPECT_EQ(messages.last(),
               QStringLiteral("USUARIO NO AUTORIZADO\rTU INTENTO SE HA GRABADO\rADMIN"));
-    EXPECT_EQ(dm().discountPermission, 0);
+    EXPECT_FALSE(session().discountAllowed());
     EXPECT_FALSE(q->EdPv->isEnabled());
 
     pressKey(q->EdCan, Qt::Key_F9);  // shows the same window again
     reauthenticate(QStringLiteral("MAXIMOS"), QStringLiteral("CLAVE3"));
-    EXPECT_EQ(dm().discountPermission, 1);
+    EXPECT_TRUE(session().discountAllowed());
     EXPECT_TRUE(q->EdPv->isEnabled());
 }
 
@@ -268,7 +268,7 @@ TEST_P(Quotation, TheLastSaleTotalCarriesOverAndCalcularShowsTheLastWindowAgain)
     pressKey(q->EdCan, Qt::Key_Escape);
     choose(QStringLiteral("AMOXIL"), kAmoxilTab);
     ASSERT_TRUE(TFormCotizacion::reshowLast(ctx()));
-    EXPECT_TRUE(QTest::qWaitForWindowActive(q));
+    EXPECT_TRUE(isActive(q));
     EXPECT_EQ(quotation(), q);
     EXPECT_EQ(q->EdPres->text(), QStringLiteral("AMOXIL 500 MG TAB"));
     EXPECT_EQ(q->EdPv->text(), QStringLiteral("1.20"));

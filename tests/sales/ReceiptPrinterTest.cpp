@@ -28,7 +28,7 @@ protected:
         testsupport::seedPresentation(db(), 101, QStringLiteral("PARACETAMOL 500MG"), 50);
         testsupport::seedSale(db(), 25, clock.today(), QStringLiteral("CAJA1-4"),
                               {{101, 2, "5.90"}});
-        dm().sessionUserCode = 4;
+        logIn(4, QStringLiteral("CAJERO"));
     }
     void TearDown() override {
         settings.setValue(QStringLiteral("printing/pdf_folder"), QString());

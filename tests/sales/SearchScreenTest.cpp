@@ -35,8 +35,8 @@ TEST_P(SearchScreen, F4TwiceBeforeAnyLineKeepsTheNumberAndRetagsIt) {
     openCounter();
     f4();
     EXPECT_EQ(screen->V->text(), QStringLiteral("1"));
-    EXPECT_EQ(screen->currentSaleNumber(), 1);
-    EXPECT_EQ(principal->newSaleFlag, 0);
+    EXPECT_EQ(session().saleNumber(), 1);
+    EXPECT_FALSE(session().newSale());
     EXPECT_EQ(hostOf(1), QStringLiteral("CAJA01-4"));
     EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
 
@@ -55,7 +55,7 @@ TEST_P(SearchScreen, OneLineThenF4GivesANewNumberAndTheFirstSaleStaysPending) {
     ASSERT_NE(f1(), nullptr);
     enterQuantity(QStringLiteral("1"));
     ASSERT_EQ(linesOf(1), 1);
-    EXPECT_EQ(principal->newSaleFlag, 1);
+    EXPECT_TRUE(session().newSale());
 
     f4();
     EXPECT_EQ(screen->V->text(), QStringLiteral("2"));
@@ -67,8 +67,8 @@ TEST_P(SearchScreen, OneLineThenF4GivesANewNumberAndTheFirstSaleStaysPending) {
 TEST_P(SearchScreen, TheSaleLabelBackAtVWithTheFlagClearReservesANewNumber) {
     openCounter();
     f4();
-    screen->setSaleLabel(QStringLiteral("V"));  // the quotation was deleted before any line
-    ASSERT_EQ(principal->newSaleFlag, 0);
+    session().clearCurrentSale();  // the quotation was deleted before any line
+    ASSERT_FALSE(session().newSale());
     f4();
     EXPECT_EQ(screen->V->text(), QStringLiteral("2"));
     EXPECT_EQ(count(db(), QStringLiteral("FACTURA")), 2);
@@ -145,11 +145,11 @@ TEST_P(SearchScreen, TheGridsShowTheirColumnsAndTheInactiveMark) {
 
 TEST_P(SearchScreen, CostFiguresShowOnlyWhenAsked) {
     openCounter();
-    screen->setCostFiguresVisible(false);
+    session().setCostFiguresVisible(false);
     for (const int column : {0, 3, 4})
         EXPECT_TRUE(screen->cg->isColumnHidden(column)) << column;
     EXPECT_FALSE(screen->cg->isColumnHidden(6));
-    screen->setCostFiguresVisible(true);
+    session().setCostFiguresVisible(true);
     EXPECT_FALSE(screen->cg->isColumnHidden(4));
 }
 
@@ -158,10 +158,10 @@ TEST_P(SearchScreen, ActivationMovesTheSaleDayToTodayAndWithdrawsTheDiscount) {
     QWidget elsewhere;
     activate(&elsewhere);
     clock.set(QDateTime(QDate(2026, 3, 3), QTime(8, 0)));
-    dm().discountPermission = 1;
-    activate(screen);
-    EXPECT_EQ(dm().discountPermission, 0);
-    EXPECT_EQ(screen->saleDay(), core::saleDay(QDate(2026, 3, 3)));
+    session().setDiscountAllowed(true);
+    activate(screen->window());
+    EXPECT_FALSE(session().discountAllowed());
+    EXPECT_EQ(session().saleDay(), core::saleDay(QDate(2026, 3, 3)));
 }
 
 TEST_P(SearchScreen, KeysMoveTheFocusAndPaintAsTheSellerExpects) {
@@ -200,9 +200,9 @@ TEST_P(SearchScreen, TheCommandsOfOtherWindowsRunOnlyOnceWired) {
     pressKey(screen->EdNombre, Qt::Key_F3);  // not wired: nothing happens
     EXPECT_EQ(platform.trims, 1);
     salesCounter().wire(SalesCounter::Command::Checkout,
-                        [&](sales::TFormBusqueda&) { ++checkouts; });
+                        [&] { ++checkouts; });
     salesCounter().wire(SalesCounter::Command::QuickCheckout,
-                        [&](sales::TFormBusqueda&) { ++quick; });
+                        [&] { ++quick; });
     pressKey(screen->DBGrid1, Qt::Key_F3);
     pressKey(screen->cg, Qt::Key_F9);
     EXPECT_EQ(checkouts, 1);
@@ -218,7 +218,8 @@ TEST_P(SearchScreen, TheCommandsOfOtherWindowsRunOnlyOnceWired) {
 
 TEST_P(SearchScreen, ClosingEmptiesTheUserLabel) {
     openCounter();
-    principal->setUserLabel(QStringLiteral("USUARIO: ADMIN"));
+    session().setUserCaption(QStringLiteral("USUARIO: ADMIN"));
+    ASSERT_EQ(principal->userLabel(), QStringLiteral("USUARIO: ADMIN"));
     screen->close();
     EXPECT_EQ(principal->userLabel(), QString());
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.isNull(); }));

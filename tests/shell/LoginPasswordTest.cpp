@@ -145,7 +145,7 @@ TEST_P(LoginPassword, RefusalsInTheirOrder) {
         attempt(QString::fromLatin1(c.login), QString::fromLatin1(c.password));
         EXPECT_EQ(messages.shown, QStringList{c.message});
         EXPECT_EQ(form->EdPassword->text().isEmpty(), c.passwordCleared || !*c.password);
-        EXPECT_EQ(dm().discountPermission, 0);
+        EXPECT_FALSE(session().discountAllowed());
         EXPECT_TRUE(form->isVisible());
         if (c.message != kNotAuthorised + "ROSA") {
             EXPECT_EQ(focused(), form->EdPassword);
@@ -158,7 +158,7 @@ TEST_P(LoginPassword, MaximosSkipsTheSessionRoleTest) {
     show(Purpose::Discount);
     attempt(QStringLiteral("MAXIMOS"), QStringLiteral("CLAVE4"));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(dm().discountPermission, 1);
+    EXPECT_TRUE(session().discountAllowed());
 }
 
 TEST_P(LoginPassword, SessionRoleIsTrimmedAndUpperCased) {
@@ -167,7 +167,7 @@ TEST_P(LoginPassword, SessionRoleIsTrimmedAndUpperCased) {
     // Its scramble begins with a control character, which travels untrimmed.
     attempt(QStringLiteral("BETO"), QStringLiteral("AB}"));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(dm().discountPermission, 1);
+    EXPECT_TRUE(session().discountAllowed());
 }
 
 TEST_P(LoginPassword, EnterCompactsTheLoginTheButtonSendsItAsTyped) {
@@ -176,13 +176,13 @@ TEST_P(LoginPassword, EnterCompactsTheLoginTheButtonSendsItAsTyped) {
     attempt(QStringLiteral("RO SA"), QStringLiteral("CLAVE1"), How::Button);
     EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("RO SA"));
     EXPECT_EQ(messages.shown, QStringList{kRefused});
-    EXPECT_EQ(dm().discountPermission, 0);
+    EXPECT_FALSE(session().discountAllowed());
 
     messages.clear();
     attempt(QStringLiteral("RO SA"), QStringLiteral("CLAVE1"), How::Enter);
     EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("ROSA"));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(dm().discountPermission, 1);
+    EXPECT_TRUE(session().discountAllowed());
 }
 
 TEST_P(LoginPassword, BlankPasswordEndsTheCheckSilently) {
@@ -190,17 +190,17 @@ TEST_P(LoginPassword, BlankPasswordEndsTheCheckSilently) {
     show(Purpose::Discount);
     attempt(QStringLiteral("ROSA"), QStringLiteral("   "));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(dm().discountPermission, 0);
+    EXPECT_FALSE(session().discountAllowed());
     EXPECT_TRUE(form->isVisible());
 }
 
 TEST_P(LoginPassword, DiscountIsGrantedAndTheWindowHiddenForTheNextShow) {
     loginSession(2, "CLAVE1");
     for (const How how : {How::Button, How::Enter}) {
-        dm().discountPermission = 0;
+        session().setDiscountAllowed(false);
         show(Purpose::Discount);
         attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"), how);
-        EXPECT_EQ(dm().discountPermission, 1);
+        EXPECT_TRUE(session().discountAllowed());
         EXPECT_FALSE(form->isVisible());
         ASSERT_FALSE(form.isNull());
         EXPECT_TRUE(form->EdPassword->text().isEmpty());
@@ -209,10 +209,10 @@ TEST_P(LoginPassword, DiscountIsGrantedAndTheWindowHiddenForTheNextShow) {
 }
 
 TEST_P(LoginPassword, CancelClearsPurposeAndPermission) {
-    dm().discountPermission = 1;
+    session().setDiscountAllowed(true);
     show(Purpose::Accounts);
     form->Cancelar->click();
-    EXPECT_EQ(dm().discountPermission, 0);
+    EXPECT_FALSE(session().discountAllowed());
     EXPECT_EQ(form->purpose(), Purpose::Discount);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(form.isNull());
@@ -247,7 +247,7 @@ TEST_P(LoginPassword, ScreensOpenByPurposeAndEnterClosesThisWindow) {
         attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"), c.how);
         EXPECT_EQ(form->isVisible(), c.staysOpen);
         EXPECT_EQ(form->purpose(), c.purpose);  // the next caller sets it again
-        EXPECT_EQ(dm().discountPermission, 0);
+        EXPECT_FALSE(session().discountAllowed());
     }
     EXPECT_EQ(accounts, 2);
     EXPECT_EQ(console, 2);
@@ -261,32 +261,26 @@ TEST_P(LoginPassword, WithoutAnOpenerSuccessOpensNothing) {
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->EdPassword->text().isEmpty());
-    EXPECT_EQ(dm().discountPermission, 0);
+    EXPECT_FALSE(session().discountAllowed());
 }
 
-TEST_P(LoginPassword, PurposeLivesInTheMainWindowsFlags) {
-    shell::TPRINCIPAL principal(ctx());
-    ctx().principal = &principal;
+TEST_P(LoginPassword, PurposeLivesInTheSession) {
     loginSession(2, "CLAVE1");
 
     form->showFor(Purpose::Console);
-    EXPECT_EQ(principal.accountsAfterAuth, 0);
-    EXPECT_EQ(principal.consoleAfterAuth, 1);
-    principal.accountsAfterAuth = 1;
+    EXPECT_EQ(session().reauthPurpose(), Purpose::Console);
+    session().setReauthPurpose(Purpose::Accounts);
     EXPECT_EQ(form->purpose(), Purpose::Accounts);
 
     form->Cancelar->click();
-    EXPECT_EQ(principal.accountsAfterAuth, 0);
-    EXPECT_EQ(principal.consoleAfterAuth, 0);
+    EXPECT_EQ(session().reauthPurpose(), Purpose::Discount);
 
-    principal.consoleAfterAuth = 1;
+    session().setReauthPurpose(Purpose::Console);
     show(Purpose::Discount);
-    EXPECT_EQ(principal.consoleAfterAuth, 0);
+    EXPECT_EQ(session().reauthPurpose(), Purpose::Discount);
     attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"));
-    EXPECT_EQ(dm().discountPermission, 1);
-    EXPECT_EQ(principal.accountsAfterAuth, 0);
-    EXPECT_EQ(principal.consoleAfterAuth, 0);
-    ctx().principal = nullptr;
+    EXPECT_TRUE(session().discountAllowed());
+    EXPECT_EQ(session().reauthPurpose(), Purpose::Discount);
 }
 
 }  // namespace

@@ -102,14 +102,14 @@ protected:
 
     // Expects the user logged in: session values, user label, no login window left.
     void expectSession(int code, const QString& login) {
-        EXPECT_EQ(dm().sessionUserCode, code);
-        EXPECT_EQ(dm().sessionLogin, login);
+        EXPECT_EQ(session().userCode(), code);
+        EXPECT_EQ(session().login(), login);
         EXPECT_EQ(principal().userLabel(), QStringLiteral("USUARIO: ") + login);
-        EXPECT_EQ(dm().loginAttempts, 0);
+        EXPECT_EQ(session().loginAttempts(), 0);
         EXPECT_EQ(loginWindows(), 0);
     }
     void expectNoSession() {
-        EXPECT_EQ(dm().sessionUserCode, 0);
+        EXPECT_EQ(session().userCode(), 0);
         EXPECT_EQ(loginWindows(), 1);
         EXPECT_TRUE(attendance().empty());
         EXPECT_TRUE(subWindows().isEmpty());
@@ -205,14 +205,14 @@ TEST_P(Login, RolesOutsideTheSalesStaffAreRefusedWithTheAttemptCount) {
 TEST_P(Login, AnAdministratorWithATrailingBlankLogsInWithoutCostFigures) {
     pick(QStringLiteral("JEFA    8"), QStringLiteral("CLAVE8"));
     expectSession(8, QStringLiteral("JEFA"));
-    ASSERT_NE(principal().searchScreen(), nullptr);
-    EXPECT_FALSE(principal().searchScreen()->costFiguresVisible());
+    ASSERT_NE(searchScreen(), nullptr);
+    EXPECT_FALSE(searchScreen()->costFiguresVisible());
 
     clickTool("SPassword");
     nextLogin();
     enter(QStringLiteral("1"), QStringLiteral("JEFE1"));
-    ASSERT_NE(principal().searchScreen(), nullptr);
-    EXPECT_TRUE(principal().searchScreen()->costFiguresVisible());
+    ASSERT_NE(searchScreen(), nullptr);
+    EXPECT_TRUE(searchScreen()->costFiguresVisible());
 }
 
 TEST_P(Login, OneFailureThenASuccessResetsTheCounterWhichOutlivesTheWindow) {
@@ -245,7 +245,7 @@ TEST_P(Login, AttendanceIsClosedByChangeOfUserAndSalirOnly) {
     EXPECT_EQ(rows[0].programa, QStringLiteral("VENTAS"));
     EXPECT_EQ(rows[0].ingreso, start);
     EXPECT_TRUE(rows[0].salida.isNull());
-    EXPECT_EQ(dm().attendanceId, rows[0].asiCod);
+    EXPECT_EQ(session().attendanceId(), rows[0].asiCod);
 
     clock.advanceSeconds(3600);
     clickTool("SPassword");
@@ -264,7 +264,7 @@ TEST_P(Login, AttendanceIsClosedByChangeOfUserAndSalirOnly) {
     EXPECT_TRUE(rows[1].salida.isNull());
     EXPECT_EQ(rows[2].usuCod, 12);
     EXPECT_TRUE(rows[2].salida.isNull());
-    EXPECT_EQ(dm().attendanceId, rows[2].asiCod);
+    EXPECT_EQ(session().attendanceId(), rows[2].asiCod);
 
     clock.advanceSeconds(60);
     trigger("Salir2");  // Sa&lir
@@ -280,7 +280,7 @@ TEST_P(Login, ALoginOpensTheSearchScreenMaximisedAndAChangeOfUserClosesIt) {
     ASSERT_EQ(subWindows().size(), 1);
     QMdiSubWindow* sub = subWindows().front();
     EXPECT_TRUE(qobject_cast<sales::TFormBusqueda*>(sub->widget()));
-    EXPECT_EQ(sub->widget(), principal().searchScreen());
+    EXPECT_EQ(sub->widget(), searchScreen());
     EXPECT_TRUE(sub->isMaximized());
     EXPECT_TRUE(sub->isVisible());
     EXPECT_EQ(principal().userLabel(), QStringLiteral("USUARIO: ROSA"));
@@ -289,7 +289,7 @@ TEST_P(Login, ALoginOpensTheSearchScreenMaximisedAndAChangeOfUserClosesIt) {
 
     clickTool("SPassword");
     EXPECT_EQ(principal().userLabel(), QString());
-    EXPECT_EQ(principal().searchScreen(), nullptr);
+    EXPECT_EQ(searchScreen(), nullptr);
     EXPECT_TRUE(subWindows().isEmpty());
     EXPECT_EQ(loginWindows(), 1);
     EXPECT_TRUE(login()->isVisible());

@@ -65,7 +65,7 @@ protected:
     // Logs in through the login window.
     void logIn(int code) {
         enter(QString::number(code), QString::fromLatin1(kAccounts[code - 1].password));
-        ASSERT_EQ(dm().sessionUserCode, code) << messages.last().toStdString();
+        ASSERT_EQ(session().userCode(), code) << messages.last().toStdString();
     }
 
     QAction* action(const QString& name) { return principal().findChild<QAction*>(name); }
@@ -237,7 +237,7 @@ TEST_P(Principal, EveryCommandRunsItsTestsInOrderForEachRole) {
 }
 
 TEST_P(Principal, BeforeAnyLoginTheRefusalStartsWithTheBlankOfTheEmptyName) {
-    EXPECT_FALSE(principal().run(QStringLiteral("Producto_1")));
+    EXPECT_FALSE(run(QStringLiteral("Producto_1")));
     EXPECT_EQ(messages.shown,
               QStringList{QStringLiteral(
                   " NO TIENES LA AUTORIZACION PARA\rREALIZAR ESTA OPERACION DE INGRESO...")});
@@ -246,9 +246,9 @@ TEST_P(Principal, BeforeAnyLoginTheRefusalStartsWithTheBlankOfTheEmptyName) {
 TEST_P(Principal, APharmacistPassesTheSalesMonitorRuleButNotPasswordManagement) {
     logIn(2);
     for (const char* control : {"Exit1", "SpeedButton1", "SpeedButton2", "Proveedor1"})
-        EXPECT_TRUE(principal().run(QString::fromLatin1(control))) << control;
+        EXPECT_TRUE(run(QString::fromLatin1(control))) << control;
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_FALSE(principal().run(QStringLiteral("Password1")));
+    EXPECT_FALSE(run(QStringLiteral("Password1")));
     EXPECT_EQ(messages.shown, QStringList{QStringLiteral("LUZ ACCESO RESTRINGIDO")});
 }
 
@@ -256,17 +256,17 @@ TEST_P(Principal, ACommandThatTestsTheRoleFirstTrimsOnlyOnceItPassed) {
     logIn(4);  // TECNICA
     for (const char* control : {"SPLaboratorioProducto", "SBReportesVarios"}) {
         platform.trims = 0;
-        EXPECT_FALSE(principal().run(QString::fromLatin1(control)));
+        EXPECT_FALSE(run(QString::fromLatin1(control)));
         EXPECT_EQ(platform.trims, 0) << control;
     }
     platform.trims = 0;
-    EXPECT_FALSE(principal().run(QStringLiteral("New4")));  // trims before its role test
+    EXPECT_FALSE(run(QStringLiteral("New4")));  // trims before its role test
     EXPECT_EQ(platform.trims, 1);
 
     actAs(kAccounts[0]);
     for (const char* control : {"SPLaboratorioProducto", "SBReportesVarios", "New4"}) {
         platform.trims = 0;
-        EXPECT_TRUE(principal().run(QString::fromLatin1(control)));
+        EXPECT_TRUE(run(QString::fromLatin1(control)));
         EXPECT_EQ(platform.trims, 1) << control;
     }
 }
@@ -279,15 +279,15 @@ TEST_P(Principal, EliminarPedidosRemovesThePendingLinesOnlyOnYes) {
     testsupport::seedSale(db(), 2, clock.today(), QStringLiteral("CAJA02-4"),
                           {{1, 1, "2", QStringLiteral("DESCARGADO")}});
     logIn(4);
-    sales::TFormBusqueda* screen = principal().searchScreen();
+    sales::TFormBusqueda* screen = searchScreen();
     ASSERT_NE(screen, nullptr);
-    screen->V->setText(QStringLiteral("1"));
+    session().reserveSale(1);
     platform.trims = 0;
 
     trigger("Eliminar1");  // answered No
     EXPECT_EQ(messages.shown, QStringList{kQuestion});
     EXPECT_EQ(pendingLines(), 2);
-    EXPECT_EQ(screen->saleLabel(), QStringLiteral("1"));
+    EXPECT_EQ(screen->V->text(), QStringLiteral("1"));
     EXPECT_EQ(platform.trims, 1);
 
     messages.clear();
@@ -299,7 +299,7 @@ TEST_P(Principal, EliminarPedidosRemovesThePendingLinesOnlyOnYes) {
                                                      "  ***********************")}));
     EXPECT_EQ(pendingLines(), 0);
     EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM DETAFAC"))), 1);
-    EXPECT_EQ(screen->saleLabel(), QStringLiteral("V"));
+    EXPECT_EQ(screen->V->text(), QStringLiteral("V"));
     EXPECT_EQ(platform.trims, 2);
 }
 
@@ -317,7 +317,7 @@ TEST_P(Principal, CommandsOnWindowsThatAreNotOpenSkipThatStep) {
     trigger("Calcular1");  // before any quotation window
     EXPECT_EQ(platform.trims, 1);
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(sales::SalesCounter::of(&principal()).quotation, nullptr);
+    EXPECT_EQ(sales::SalesCounter::of(context()).quotation, nullptr);
     EXPECT_EQ(int(QApplication::topLevelWidgets().size()), windows);
 }
 
@@ -327,7 +327,7 @@ TEST_P(Principal, TheCloseBoxLeavesTheWindowOpen) {
     settle();
     EXPECT_TRUE(principal().isVisible());
     EXPECT_EQ(programEnds, 0);
-    EXPECT_NE(principal().searchScreen(), nullptr);
+    EXPECT_NE(searchScreen(), nullptr);
 }
 
 // ---- the menu bar and the toolbar ----
@@ -447,7 +447,7 @@ TEST_P(Principal, ACommandWhoseWindowIsNotBuiltYetIsDisabledAndSaysSo) {
          {"Foto1", "Calcular1", "Descarga1", "Calculadora1", "Actulaizar1", "Eliminar1",
           "LoginPassword1", "About1", "Salir1", "Salir2", "DescargarImprimir", "SPassword",
           "SBCalculadora", "StaticText1", "StaticText2"})
-        EXPECT_TRUE(principal().isWired(QString::fromLatin1(built))) << built;
+        EXPECT_TRUE(isRegistered(QString::fromLatin1(built))) << built;
     int disabled = 0;
     for (const session::CommandRule& rule : session::commandRules()) {
         SCOPED_TRACE(rule.control.toStdString());
@@ -457,7 +457,7 @@ TEST_P(Principal, ACommandWhoseWindowIsNotBuiltYetIsDisabledAndSaysSo) {
             continue;
         const bool enabled = a ? a->isEnabled() : b->isEnabled();
         const QString tip = a ? a->toolTip() : b->toolTip();
-        EXPECT_EQ(enabled, principal().isWired(rule.control));
+        EXPECT_EQ(enabled, isRegistered(rule.control));
         if (!enabled) {
             EXPECT_EQ(tip, kNotYet);
             ++disabled;

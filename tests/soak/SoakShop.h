@@ -6,6 +6,8 @@
 #include "db/Settings.h"
 #include "platform/Platform.h"
 #include "session/AppContext.h"
+#include "session/Commands.h"
+#include "session/Session.h"
 #include "session/UnitDM.h"
 #include "support/ScriptedMessages.h"
 
@@ -61,6 +63,8 @@ private:
     core::FixedClock clock_;
     testsupport::ScriptedMessages messages_;
     session::TDM dm_;
+    session::Session session_;
+    session::Commands commands_;
     session::AppContext context_;
 };
 

@@ -8,6 +8,9 @@
 #include "core/Clock.h"
 #include "db/Settings.h"
 #include "program/Program.h"
+#include "sales/UnitBusqueda.h"
+#include "session/Commands.h"
+#include "session/Session.h"
 #include "session/UnitDM.h"
 #include "shell/UnitEntrada.h"
 #include "shell/UnitPrincipal.h"
@@ -44,6 +47,12 @@ protected:
     program::Program& program() { return *program_; }
     shell::TPRINCIPAL& principal() { return program_->principal(); }
     session::TDM& dm() { return program_->dm(); }
+    session::Session& session() { return program_->session(); }
+    session::AppContext& context() { return program_->context(); }
+    // What using the control does: the registry's answer.
+    bool run(const QString& control) { return context().commands.run(control, context()); }
+    bool isRegistered(const QString& control) { return context().commands.has(control); }
+    sales::TFormBusqueda* searchScreen() { return sales::TFormBusqueda::of(context()); }
 
     // Delivers what is pending: activations, deferred deletions.
     static void settle() {

@@ -20,7 +20,7 @@ struct Line {
 
 // The column set of a small stock grid: stock right-aligned and red when it is zero, the
 // state bold on the info background for lines not yet discharged.
-std::vector<ui::ColumnSpec> lineColumns(const ui::VectorModel<Line>& m) {
+std::vector<ui::ColumnDef> lineColumns(const ui::VectorModel<Line>& m) {
     return {
         {.title = QStringLiteral("NOMBRE"), .width = 200, .value = m.by(&Line::name)},
         {.title = QStringLiteral("STOCK"),
