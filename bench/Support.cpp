@@ -87,9 +87,8 @@ ScratchDatabase::~ScratchDatabase() {
 }
 
 Program::Program(db::Db& db, const QDateTime& now, int sessionUser)
-    : clock_(now),
-      dm_(db),
-      ctx_{db, settings_, clock_, messages_, platform_, dm_, session_, commands_} {
+    : clock_(now), dm_(db), ctx_{db,        settings_, clock_,   messages_,
+                                 platform_, dm_,       session_, commands_} {
     for (const char letter : {'C', 'D', 'E'})
         QDir().mkpath(settings_.drive(QLatin1Char(letter)));
     session_.setSaleDay(now.date());

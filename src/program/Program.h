@@ -22,7 +22,7 @@ namespace session {
 class Commands;
 class Session;
 class TDM;
-}
+}  // namespace session
 namespace shell {
 class TPRINCIPAL;
 }

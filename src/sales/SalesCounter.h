@@ -11,7 +11,7 @@
 namespace session {
 struct AppContext;
 class ReauthWindow;
-}
+}  // namespace session
 
 namespace sales {
 
@@ -46,9 +46,9 @@ public:
     void setSearchScreen(QWidget* screen) { searchScreen_ = screen; }
     QWidget* searchScreen() const { return searchScreen_; }
 
-    core::Money lastSaleTotal;            // the last @pTOTAL received in this run, for any sale
-    QPointer<QWidget> quotation;          // the last quotation window created
-    QPointer<QWidget> discountAuth;       // the last re-authentication for a discount
+    core::Money lastSaleTotal;       // the last @pTOTAL received in this run, for any sale
+    QPointer<QWidget> quotation;     // the last quotation window created
+    QPointer<QWidget> discountAuth;  // the last re-authentication for a discount
 
 signals:
     // The quotation closed: the search screen takes the focus back.

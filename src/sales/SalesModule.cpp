@@ -13,8 +13,7 @@ namespace sales {
 void registerSales(session::AppContext& context) {
     session::AppContext* ctx = &context;
     const auto checkout = [ctx] { openCheckout(*ctx); };
-    context.commands.add(QStringLiteral("Calcular1"),
-                         [ctx] { TFormCotizacion::reshowLast(*ctx); });
+    context.commands.add(QStringLiteral("Calcular1"), [ctx] { TFormCotizacion::reshowLast(*ctx); });
     context.commands.add(QStringLiteral("Descarga1"), checkout);
     context.commands.add(QStringLiteral("DescargarImprimir"), checkout);
 

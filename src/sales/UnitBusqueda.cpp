@@ -712,10 +712,10 @@ void TFormBusqueda::F4() {
         }
         s.setSaleDay(ctx_.clock.today());
         const auto& user = ctx_.dm.user();
-        const int sale = db::proc::KZ_NumeroVenta(ctx_.db,
-                                                  {s.saleDay().start, user ? user->UsuCod : 0, tag},
-                                                  ctx_.clock.now())
-                             .pNumero;
+        const int sale =
+            db::proc::KZ_NumeroVenta(ctx_.db, {s.saleDay().start, user ? user->UsuCod : 0, tag},
+                                     ctx_.clock.now())
+                .pNumero;
         s.reserveSale(sale);
         focusSearchBox();
     });

@@ -162,18 +162,18 @@ void TFormCotizacion::build() {
     const auto column = [this](const char* title, int width, auto member,
                                Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
         return ui::ColumnDef{.title = QString::fromLatin1(title),
-                              .width = width,
-                              .alignment = alignment,
-                              .value = model_->by(member)};
+                             .width = width,
+                             .alignment = alignment,
+                             .value = model_->by(member)};
     };
     const auto money = [this, right](const char* title, int width,
                                      core::Money LineaVenta::*member) {
         return ui::ColumnDef{.title = QString::fromLatin1(title),
-                              .width = width,
-                              .alignment = right,
-                              .value = model_->by([member](const LineaVenta& l) {
-                                  return QVariant(core::fmt::twoDecimals(l.*member));
-                              })};
+                             .width = width,
+                             .alignment = right,
+                             .value = model_->by([member](const LineaVenta& l) {
+                                 return QVariant(core::fmt::twoDecimals(l.*member));
+                             })};
     };
     model_->setColumns({
         column("FacNumero", 70, &LineaVenta::FacNumero),

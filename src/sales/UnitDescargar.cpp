@@ -1,10 +1,10 @@
 #include "sales/UnitDescargar.h"
 
-#include "sales/CheckoutModels.h"
 #include "core/Clock.h"
 #include "core/Format.h"
 #include "core/InputRules.h"
 #include "platform/Platform.h"
+#include "sales/CheckoutModels.h"
 #include "sales/SalesCounter.h"
 #include "session/AppContext.h"
 #include "session/Session.h"
@@ -70,8 +70,8 @@ bool isEnter(const QKeyEvent* key) {
 
 }  // namespace
 
-TFormDescargar::TFormDescargar(session::AppContext& context, std::unique_ptr<ReceiptOutput> receipts,
-                               QWidget* parent)
+TFormDescargar::TFormDescargar(session::AppContext& context,
+                               std::unique_ptr<ReceiptOutput> receipts, QWidget* parent)
     : QWidget(parent), ctx_(context), receipts_(std::move(receipts)) {
     setObjectName(QStringLiteral("FormDescargar"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -9,7 +9,7 @@ class Clock;
 namespace db {
 class Db;
 class Settings;
-}
+}  // namespace db
 namespace platform {
 class Platform;
 }

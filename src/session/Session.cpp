@@ -4,8 +4,7 @@ namespace session {
 
 Session::Session(QObject* parent) : QObject(parent) {}
 
-void Session::logIn(int userCode, const QString& login, int attendanceId,
-                    bool costFiguresVisible) {
+void Session::logIn(int userCode, const QString& login, int attendanceId, bool costFiguresVisible) {
     userCode_ = userCode;
     login_ = login;
     attendanceId_ = attendanceId;

@@ -3,8 +3,8 @@
 #include "db/Settings.h"
 #include "platform/Platform.h"
 #include "session/AppContext.h"
-#include "ui/Clicks.h"
 #include "ui/Activation.h"
+#include "ui/Clicks.h"
 #include "ui/Messages.h"
 #include "ui/Palette.h"
 
@@ -41,7 +41,8 @@ QString usbText(platform::Platform::UsbStorage state) {
 
 }  // namespace
 
-TAcercaDe::TAcercaDe(session::AppContext& context, QWidget* parent) : QDialog(parent), ctx_(context) {
+TAcercaDe::TAcercaDe(session::AppContext& context, QWidget* parent)
+    : QDialog(parent), ctx_(context) {
     setObjectName(QStringLiteral("AcercaDe"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Acerca de VELCARIS"));
@@ -53,9 +54,8 @@ TAcercaDe::TAcercaDe(session::AppContext& context, QWidget* parent) : QDialog(pa
     column->addWidget(logo);
     column->addWidget(line(QStringLiteral("VELCARIS"), QStringLiteral("LProducto"), 18, true));
     QLabel* version = line(QStringLiteral("Version 1.0.7"), QStringLiteral("LVersion"), 11);
-    QLabel* below =
-        line(QStringLiteral("SISTEMA DE VENTAS - ") + ctx_.settings.businessName(),
-             QStringLiteral("LSistema"), 9);
+    QLabel* below = line(QStringLiteral("SISTEMA DE VENTAS - ") + ctx_.settings.businessName(),
+                         QStringLiteral("LSistema"), 9);
     LUSB = line(usbText(ctx_.platform.usbStorage()), QStringLiteral("LUSB"), 9, true);
     column->addWidget(version);
     column->addWidget(below);

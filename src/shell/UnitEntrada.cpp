@@ -185,7 +185,8 @@ void TFormEntrada::attempt() {
     if (rows != 1 || !core::roles::mayLogIn(access->UsuCargo)) {
         EdPasword->clear();
         showOnly(Iinactiva);
-        refuse(QStringLiteral("Intento de Coneccion N°:") + QString::number(ctx_.session.loginAttempts()) +
+        refuse(QStringLiteral("Intento de Coneccion N°:") +
+                   QString::number(ctx_.session.loginAttempts()) +
                    QStringLiteral("\rUSUARIO SIN ACCESO AL SISTEMA..."),
                EdPasword);
         return;

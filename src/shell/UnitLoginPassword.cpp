@@ -51,8 +51,7 @@ TFormLoginPassword::TFormLoginPassword(session::AppContext& ctx, QWidget* parent
       ctx_(ctx) {
     setObjectName(QStringLiteral("FormLoginPassword"));
     build();
-    ui::guard(ctx_.messages,
-              [this] { ADOQueryUsu_ = db::proc::activeLoginsButTheOwner(ctx_.db); });
+    ui::guard(ctx_.messages, [this] { ADOQueryUsu_ = db::proc::activeLoginsButTheOwner(ctx_.db); });
     ui::onActivation(this, [this] { FormActivate(); });
     connect(CBLogin->lineEdit(), &QLineEdit::returnPressed, this,
             &TFormLoginPassword::CBLoginKeyPress);

@@ -2,9 +2,9 @@
 
 #include "core/Clock.h"
 #include "core/Format.h"
+#include "db/Settings.h"
 #include "db/procedures/Session.h"
 #include "db/procedures/Shell.h"
-#include "db/Settings.h"
 #include "platform/Platform.h"
 #include "session/AppContext.h"
 #include "session/CommandRules.h"
@@ -122,7 +122,6 @@ QLabel* totalBox(const QString& name, const QString& hint, const QColor& text,
     return box;
 }
 
-
 // The business name as the status bar writes it: "SAUCAL" as "Saucal".
 QString capitalised(const QString& name) {
     QStringList words = name.split(QLatin1Char(' '));
@@ -164,7 +163,9 @@ TPRINCIPAL::TPRINCIPAL(session::AppContext& context)
 
 void TPRINCIPAL::registerCommands() {
     session::Commands& c = ctx_.commands;
-    const auto body = [this](void (TPRINCIPAL::*member)()) { return [this, member] { (this->*member)(); }; };
+    const auto body = [this](void (TPRINCIPAL::*member)()) {
+        return [this, member] { (this->*member)(); };
+    };
     c.add(QStringLiteral("Foto1"), [] {});  // its rule only trims the working set
     c.add(QStringLiteral("Calculadora1"), body(&TPRINCIPAL::Calculadora1Click));
     c.add(QStringLiteral("SBCalculadora"), body(&TPRINCIPAL::Calculadora1Click));
@@ -440,8 +441,8 @@ void TPRINCIPAL::showDayTotal(QLabel* box, const QString& receiptType) {
 }
 
 void TPRINCIPAL::closeAttendance() {
-    db::proc::KZ_HorarioSalida(
-        ctx_.db, {ctx_.session.attendanceId(), ctx_.session.userCode()}, ctx_.clock.now());
+    db::proc::KZ_HorarioSalida(ctx_.db, {ctx_.session.attendanceId(), ctx_.session.userCode()},
+                               ctx_.clock.now());
 }
 
 // The session's windows close and the login window opens.

@@ -2,8 +2,8 @@
 
 #include "core/Clock.h"
 #include "db/procedures/Session.h"
-#include "ui/FormHelpers.h"
 #include "ui/Activation.h"
+#include "ui/FormHelpers.h"
 #include "ui/Guard.h"
 #include "ui/InputFilter.h"
 #include "ui/Messages.h"
@@ -53,7 +53,8 @@ void moveOnEnter(QLineEdit* from, QLineEdit* to) {
 
 }  // namespace
 
-TFormPropietario::TFormPropietario(session::AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+TFormPropietario::TFormPropietario(session::AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("FormPropietario"));
     setWindowTitle(QStringLiteral("ADMINISTRADOR DEL SISTEMA"));
     build();

@@ -7,11 +7,11 @@
 #include "db/DemoShop.h"
 #include "db/Settings.h"
 #include "db/procedures/Checkout.h"
+#include "program/Program.h"
 #include "sales/FacturaFilesOutput.h"
 #include "sales/SalesCounter.h"
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
-#include "program/Program.h"
 #include "session/UnitDM.h"
 #include "shell/UnitEntrada.h"
 #include "shell/UnitLoginPassword.h"
@@ -44,7 +44,7 @@ struct Workstation {
         : clock(QDateTime(kDay, time)) {
         platform.name = name;
         program = std::make_unique<program::Program>(std::move(connection), settings, platform,
-                                                   &messages, &clock);
+                                                     &messages, &clock);
         program->principal().setEndProgram([] {});
         program->start();
         settle();
@@ -254,7 +254,8 @@ TEST_P(RoadOfASale, ASellerBuildsItAndACashierDischargesItAsAFactura) {
     cashier =
         std::make_unique<Workstation>(connectAnother(), QStringLiteral("CAJA2"), QTime(9, 5, 7));
     cashier->logIn(4, QStringLiteral("CAJERO"));
-    ASSERT_TRUE(cashier->program->context().commands.run(QStringLiteral("DescargarImprimir"), cashier->program->context()));
+    ASSERT_TRUE(cashier->program->context().commands.run(QStringLiteral("DescargarImprimir"),
+                                                         cashier->program->context()));
     auto* pending = checkoutControl<QTableView>("DBGrid3");
     ASSERT_NE(pending, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([pending] { return pending->model()->rowCount() == 1; }));

@@ -4,9 +4,9 @@
 #include "support/WindowTest.h"
 
 #include "db/procedures/Checkout.h"
+#include "program/Program.h"
 #include "sales/ReceiptOutput.h"
 #include "sales/UnitDescargar.h"
-#include "program/Program.h"
 #include "shell/UnitPrincipal.h"
 #include "ui/Palette.h"
 

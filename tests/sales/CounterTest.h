@@ -6,10 +6,10 @@
 #include "support/WindowTest.h"
 
 #include "core/Password.h"
+#include "program/Program.h"
 #include "sales/SalesCounter.h"
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
-#include "program/Program.h"
 #include "shell/UnitPrincipal.h"
 
 #include <QApplication>

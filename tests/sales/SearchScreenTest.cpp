@@ -199,10 +199,8 @@ TEST_P(SearchScreen, TheCommandsOfOtherWindowsRunOnlyOnceWired) {
     int quick = 0;
     pressKey(screen->EdNombre, Qt::Key_F3);  // not wired: nothing happens
     EXPECT_EQ(platform.trims, 1);
-    salesCounter().wire(SalesCounter::Command::Checkout,
-                        [&] { ++checkouts; });
-    salesCounter().wire(SalesCounter::Command::QuickCheckout,
-                        [&] { ++quick; });
+    salesCounter().wire(SalesCounter::Command::Checkout, [&] { ++checkouts; });
+    salesCounter().wire(SalesCounter::Command::QuickCheckout, [&] { ++quick; });
     pressKey(screen->DBGrid1, Qt::Key_F3);
     pressKey(screen->cg, Qt::Key_F9);
     EXPECT_EQ(checkouts, 1);

@@ -93,9 +93,9 @@ QString FolderPlatform::dataFolder() const {
 }
 
 Station::Station(db::Db& db, platform::Platform& platform, int userCode)
-    : clock_(QDateTime(kDay, QTime(10, 0))),
-      dm_(db),
-      context_{db, settings_, clock_, messages_, platform, dm_, session_, commands_} {
+    : clock_(QDateTime(kDay, QTime(10, 0))), dm_(db), context_{db,        settings_, clock_,
+                                                               messages_, platform,  dm_,
+                                                               session_,  commands_} {
     session_.logIn(userCode, QString(), 0, false);
 }
 

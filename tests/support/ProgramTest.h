@@ -36,7 +36,7 @@ protected:
     // Seed the accounts first: a shop without any would ask for its owner.
     program::Program& startProgram() {
         program_ = std::make_unique<program::Program>(connectAnother(), settings, platform,
-                                                    &messages, &clock);
+                                                      &messages, &clock);
         principal().setEndProgram([this] { ++programEnds; });
         program_->start();
         settle();
@@ -64,9 +64,7 @@ protected:
     // Fills the open login window's list, as its activation does.
     void activateLogin() { login()->FormActivate(); }
     QComboBox* loginBox() { return login()->findChild<QComboBox*>(QStringLiteral("CbLogin")); }
-    QLineEdit* passwordBox() {
-        return login()->findChild<QLineEdit*>(QStringLiteral("EdPasword"));
-    }
+    QLineEdit* passwordBox() { return login()->findChild<QLineEdit*>(QStringLiteral("EdPasword")); }
 
     // Types the login text (the combo box's own text) and the password, then Enter.
     void enter(const QString& loginText, const QString& password) {

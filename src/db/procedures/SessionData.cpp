@@ -148,7 +148,8 @@ std::vector<ProductRow> productList(Db& db) {
 }
 
 std::vector<PresentationRow> presentationRows(Db& db) {
-    return presentationsOf(db.exec(kPresentationSelect + QStringLiteral("ORDER BY CodPresentacion")));
+    return presentationsOf(
+        db.exec(kPresentationSelect + QStringLiteral("ORDER BY CodPresentacion")));
 }
 
 std::vector<PresentationRow> presentationRowsOfLink(Db& db, int prodLabCod) {
@@ -161,8 +162,8 @@ std::vector<CruceRow> cruceRows(Db& db) {
 }
 
 std::vector<CruceRow> cruceRowsOfLink(Db& db, int prodLabCod) {
-    return cruceOf(db.exec(kCruceSelect + QStringLiteral("AND P.ProdLabCod = ? ORDER BY C.CruceCod"),
-                           {prodLabCod}));
+    return cruceOf(db.exec(
+        kCruceSelect + QStringLiteral("AND P.ProdLabCod = ? ORDER BY C.CruceCod"), {prodLabCod}));
 }
 
 QByteArray presentationPhoto(Db& db, int codPresentacion) {
@@ -206,9 +207,9 @@ std::vector<LoginEntry> activeUsersButTheOwner(Db& db) {
 
 QStringList activeLoginsButTheOwner(Db& db) {
     QStringList logins;
-    QSqlQuery q = db.exec(
-        QStringLiteral("SELECT UsuLogin FROM USUARIO WHERE UsuEstado = ? AND UsuCod <> ?"),
-        {kActivo, kOwner});
+    QSqlQuery q =
+        db.exec(QStringLiteral("SELECT UsuLogin FROM USUARIO WHERE UsuEstado = ? AND UsuCod <> ?"),
+                {kActivo, kOwner});
     while (q.next())
         logins << text(q.value(0));
     std::sort(logins.begin(), logins.end(), [](const QString& a, const QString& b) {
