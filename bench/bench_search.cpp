@@ -64,7 +64,9 @@ public:
         principal_->resize(1366, 768);
         principal_->show();
         screen_ = sales::TFormBusqueda::openOnDesktop(program_.ctx());
-        screen_->DBGrid1->viewport()->installEventFilter(&paints_);
+        screen_->findChild<QTableView*>(QStringLiteral("DBGrid1"))
+            ->viewport()
+            ->installEventFilter(&paints_);
         QApplication::processEvents();
 
         for (const session::ProductRow& row : program_.dm().products())
@@ -84,7 +86,7 @@ public:
         const QString& prefix = prefixes_[next_];
         next_ = (next_ + 1) % prefixes_.size();
         if (prefix.size() == 1) {
-            screen_->EdNombre->clear();
+            screen_->findChild<QLineEdit*>(QStringLiteral("EdNombre"))->clear();
             QApplication::processEvents();
         }
         return prefix;
@@ -93,13 +95,14 @@ public:
         const QString text(letter);
         QKeyEvent press(QEvent::KeyPress, keyOf(letter), Qt::NoModifier, text);
         QKeyEvent release(QEvent::KeyRelease, keyOf(letter), Qt::NoModifier, text);
-        QApplication::sendEvent(screen_->EdNombre, &press);
-        QApplication::sendEvent(screen_->EdNombre, &release);
+        QApplication::sendEvent(screen_->findChild<QLineEdit*>(QStringLiteral("EdNombre")), &press);
+        QApplication::sendEvent(screen_->findChild<QLineEdit*>(QStringLiteral("EdNombre")),
+                                &release);
     }
 
     // What the grid's painting asks its model for every visible cell.
     int readVisibleRows() const {
-        const QTableView* grid = screen_->DBGrid1;
+        const QTableView* grid = screen_->findChild<QTableView*>(QStringLiteral("DBGrid1"));
         const QAbstractItemModel* model = grid->model();
         const int first = std::max(0, grid->rowAt(0));
         int last = grid->rowAt(grid->viewport()->height() - 1);
@@ -137,7 +140,8 @@ public:
     bool cursorAt(const QString& prefix) const {
         const int expected = lowerBound(prefix);
         return program_.dm().currentProductIndex() == expected &&
-               screen_->DBGrid1->currentIndex().row() == expected;
+               screen_->findChild<QTableView*>(QStringLiteral("DBGrid1"))->currentIndex().row() ==
+                   expected;
     }
     int paints() const { return paints_.paints; }
 

@@ -200,8 +200,11 @@ void TFormBusqueda::setStockAdjuster(QWidget* panel, QWidget* quantityBox) {
 
 void TFormBusqueda::build() {
     PMNombre = new QMenu(this);
+    PMNombre->setObjectName(QStringLiteral("PMNombre"));
     PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);

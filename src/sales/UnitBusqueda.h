@@ -56,25 +56,9 @@ public:
 
     // Context menus of the search box, the product grid and the presentation grid; empty until
     // the modules of their commands fill them.
-    QMenu* PMNombre;
-    QMenu* PopupMenu1;
-    QMenu* PopupMenu2;
-
-    // Controls, named as their objectName.
-    QLineEdit* EdNombre;
-    QLabel* V;
-    QTableView* DBGrid1;
-    QLabel* DBText1;  // commercial name
-    QLabel* DBText2;  // brand
-    QLabel* DBText3;  // mechanism of action
-    QLabel* DBText4;  // generic name
-    QLabel* DBText5;  // shelf location
-    QLabel* DBText9;  // dosage
-    QTableView* cg;
-    QLabel* DBImage1;
-    QLabel* DBText10;  // cross-check figure
-    QLabel* DBText8;   // stock
-    QLabel* DBText11;  // sale unit
+    QMenu* searchMenu() const { return PMNombre; }
+    QMenu* productMenu() const { return PopupMenu1; }
+    QMenu* presentationMenu() const { return PopupMenu2; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -132,6 +116,25 @@ private:
     QString searchText_;
     QColor presentationsBase_;
     bool costVisible_ = true;
+
+    // Controls, named as their objectName.
+    QMenu* PMNombre = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QLineEdit* EdNombre = nullptr;
+    QLabel* V = nullptr;
+    QTableView* DBGrid1 = nullptr;
+    QLabel* DBText1 = nullptr;  // commercial name
+    QLabel* DBText2 = nullptr;  // brand
+    QLabel* DBText3 = nullptr;  // mechanism of action
+    QLabel* DBText4 = nullptr;  // generic name
+    QLabel* DBText5 = nullptr;  // shelf location
+    QLabel* DBText9 = nullptr;  // dosage
+    QTableView* cg = nullptr;
+    QLabel* DBImage1 = nullptr;
+    QLabel* DBText10 = nullptr;  // cross-check figure
+    QLabel* DBText8 = nullptr;   // stock
+    QLabel* DBText11 = nullptr;  // sale unit
 };
 
 }  // namespace sales

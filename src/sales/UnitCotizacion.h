@@ -48,17 +48,6 @@ public:
     int lineEditMode() const { return mode_; }
     const std::vector<db::proc::LineaVenta>& lines() const;
 
-    QLabel* CLIENTE;
-    QLabel* TOTAL;
-    QLineEdit* EdPres;
-    QLineEdit* EdPv;
-    QLineEdit* EdCan;
-    QLabel* DETALLE;
-    QTableView* DBGrid1;
-    QPushButton* BitBtn1;
-    QMenu* PopupMenu1;  // the grid's: "&Editar", "&Borrar", "Descuento"
-    QMenu* PopupMenu2;  // EdCan's: "&Descuento"
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +102,18 @@ private:
     Item item_;      // mode 0: the presentation being sold
     Item takenOut_;  // mode 1: the line taken out
     int mode_ = 0;
+
+    // Controls, named as their objectName.
+    QLabel* CLIENTE = nullptr;
+    QLabel* TOTAL = nullptr;
+    QLineEdit* EdPres = nullptr;
+    QLineEdit* EdPv = nullptr;
+    QLineEdit* EdCan = nullptr;
+    QLabel* DETALLE = nullptr;
+    QTableView* DBGrid1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;  // the grid's: "&Editar", "&Borrar", "Descuento"
+    QMenu* PopupMenu2 = nullptr;  // EdCan's: "&Descuento"
 };
 
 }  // namespace sales

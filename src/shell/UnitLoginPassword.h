@@ -38,11 +38,6 @@ public:
     // The session's re-authentication purpose.
     Purpose purpose() const;
 
-    QComboBox* CBLogin;
-    QLineEdit* EdPassword;
-    QPushButton* Aceptar;
-    QPushButton* Cancelar;
-
 private:
     enum class Trigger { Button, Enter };
 
@@ -59,6 +54,12 @@ private:
     QStringList ADOQueryUsu_;  // UsuLogin of the active users but user 1, read at creation
     Opener openAccounts_;
     Opener openConsole_;
+
+    // Controls, named as their objectName.
+    QComboBox* CBLogin = nullptr;
+    QLineEdit* EdPassword = nullptr;
+    QPushButton* Aceptar = nullptr;
+    QPushButton* Cancelar = nullptr;
 };
 
 }  // namespace shell

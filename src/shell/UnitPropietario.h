@@ -17,13 +17,6 @@ class TFormPropietario : public QDialog {
 public:
     explicit TFormPropietario(session::AppContext& ctx, QWidget* parent = nullptr);
 
-    QLineEdit* EdNombres;
-    QLineEdit* EdLogin;
-    QLineEdit* EdPassword1;
-    QLineEdit* EdPassword2;
-    QPushButton* Aceptar;
-    QPushButton* Cancelar;
-
 private:
     struct Fault {
         QString message;
@@ -37,6 +30,12 @@ private:
     void record();
 
     session::AppContext& ctx_;
+    QLineEdit* EdNombres = nullptr;
+    QLineEdit* EdLogin = nullptr;
+    QLineEdit* EdPassword1 = nullptr;
+    QLineEdit* EdPassword2 = nullptr;
+    QPushButton* Aceptar = nullptr;
+    QPushButton* Cancelar = nullptr;
 };
 
 // With no account in the database, runs the owner's dialog. False when the dialog was

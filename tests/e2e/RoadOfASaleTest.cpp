@@ -113,9 +113,9 @@ protected:
     // then the presentation grid to it.
     void findPresentation(const QString& typed, const QString& presTipo) {
         sales::TFormBusqueda& s = screen();
-        s.EdNombre->clear();
-        typeText(s.EdNombre, typed);
-        pressKey(s.EdNombre, Qt::Key_Return);
+        child<QLineEdit>(&s, "EdNombre")->clear();
+        typeText(child<QLineEdit>(&s, "EdNombre"), typed);
+        pressKey(child<QLineEdit>(&s, "EdNombre"), Qt::Key_Return);
         const session::TDM& dm = seller->dm();
         auto holds = [&] {
             for (const session::PresentationRow& p : dm.presentations())
@@ -124,32 +124,32 @@ protected:
             return false;
         };
         for (int i = 0; i < 5 && !holds(); ++i)
-            pressKey(s.DBGrid1, Qt::Key_Down);
+            pressKey(child<QTableView>(&s, "DBGrid1"), Qt::Key_Down);
         ASSERT_TRUE(holds()) << presTipo.toStdString();
-        pressKey(s.DBGrid1, Qt::Key_Return);
+        pressKey(child<QTableView>(&s, "DBGrid1"), Qt::Key_Return);
         for (int i = 0; i < 9 && dm.currentPresentation()->PresTipo != presTipo; ++i)
-            pressKey(s.cg, Qt::Key_Down);
+            pressKey(child<QTableView>(&s, "cg"), Qt::Key_Down);
         ASSERT_EQ(dm.currentPresentation()->PresTipo, presTipo);
     }
 
     void f1() {
-        pressKey(screen().cg, Qt::Key_F1);
+        pressKey(child<QTableView>(&screen(), "cg"), Qt::Key_F1);
         ASSERT_NE(quotation(), nullptr);
         ASSERT_TRUE(
             QTest::qWaitFor([this] { return QApplication::activeWindow() == quotation(); }));
     }
 
     void enterQuantity(const QString& quantity) {
-        quotation()->EdCan->clear();
-        typeText(quotation()->EdCan, quantity);
-        pressKey(quotation()->EdCan, Qt::Key_Return);
+        child<QLineEdit>(quotation(), "EdCan")->clear();
+        typeText(child<QLineEdit>(quotation(), "EdCan"), quantity);
+        pressKey(child<QLineEdit>(quotation(), "EdCan"), Qt::Key_Return);
     }
 
     void sell(const QString& typed, const QString& presTipo, const QString& quantity) {
         findPresentation(typed, presTipo);
         f1();
         enterQuantity(quantity);
-        pressKey(quotation()->EdCan, Qt::Key_Escape);
+        pressKey(child<QLineEdit>(quotation(), "EdCan"), Qt::Key_Escape);
         Workstation::settle();
     }
 
@@ -161,15 +161,16 @@ protected:
         auto* auth = qobject_cast<shell::TFormLoginPassword*>(seller->counter().discountAuth);
         ASSERT_NE(auth, nullptr);
         ASSERT_TRUE(QTest::qWaitFor([auth] { return QApplication::activeWindow() == auth; }));
-        auth->CBLogin->setEditText(QStringLiteral("MAXIMOS"));
-        typeText(auth->EdPassword, QStringLiteral("MAXIMOS"));
-        pressKey(auth->EdPassword, Qt::Key_Return);
+        child<QComboBox>(auth, "CBLogin")->setEditText(QStringLiteral("MAXIMOS"));
+        typeText(child<QLineEdit>(auth, "EdPassword"), QStringLiteral("MAXIMOS"));
+        pressKey(child<QLineEdit>(auth, "EdPassword"), Qt::Key_Return);
         ASSERT_TRUE(seller->session().discountAllowed());
         quotation()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return quotation()->EdPv->isEnabled(); }));
-        quotation()->EdPv->clear();
-        typeText(quotation()->EdPv, price);
-        pressKey(quotation()->EdPv, Qt::Key_Return);
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return child<QLineEdit>(quotation(), "EdPv")->isEnabled(); }));
+        child<QLineEdit>(quotation(), "EdPv")->clear();
+        typeText(child<QLineEdit>(quotation(), "EdPv"), price);
+        pressKey(child<QLineEdit>(quotation(), "EdPv"), Qt::Key_Return);
     }
 
     // --- The cashier's side, through the checkout.
@@ -239,15 +240,15 @@ TEST_P(RoadOfASale, ASellerBuildsItAndACashierDischargesItAsAFactura) {
         std::make_unique<Workstation>(connectAnother(), QStringLiteral("CAJA1"), QTime(9, 0, 0));
     seller->logIn(5, QStringLiteral("TECNICA"));
     ASSERT_NE(sales::TFormBusqueda::of(seller->program->context()), nullptr);
-    pressKey(screen().EdNombre, Qt::Key_F4);
-    ASSERT_EQ(screen().V->text(), QStringLiteral("1"));
+    pressKey(child<QLineEdit>(&screen(), "EdNombre"), Qt::Key_F4);
+    ASSERT_EQ(child<QLabel>(&screen(), "V")->text(), QStringLiteral("1"));
     sell(QStringLiteral("PARACETAMOL"), kJarabe, QStringLiteral("2"));  // 2 x 4.00
     sell(QStringLiteral("AMOX"), kAmoxicilina, QStringLiteral("10"));   // 10 x 0.50
     findPresentation(QStringLiteral("IBUPRO"), kIbuprofeno);
     f1();
     discountedPrice(QStringLiteral("0.25"));  // list price 0.30
     enterQuantity(QStringLiteral("4"));
-    EXPECT_EQ(quotation()->TOTAL->text(), QStringLiteral("14"));
+    EXPECT_EQ(child<QLabel>(quotation(), "TOTAL")->text(), QStringLiteral("14"));
     EXPECT_EQ(count(QStringLiteral("DESCUENTO")), 1);
 
     // The cashier at CAJA2 finds it pending and discharges it as a factura, printed.
@@ -328,7 +329,7 @@ TEST_P(RoadOfASale, ASellerBuildsItAndACashierDischargesItAsAFactura) {
     // The seller's next entry on that sale is refused: it has been discharged.
     enterQuantity(QStringLiteral("1"));
     EXPECT_EQ(seller->messages.last(), QStringLiteral("VENTA Nº1 HA SIDO DESCARGADA"));
-    EXPECT_EQ(screen().V->text(), QStringLiteral("V"));
+    EXPECT_EQ(child<QLabel>(&screen(), "V")->text(), QStringLiteral("V"));
     EXPECT_EQ(count(QStringLiteral("DETAFAC")), 3);
 }
 

@@ -86,8 +86,8 @@ protected:
     }
 
     void search(const QString& text) {
-        screen->EdNombre->clear();
-        typeText(screen->EdNombre, text);
+        child<QLineEdit>(screen, "EdNombre")->clear();
+        typeText(child<QLineEdit>(screen, "EdNombre"), text);
     }
     // Moves the search screen to the presentation, as clicking its panel does.
     void choose(const QString& product, int codPresentacion) {
@@ -98,19 +98,19 @@ protected:
                 dm().setCurrentPresentationIndex(int(i));
         ASSERT_EQ(dm().currentPresentation()->CodPresentacion, codPresentacion);
     }
-    void f4() { pressKey(screen->EdNombre, Qt::Key_F4); }
+    void f4() { pressKey(child<QLineEdit>(screen, "EdNombre"), Qt::Key_F4); }
     // F1 on the presentation: the quotation window, once active.
     sales::TFormCotizacion* f1() {
-        pressKey(screen->cg, Qt::Key_F1);
+        pressKey(child<QTableView>(screen, "cg"), Qt::Key_F1);
         if (quotation() && quotation()->isVisible()) {
             EXPECT_TRUE(isActive(quotation()));
         }
         return quotation();
     }
     void enterQuantity(const QString& quantity) {
-        quotation()->EdCan->clear();
-        typeText(quotation()->EdCan, quantity);
-        pressKey(quotation()->EdCan, Qt::Key_Return);
+        child<QLineEdit>(quotation(), "EdCan")->clear();
+        typeText(child<QLineEdit>(quotation(), "EdCan"), quantity);
+        pressKey(child<QLineEdit>(quotation(), "EdCan"), Qt::Key_Return);
     }
 
     int linesOf(int sale) {

@@ -36,7 +36,7 @@ protected:
     // A sale reserved and the quotation window open on the presentation.
     TFormCotizacion* openOn(int codPresentacion,
                             const QString& product = QStringLiteral("AMOXIL")) {
-        if (screen->V->text() == QLatin1String("V"))
+        if (child<QLabel>(screen, "V")->text() == QLatin1String("V"))
             f4();
         choose(product, codPresentacion);
         return f1();
@@ -47,16 +47,16 @@ protected:
         if (a)
             a->trigger();
     }
-    void selectLine(int row) { quotation()->DBGrid1->selectRow(row); }
+    void selectLine(int row) { child<QTableView>(quotation(), "DBGrid1")->selectRow(row); }
     // The re-authentication window the quotation showed, answered with a login and password.
     void reauthenticate(const QString& login, const QString& password) {
         auto* auth = qobject_cast<shell::TFormLoginPassword*>(salesCounter().discountAuth);
         ASSERT_NE(auth, nullptr);
         ASSERT_TRUE(QTest::qWaitFor([auth] { return QApplication::activeWindow() == auth; }));
-        auth->CBLogin->setEditText(login);
-        auth->EdPassword->clear();
-        typeText(auth->EdPassword, password);
-        pressKey(auth->EdPassword, Qt::Key_Return);
+        child<QComboBox>(auth, "CBLogin")->setEditText(login);
+        child<QLineEdit>(auth, "EdPassword")->clear();
+        typeText(child<QLineEdit>(auth, "EdPassword"), password);
+        pressKey(child<QLineEdit>(auth, "EdPassword"), Qt::Key_Return);
         activate(quotation());  // the window manager gives the activation back
     }
     std::vector<Line> shownLines() {
@@ -74,14 +74,14 @@ TEST_P(Quotation, OpensWithThePresentationAtItsListPriceLocked) {
     ASSERT_NE(q, nullptr);
     EXPECT_EQ(q->windowTitle(), QStringLiteral("COTIZACION DE PRODUCTOS"));
     EXPECT_EQ(q->size(), QSize(858, 608));
-    EXPECT_EQ(q->EdPres->text(), QStringLiteral("AMOXIL 500 MG TAB"));
-    EXPECT_EQ(q->EdPv->text(), QStringLiteral("1.20"));
-    EXPECT_FALSE(q->EdPv->isEnabled());
-    EXPECT_FALSE(q->EdPres->isEnabled());
-    EXPECT_EQ(q->CLIENTE->text(), QStringLiteral("CLIENTE Nº: 1"));
-    EXPECT_EQ(q->TOTAL->text(), QStringLiteral("0"));
+    EXPECT_EQ(child<QLineEdit>(q, "EdPres")->text(), QStringLiteral("AMOXIL 500 MG TAB"));
+    EXPECT_EQ(child<QLineEdit>(q, "EdPv")->text(), QStringLiteral("1.20"));
+    EXPECT_FALSE(child<QLineEdit>(q, "EdPv")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(q, "EdPres")->isEnabled());
+    EXPECT_EQ(child<QLabel>(q, "CLIENTE")->text(), QStringLiteral("CLIENTE Nº: 1"));
+    EXPECT_EQ(child<QLabel>(q, "TOTAL")->text(), QStringLiteral("0"));
     EXPECT_EQ(q->lineEditMode(), 0);
-    EXPECT_EQ(QApplication::focusWidget(), q->EdCan);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(q, "EdCan"));
 }
 
 TEST_P(Quotation, TheStockCheckCountsTheUnitsAlreadyOnTheSale) {
@@ -89,33 +89,34 @@ TEST_P(Quotation, TheStockCheckCountsTheUnitsAlreadyOnTheSale) {
     openOn(kAmoxilTab);
     enterQuantity(QStringLiteral("3"));
     ASSERT_EQ(linesOf(1), 1);
-    EXPECT_EQ(quotation()->TOTAL->text(), QStringLiteral("3.6"));
-    EXPECT_EQ(quotation()->DETALLE->text(), QStringLiteral("ITEM 1: 3 AMOXIL 500 MG TAB"));
+    EXPECT_EQ(child<QLabel>(quotation(), "TOTAL")->text(), QStringLiteral("3.6"));
+    EXPECT_EQ(child<QLabel>(quotation(), "DETALLE")->text(),
+              QStringLiteral("ITEM 1: 3 AMOXIL 500 MG TAB"));
 
     enterQuantity(QStringLiteral("3"));  // 3 + 3 > 5
     EXPECT_EQ(messages.last(), kStockAdding);
     EXPECT_EQ(linesOf(1), 1);
-    EXPECT_EQ(quotation()->EdCan->text(), QString());
-    EXPECT_EQ(QApplication::focusWidget(), quotation()->EdCan);
+    EXPECT_EQ(child<QLineEdit>(quotation(), "EdCan")->text(), QString());
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(quotation(), "EdCan"));
 
     enterQuantity(QStringLiteral("2"));
     EXPECT_EQ(linesOf(1), 2);
-    EXPECT_EQ(quotation()->TOTAL->text(), QStringLiteral("6"));
+    EXPECT_EQ(child<QLabel>(quotation(), "TOTAL")->text(), QStringLiteral("6"));
     EXPECT_EQ(salesCounter().lastSaleTotal, soles("6"));
-    EXPECT_EQ(QApplication::focusWidget(), quotation()->DBGrid1);
+    EXPECT_EQ(QApplication::focusWidget(), child<QTableView>(quotation(), "DBGrid1"));
 }
 
 TEST_P(Quotation, AnEmptyZeroOrOversizedQuantityIsNotRecorded) {
     openCounter();
     TFormCotizacion* q = openOn(kAmoxilTab);
-    pressKey(q->EdCan, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), q->DBGrid1);
+    pressKey(child<QLineEdit>(q, "EdCan"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), child<QTableView>(q, "DBGrid1"));
     enterQuantity(QStringLiteral("0"));
     EXPECT_EQ(messages.last(), QStringLiteral("CANTIDAD NO ADMISIBLE"));
     enterQuantity(QStringLiteral("99999999999"));
     EXPECT_EQ(messages.last(), QStringLiteral("ERROR EN EL INGRESO\rO ERROR EN B.D..."));
-    typeText(q->EdCan, QStringLiteral("2,"));  // the filter empties the box
-    EXPECT_EQ(q->EdCan->text(), QString());
+    typeText(child<QLineEdit>(q, "EdCan"), QStringLiteral("2,"));  // the filter empties the box
+    EXPECT_EQ(child<QLineEdit>(q, "EdCan")->text(), QString());
     EXPECT_EQ(linesOf(1), 0);
 }
 
@@ -127,12 +128,12 @@ TEST_P(Quotation, ADischargedSaleStopsTheSellerAndFreesTheSaleLabel) {
 
     enterQuantity(QStringLiteral("1"));
     EXPECT_EQ(messages.last(), QStringLiteral("VENTA Nº1 HA SIDO DESCARGADA"));
-    EXPECT_EQ(screen->V->text(), QStringLiteral("V"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("V"));
     EXPECT_FALSE(quotation()->isVisible());
     EXPECT_EQ(linesOf(1), 1);
 
     f4();
-    EXPECT_EQ(screen->V->text(), QStringLiteral("2"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("2"));
 }
 
 TEST_P(Quotation, EditarTakesTheLineOutAndEscLeavesItDeleted) {
@@ -142,16 +143,16 @@ TEST_P(Quotation, EditarTakesTheLineOutAndEscLeavesItDeleted) {
     selectLine(0);
     trigger("Editar1");
     EXPECT_EQ(q->lineEditMode(), 1);
-    EXPECT_EQ(q->EdCan->text(), QStringLiteral("2"));
-    EXPECT_EQ(q->EdPv->text(), QStringLiteral("1.2"));
-    EXPECT_EQ(q->DETALLE->text(), QStringLiteral("ITEM 1 ELIMINADO"));
+    EXPECT_EQ(child<QLineEdit>(q, "EdCan")->text(), QStringLiteral("2"));
+    EXPECT_EQ(child<QLineEdit>(q, "EdPv")->text(), QStringLiteral("1.2"));
+    EXPECT_EQ(child<QLabel>(q, "DETALLE")->text(), QStringLiteral("ITEM 1 ELIMINADO"));
     EXPECT_EQ(linesOf(1), 0);
 
-    pressKey(q->EdCan, Qt::Key_Escape);
+    pressKey(child<QLineEdit>(q, "EdCan"), Qt::Key_Escape);
     EXPECT_FALSE(q->isVisible());
     EXPECT_EQ(linesOf(1), 0);
-    EXPECT_TRUE(
-        QTest::qWaitFor([this] { return QApplication::focusWidget() == screen->EdNombre; }));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return QApplication::focusWidget() == child<QLineEdit>(screen, "EdNombre"); }));
 }
 
 TEST_P(Quotation, APutBackLineTakesTheNewQuantityAndReturnsToAdding) {
@@ -166,8 +167,8 @@ TEST_P(Quotation, APutBackLineTakesTheNewQuantityAndReturnsToAdding) {
     enterQuantity(QStringLiteral("4"));
     EXPECT_EQ(shownLines(), (std::vector<Line>{{kAmoxilTab, 4, QStringLiteral("1.2")}}));
     EXPECT_EQ(q->lineEditMode(), 0);
-    EXPECT_EQ(q->EdPres->text(), QStringLiteral("PANADOL 500 MG"));
-    EXPECT_EQ(q->EdPv->text(), QStringLiteral("3.5"));
+    EXPECT_EQ(child<QLineEdit>(q, "EdPres")->text(), QStringLiteral("PANADOL 500 MG"));
+    EXPECT_EQ(child<QLineEdit>(q, "EdPv")->text(), QStringLiteral("3.5"));
 }
 
 TEST_P(Quotation, BorrarDeletesTheLineAndShowsWhatRemains) {
@@ -178,17 +179,18 @@ TEST_P(Quotation, BorrarDeletesTheLineAndShowsWhatRemains) {
     selectLine(0);
     trigger("Borrar1");
     EXPECT_EQ(shownLines(), (std::vector<Line>{{kAmoxilTab, 2, QStringLiteral("1.2")}}));
-    EXPECT_EQ(q->TOTAL->text(), QStringLiteral("2.4"));
-    EXPECT_EQ(QApplication::focusWidget(), q->EdCan);
+    EXPECT_EQ(child<QLabel>(q, "TOTAL")->text(), QStringLiteral("2.4"));
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(q, "EdCan"));
 
     setLineState(db(), 1, 2, QStringLiteral("DESCARGADO"));
-    pressKey(q->EdCan, Qt::Key_Escape);
+    pressKey(child<QLineEdit>(q, "EdCan"), Qt::Key_Escape);
     openOn(kAmoxilTab);  // reopened, it lists the line as discharged
     for (const char* command : {"Borrar1", "Editar1"}) {
         selectLine(0);
         trigger(command);
         EXPECT_EQ(messages.last(), QStringLiteral("VENTA YA HA SIDO DESCARGADA...")) << command;
-        EXPECT_EQ(quotation()->DETALLE->text(), QStringLiteral("VENTA YA HA SIDO DESCARGADA..."));
+        EXPECT_EQ(child<QLabel>(quotation(), "DETALLE")->text(),
+                  QStringLiteral("VENTA YA HA SIDO DESCARGADA..."));
     }
     EXPECT_EQ(linesOf(1), 1);
 }
@@ -199,15 +201,15 @@ TEST_P(Quotation, ADiscountedPriceBelowCostIsReplacedWhenAddingAndAcceptedWhenPu
     trigger("Descuento2");
     reauthenticate(QStringLiteral("ADMIN"), QStringLiteral("CLAVE1"));
     ASSERT_TRUE(session().discountAllowed());
-    ASSERT_TRUE(q->EdPv->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), q->EdPv);
+    ASSERT_TRUE(child<QLineEdit>(q, "EdPv")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(q, "EdPv"));
 
-    q->EdPv->clear();
-    typeText(q->EdPv, QStringLiteral("0.40"));
-    pressKey(q->EdPv, Qt::Key_Return);
+    child<QLineEdit>(q, "EdPv")->clear();
+    typeText(child<QLineEdit>(q, "EdPv"), QStringLiteral("0.40"));
+    pressKey(child<QLineEdit>(q, "EdPv"), Qt::Key_Return);
     EXPECT_EQ(messages.last(), kBelowCost);
-    EXPECT_EQ(q->EdPv->text(), QStringLiteral("1.2"));
-    EXPECT_FALSE(q->EdPv->isEnabled());
+    EXPECT_EQ(child<QLineEdit>(q, "EdPv")->text(), QStringLiteral("1.2"));
+    EXPECT_FALSE(child<QLineEdit>(q, "EdPv")->isEnabled());
     enterQuantity(QStringLiteral("1"));
     EXPECT_EQ(discountRows(), 1);  // recorded at the list price, still as a discount
     EXPECT_FALSE(session().discountAllowed());
@@ -215,10 +217,10 @@ TEST_P(Quotation, ADiscountedPriceBelowCostIsReplacedWhenAddingAndAcceptedWhenPu
     selectLine(0);
     trigger("Descuento1");
     reauthenticate(QStringLiteral("ADMIN"), QStringLiteral("CLAVE1"));
-    q->EdPv->clear();
-    typeText(q->EdPv, QStringLiteral("0.40"));
-    pressKey(q->EdPv, Qt::Key_Return);
-    EXPECT_EQ(q->EdPv->text(), QStringLiteral("0.40"));
+    child<QLineEdit>(q, "EdPv")->clear();
+    typeText(child<QLineEdit>(q, "EdPv"), QStringLiteral("0.40"));
+    pressKey(child<QLineEdit>(q, "EdPv"), Qt::Key_Return);
+    EXPECT_EQ(child<QLineEdit>(q, "EdPv")->text(), QStringLiteral("0.40"));
     enterQuantity(QStringLiteral("1"));
     EXPECT_EQ(shownLines(), (std::vector<Line>{{kAmoxilTab, 1, QStringLiteral("0.4")}}));
     EXPECT_EQ(db::text(db().scalar(QStringLiteral("SELECT DesNombre FROM DESCUENTO"))),
@@ -235,12 +237,12 @@ TEST_P(Quotation, ANonAdministratorGetsNoDiscountPriceWithoutMaximos) {
     EXPECT_EQ(messages.last(),
               QStringLiteral("USUARIO NO AUTORIZADO\rTU INTENTO SE HA GRABADO\rADMIN"));
     EXPECT_FALSE(session().discountAllowed());
-    EXPECT_FALSE(q->EdPv->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(q, "EdPv")->isEnabled());
 
-    pressKey(q->EdCan, Qt::Key_F9);  // shows the same window again
+    pressKey(child<QLineEdit>(q, "EdCan"), Qt::Key_F9);  // shows the same window again
     reauthenticate(QStringLiteral("MAXIMOS"), QStringLiteral("CLAVE3"));
     EXPECT_TRUE(session().discountAllowed());
-    EXPECT_TRUE(q->EdPv->isEnabled());
+    EXPECT_TRUE(child<QLineEdit>(q, "EdPv")->isEnabled());
 }
 
 TEST_P(Quotation, BorrarCotizacionRemovesThePendingLinesAndFreesTheSaleLabel) {
@@ -248,9 +250,9 @@ TEST_P(Quotation, BorrarCotizacionRemovesThePendingLinesAndFreesTheSaleLabel) {
     TFormCotizacion* q = openOn(kAmoxilTab);
     enterQuantity(QStringLiteral("1"));
     enterQuantity(QStringLiteral("1"));
-    q->BitBtn1->click();
+    child<QPushButton>(q, "BitBtn1")->click();
     EXPECT_EQ(messages.last(), QStringLiteral("COTIZACION Nº 1 ELIMINADA: 2 ITEMS"));
-    EXPECT_EQ(screen->V->text(), QStringLiteral("V"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("V"));
     EXPECT_FALSE(q->isVisible());
     EXPECT_EQ(linesOf(1), 0);
 }
@@ -259,19 +261,19 @@ TEST_P(Quotation, TheLastSaleTotalCarriesOverAndCalcularShowsTheLastWindowAgain)
     openCounter();
     openOn(kAmoxilTab);
     enterQuantity(QStringLiteral("2"));
-    pressKey(quotation()->EdCan, Qt::Key_Escape);
+    pressKey(child<QLineEdit>(quotation(), "EdCan"), Qt::Key_Escape);
     f4();  // a new sale: the next window first shows the last total
     TFormCotizacion* q = openOn(kPanadol, QStringLiteral("PANADOL"));
-    EXPECT_EQ(q->CLIENTE->text(), QStringLiteral("CLIENTE Nº: 2"));
-    EXPECT_EQ(q->TOTAL->text(), QStringLiteral("2.4"));
+    EXPECT_EQ(child<QLabel>(q, "CLIENTE")->text(), QStringLiteral("CLIENTE Nº: 2"));
+    EXPECT_EQ(child<QLabel>(q, "TOTAL")->text(), QStringLiteral("2.4"));
 
-    pressKey(q->EdCan, Qt::Key_Escape);
+    pressKey(child<QLineEdit>(q, "EdCan"), Qt::Key_Escape);
     choose(QStringLiteral("AMOXIL"), kAmoxilTab);
     ASSERT_TRUE(TFormCotizacion::reshowLast(ctx()));
     EXPECT_TRUE(isActive(q));
     EXPECT_EQ(quotation(), q);
-    EXPECT_EQ(q->EdPres->text(), QStringLiteral("AMOXIL 500 MG TAB"));
-    EXPECT_EQ(q->EdPv->text(), QStringLiteral("1.20"));
+    EXPECT_EQ(child<QLineEdit>(q, "EdPres")->text(), QStringLiteral("AMOXIL 500 MG TAB"));
+    EXPECT_EQ(child<QLineEdit>(q, "EdPv")->text(), QStringLiteral("1.20"));
 }
 
 TEST_P(Quotation, CalcularBeforeAnyQuotationDoesNothing) {

@@ -20,7 +20,9 @@ protected:
             QStringLiteral("SELECT FacHostName FROM FACTURA WHERE FacNumero = ?"), {sale}));
     }
     QVariant nameCell(int row, int role) {
-        return screen->DBGrid1->model()->data(screen->DBGrid1->model()->index(row, 2), role);
+        return child<QTableView>(screen, "DBGrid1")
+            ->model()
+            ->data(child<QTableView>(screen, "DBGrid1")->model()->index(row, 2), role);
     }
     int rowNamed(const QString& name) {
         const auto& rows = dm().products();
@@ -34,15 +36,15 @@ protected:
 TEST_P(SearchScreen, F4TwiceBeforeAnyLineKeepsTheNumberAndRetagsIt) {
     openCounter();
     f4();
-    EXPECT_EQ(screen->V->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("1"));
     EXPECT_EQ(session().saleNumber(), 1);
     EXPECT_FALSE(session().newSale());
     EXPECT_EQ(hostOf(1), QStringLiteral("CAJA01-4"));
-    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(screen, "EdNombre"));
 
     platform.name = QStringLiteral("  MOSTRADOR2  ");
     f4();
-    EXPECT_EQ(screen->V->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("1"));
     EXPECT_EQ(count(db(), QStringLiteral("FACTURA")), 1);
     EXPECT_EQ(hostOf(1), QStringLiteral("MOSTRADOR2-4"));
     EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT UsuCod FROM FACTURA"))), 1);
@@ -58,7 +60,7 @@ TEST_P(SearchScreen, OneLineThenF4GivesANewNumberAndTheFirstSaleStaysPending) {
     EXPECT_TRUE(session().newSale());
 
     f4();
-    EXPECT_EQ(screen->V->text(), QStringLiteral("2"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("2"));
     EXPECT_EQ(saleState(1), QStringLiteral("NO DESCARGADO"));
     EXPECT_EQ(linesOf(1), 1);
     EXPECT_EQ(linesOf(2), 0);
@@ -70,19 +72,19 @@ TEST_P(SearchScreen, TheSaleLabelBackAtVWithTheFlagClearReservesANewNumber) {
     session().clearCurrentSale();  // the quotation was deleted before any line
     ASSERT_FALSE(session().newSale());
     f4();
-    EXPECT_EQ(screen->V->text(), QStringLiteral("2"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("2"));
     EXPECT_EQ(count(db(), QStringLiteral("FACTURA")), 2);
 }
 
 TEST_P(SearchScreen, F1RefusesWithoutASaleAndWithoutStock) {
     openCounter();
     choose(QStringLiteral("AMOXIL"), kAmoxilTab);
-    screen->cg->setFocus();
+    child<QTableView>(screen, "cg")->setFocus();
     f1();
     EXPECT_EQ(messages.last(), QStringLiteral("DEBE CREAR UNA NUEVA VENTA, Pulse Su Tecla"));
     EXPECT_EQ(quotation(), nullptr);
-    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
-    EXPECT_EQ(screen->cg->palette().color(QPalette::Base), ui::palette::white);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(screen, "EdNombre"));
+    EXPECT_EQ(child<QTableView>(screen, "cg")->palette().color(QPalette::Base), ui::palette::white);
 
     f4();
     choose(QStringLiteral("AMOXIL"), kAmoxilSusp);
@@ -97,8 +99,9 @@ TEST_P(SearchScreen, TypingMovesToTheFirstNameStartingWithItAndPaintsEveryNameCo
     search(QStringLiteral("AMO"));
     ASSERT_NE(dm().currentProduct(), nullptr);
     EXPECT_EQ(dm().currentProduct()->ProdNomComercial, QStringLiteral("AMOBAN"));
-    EXPECT_EQ(screen->DBGrid1->currentIndex().row(), dm().currentProductIndex());
-    EXPECT_EQ(screen->DBText1->text(), QStringLiteral("AMOBAN"));
+    EXPECT_EQ(child<QTableView>(screen, "DBGrid1")->currentIndex().row(),
+              dm().currentProductIndex());
+    EXPECT_EQ(child<QLabel>(screen, "DBText1")->text(), QStringLiteral("AMOBAN"));
 
     const QColor red = ui::palette::red;
     for (const char* name : {"AMOBAN", "AMOXIL", "CLAMOXIL"})
@@ -112,17 +115,18 @@ TEST_P(SearchScreen, TypingMovesToTheFirstNameStartingWithItAndPaintsEveryNameCo
 
     search(QStringLiteral("AMOX"));
     EXPECT_EQ(dm().currentProduct()->ProdNomComercial, QStringLiteral("AMOXIL"));
-    EXPECT_EQ(screen->DBText2->text(), QStringLiteral("GENFAR"));
-    EXPECT_EQ(screen->DBText8->text(), QStringLiteral("5"));  // its first presentation's stock
+    EXPECT_EQ(child<QLabel>(screen, "DBText2")->text(), QStringLiteral("GENFAR"));
+    EXPECT_EQ(child<QLabel>(screen, "DBText8")->text(),
+              QStringLiteral("5"));  // its first presentation's stock
 
-    screen->EdNombre->clear();  // an empty search paints nothing
+    child<QLineEdit>(screen, "EdNombre")->clear();  // an empty search paints nothing
     EXPECT_NE(nameCell(rowNamed(QStringLiteral("AMOXIL")), Qt::ForegroundRole).value<QColor>(),
               red);
 }
 
 TEST_P(SearchScreen, TheGridsShowTheirColumnsAndTheInactiveMark) {
     openCounter();
-    const QAbstractItemModel* products = screen->DBGrid1->model();
+    const QAbstractItemModel* products = child<QTableView>(screen, "DBGrid1")->model();
     QStringList titles;
     for (int c = 0; c < products->columnCount(); ++c)
         titles << products->headerData(c, Qt::Horizontal).toString();
@@ -132,7 +136,7 @@ TEST_P(SearchScreen, TheGridsShowTheirColumnsAndTheInactiveMark) {
     EXPECT_EQ(products->index(rowNamed(QStringLiteral("AMOXIL")), 1).data().toString(), QString());
 
     choose(QStringLiteral("AMOXIL"), kAmoxilTab);
-    const QAbstractItemModel* panels = screen->cg->model();
+    const QAbstractItemModel* panels = child<QTableView>(screen, "cg")->model();
     ASSERT_EQ(panels->rowCount(), 2);
     QStringList first;
     for (int c = 0; c < panels->columnCount(); ++c)
@@ -140,17 +144,17 @@ TEST_P(SearchScreen, TheGridsShowTheirColumnsAndTheInactiveMark) {
     EXPECT_EQ(first, (QStringList{"140.00", "", "AMOXIL 500 MG TAB", "PI:", "0.50", "PV:", "1.20",
                                   "0", "STOCK:", "5"}));
     EXPECT_EQ(panels->index(1, 1).data().toString(), QStringLiteral("*"));  // continued, no stock
-    EXPECT_EQ(screen->cg->verticalHeader()->defaultSectionSize(), 24);
+    EXPECT_EQ(child<QTableView>(screen, "cg")->verticalHeader()->defaultSectionSize(), 24);
 }
 
 TEST_P(SearchScreen, CostFiguresShowOnlyWhenAsked) {
     openCounter();
     session().setCostFiguresVisible(false);
     for (const int column : {0, 3, 4})
-        EXPECT_TRUE(screen->cg->isColumnHidden(column)) << column;
-    EXPECT_FALSE(screen->cg->isColumnHidden(6));
+        EXPECT_TRUE(child<QTableView>(screen, "cg")->isColumnHidden(column)) << column;
+    EXPECT_FALSE(child<QTableView>(screen, "cg")->isColumnHidden(6));
     session().setCostFiguresVisible(true);
-    EXPECT_FALSE(screen->cg->isColumnHidden(4));
+    EXPECT_FALSE(child<QTableView>(screen, "cg")->isColumnHidden(4));
 }
 
 TEST_P(SearchScreen, ActivationMovesTheSaleDayToTodayAndWithdrawsTheDiscount) {
@@ -167,48 +171,52 @@ TEST_P(SearchScreen, ActivationMovesTheSaleDayToTodayAndWithdrawsTheDiscount) {
 TEST_P(SearchScreen, KeysMoveTheFocusAndPaintAsTheSellerExpects) {
     openCounter();
     search(QStringLiteral("PANA"));
-    pressKey(screen->EdNombre, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), screen->DBGrid1);
-    EXPECT_EQ(screen->EdNombre->palette().color(QPalette::Base), ui::palette::white);
+    pressKey(child<QLineEdit>(screen, "EdNombre"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), child<QTableView>(screen, "DBGrid1"));
+    EXPECT_EQ(child<QLineEdit>(screen, "EdNombre")->palette().color(QPalette::Base),
+              ui::palette::white);
 
-    pressKey(screen->DBGrid1, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), screen->cg);
-    EXPECT_EQ(screen->cg->palette().color(QPalette::Base), ui::palette::silver);
-    EXPECT_EQ(screen->cg->palette().color(QPalette::Highlight), ui::palette::red);
+    pressKey(child<QTableView>(screen, "DBGrid1"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), child<QTableView>(screen, "cg"));
+    EXPECT_EQ(child<QTableView>(screen, "cg")->palette().color(QPalette::Base),
+              ui::palette::silver);
+    EXPECT_EQ(child<QTableView>(screen, "cg")->palette().color(QPalette::Highlight),
+              ui::palette::red);
 
-    pressKey(screen->cg, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
-    EXPECT_EQ(screen->EdNombre->palette().color(QPalette::Base), ui::palette::red);
-    EXPECT_EQ(screen->cg->palette().color(QPalette::Base), ui::palette::white);
-    EXPECT_EQ(screen->EdNombre->text(), QStringLiteral("PANA"));
+    pressKey(child<QTableView>(screen, "cg"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(screen, "EdNombre"));
+    EXPECT_EQ(child<QLineEdit>(screen, "EdNombre")->palette().color(QPalette::Base),
+              ui::palette::red);
+    EXPECT_EQ(child<QTableView>(screen, "cg")->palette().color(QPalette::Base), ui::palette::white);
+    EXPECT_EQ(child<QLineEdit>(screen, "EdNombre")->text(), QStringLiteral("PANA"));
 
-    pressKey(screen->DBGrid1, Qt::Key_Escape);
-    EXPECT_EQ(screen->EdNombre->text(), QString());
-    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
+    pressKey(child<QTableView>(screen, "DBGrid1"), Qt::Key_Escape);
+    EXPECT_EQ(child<QLineEdit>(screen, "EdNombre")->text(), QString());
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(screen, "EdNombre"));
 
     search(QStringLiteral("PANA"));
-    screen->DBImage1->setFocus();
-    pressKey(screen->DBImage1, Qt::Key_Escape);
-    EXPECT_EQ(QApplication::focusWidget(), screen->EdNombre);
-    EXPECT_EQ(screen->EdNombre->text(), QStringLiteral("PANA"));
+    child<QLabel>(screen, "DBImage1")->setFocus();
+    pressKey(child<QLabel>(screen, "DBImage1"), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(screen, "EdNombre"));
+    EXPECT_EQ(child<QLineEdit>(screen, "EdNombre")->text(), QStringLiteral("PANA"));
 }
 
 TEST_P(SearchScreen, TheCommandsOfOtherWindowsRunOnlyOnceWired) {
     openCounter();
     int checkouts = 0;
     int quick = 0;
-    pressKey(screen->EdNombre, Qt::Key_F3);  // not wired: nothing happens
+    pressKey(child<QLineEdit>(screen, "EdNombre"), Qt::Key_F3);  // not wired: nothing happens
     EXPECT_EQ(platform.trims, 1);
     salesCounter().wire(SalesCounter::Command::Checkout, [&] { ++checkouts; });
     salesCounter().wire(SalesCounter::Command::QuickCheckout, [&] { ++quick; });
-    pressKey(screen->DBGrid1, Qt::Key_F3);
-    pressKey(screen->cg, Qt::Key_F9);
+    pressKey(child<QTableView>(screen, "DBGrid1"), Qt::Key_F3);
+    pressKey(child<QTableView>(screen, "cg"), Qt::Key_F9);
     EXPECT_EQ(checkouts, 1);
     EXPECT_EQ(quick, 1);
 
     dm().closeSessionDatasets();  // F3 needs a session, F9 does not
-    pressKey(screen->EdNombre, Qt::Key_F3);
-    pressKey(screen->DBImage1, Qt::Key_F9);
+    pressKey(child<QLineEdit>(screen, "EdNombre"), Qt::Key_F3);
+    pressKey(child<QLabel>(screen, "DBImage1"), Qt::Key_F9);
     EXPECT_EQ(checkouts, 1);
     EXPECT_EQ(quick, 2);
     EXPECT_EQ(platform.trims, 3);

@@ -15,6 +15,8 @@
 
 using testsupport::seedUser;
 
+using testsupport::child;
+
 namespace {
 
 // The registry on its own: what a control does is its rule's tests, then its opener.
@@ -116,7 +118,7 @@ TEST_P(SessionSignals, ALoginOpensTheSearchScreenAndNamesTheUser) {
     EXPECT_EQ(session().login(), QStringLiteral("ANA"));
     EXPECT_EQ(principal().userLabel(), QStringLiteral("USUARIO: ANA"));
     ASSERT_NE(searchScreen(), nullptr);
-    EXPECT_EQ(searchScreen()->V->text(), QStringLiteral("V"));
+    EXPECT_EQ(child<QLabel>(searchScreen(), "V")->text(), QStringLiteral("V"));
 }
 
 TEST_P(SessionSignals, AReservedSaleAndItsEndShowOnTheSearchScreen) {
@@ -124,10 +126,10 @@ TEST_P(SessionSignals, AReservedSaleAndItsEndShowOnTheSearchScreen) {
     ASSERT_NE(searchScreen(), nullptr);
     QSignalSpy changed(&session(), &session::Session::currentSaleChanged);
     session().reserveSale(7);
-    EXPECT_EQ(searchScreen()->V->text(), QStringLiteral("7"));
+    EXPECT_EQ(child<QLabel>(searchScreen(), "V")->text(), QStringLiteral("7"));
     EXPECT_FALSE(session().newSale());
     session().clearCurrentSale();
-    EXPECT_EQ(searchScreen()->V->text(), QStringLiteral("V"));
+    EXPECT_EQ(child<QLabel>(searchScreen(), "V")->text(), QStringLiteral("V"));
     EXPECT_EQ(session().saleNumber(), 7);  // the number the quotation worked on stays known
     EXPECT_EQ(changed.count(), 2);
 }

@@ -20,6 +20,8 @@ using testsupport::pressKey;
 using testsupport::seedUser;
 using testsupport::typeText;
 
+using testsupport::child;
+
 namespace {
 
 const QString kNoLogin = QStringLiteral("DEBE DE INGRESAR UN\rLOGIN");
@@ -62,16 +64,16 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(form));
     }
     void type(const QString& login, const QString& password) {
-        form->CBLogin->lineEdit()->clear();
-        typeText(form->CBLogin->lineEdit(), login);
-        form->EdPassword->clear();
-        typeText(form->EdPassword, password);
+        child<QComboBox>(form, "CBLogin")->lineEdit()->clear();
+        typeText(child<QComboBox>(form, "CBLogin")->lineEdit(), login);
+        child<QLineEdit>(form, "EdPassword")->clear();
+        typeText(child<QLineEdit>(form, "EdPassword"), password);
     }
     void check(How how) {
         if (how == How::Enter)
-            pressKey(form->EdPassword, Qt::Key_Return);
+            pressKey(child<QLineEdit>(form, "EdPassword"), Qt::Key_Return);
         else
-            form->Aceptar->click();
+            child<QPushButton>(form, "Aceptar")->click();
     }
     void attempt(const QString& login, const QString& password, How how = How::Enter) {
         type(login, password);
@@ -86,31 +88,31 @@ TEST_P(LoginPassword, LooksAsSpecifiedAndMasksWithHashes) {
     EXPECT_EQ(form->size(), QSize(353, 193));
     EXPECT_FALSE(form->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMinMaxButtonsHint);
-    EXPECT_EQ(form->Aceptar->text(), QStringLiteral("&Aceptar"));
-    EXPECT_EQ(form->Cancelar->text(), QStringLiteral("&Cancelar"));
-    for (QWidget* box :
-         {static_cast<QWidget*>(form->CBLogin), static_cast<QWidget*>(form->EdPassword)})
+    EXPECT_EQ(child<QPushButton>(form, "Aceptar")->text(), QStringLiteral("&Aceptar"));
+    EXPECT_EQ(child<QPushButton>(form, "Cancelar")->text(), QStringLiteral("&Cancelar"));
+    for (QWidget* box : {static_cast<QWidget*>(child<QComboBox>(form, "CBLogin")),
+                         static_cast<QWidget*>(child<QLineEdit>(form, "EdPassword"))})
         EXPECT_EQ(box->palette().color(QPalette::Base), ui::palette::infoBackground);
 
     show(Purpose::Discount);
     type(QStringLiteral("rosa"), QStringLiteral("cla ve"));
-    EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("ROSA"));
-    EXPECT_EQ(form->EdPassword->text(), QStringLiteral("CLA VE"));
-    EXPECT_EQ(form->EdPassword->displayText(), QStringLiteral("######"));
+    EXPECT_EQ(child<QComboBox>(form, "CBLogin")->currentText(), QStringLiteral("ROSA"));
+    EXPECT_EQ(child<QLineEdit>(form, "EdPassword")->text(), QStringLiteral("CLA VE"));
+    EXPECT_EQ(child<QLineEdit>(form, "EdPassword")->displayText(), QStringLiteral("######"));
 }
 
 TEST_P(LoginPassword, ActivationListsActiveUsersButTheOwnerSortedAndFocusesThePassword) {
     show(Purpose::Discount);
     QStringList items;
-    for (int i = 0; i < form->CBLogin->count(); ++i)
-        items << form->CBLogin->itemText(i);
+    for (int i = 0; i < child<QComboBox>(form, "CBLogin")->count(); ++i)
+        items << child<QComboBox>(form, "CBLogin")->itemText(i);
     EXPECT_EQ(items, (QStringList{"BETO", "LUIS", "MAXIMOS", "ROSA"}));
-    EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("BETO"));
-    EXPECT_EQ(focused(), form->EdPassword);
+    EXPECT_EQ(child<QComboBox>(form, "CBLogin")->currentText(), QStringLiteral("BETO"));
+    EXPECT_EQ(focused(), child<QLineEdit>(form, "EdPassword"));
 
-    form->CBLogin->setFocus();
-    pressKey(form->CBLogin->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(focused(), form->EdPassword);
+    child<QComboBox>(form, "CBLogin")->setFocus();
+    pressKey(child<QComboBox>(form, "CBLogin")->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(focused(), child<QLineEdit>(form, "EdPassword"));
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
@@ -144,11 +146,12 @@ TEST_P(LoginPassword, RefusalsInTheirOrder) {
         messages.clear();
         attempt(QString::fromLatin1(c.login), QString::fromLatin1(c.password));
         EXPECT_EQ(messages.shown, QStringList{c.message});
-        EXPECT_EQ(form->EdPassword->text().isEmpty(), c.passwordCleared || !*c.password);
+        EXPECT_EQ(child<QLineEdit>(form, "EdPassword")->text().isEmpty(),
+                  c.passwordCleared || !*c.password);
         EXPECT_FALSE(session().discountAllowed());
         EXPECT_TRUE(form->isVisible());
         if (c.message != kNotAuthorised + "ROSA") {
-            EXPECT_EQ(focused(), form->EdPassword);
+            EXPECT_EQ(focused(), child<QLineEdit>(form, "EdPassword"));
         }
     }
 }
@@ -174,13 +177,13 @@ TEST_P(LoginPassword, EnterCompactsTheLoginTheButtonSendsItAsTyped) {
     loginSession(2, "CLAVE1");
     show(Purpose::Discount);
     attempt(QStringLiteral("RO SA"), QStringLiteral("CLAVE1"), How::Button);
-    EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("RO SA"));
+    EXPECT_EQ(child<QComboBox>(form, "CBLogin")->currentText(), QStringLiteral("RO SA"));
     EXPECT_EQ(messages.shown, QStringList{kRefused});
     EXPECT_FALSE(session().discountAllowed());
 
     messages.clear();
     attempt(QStringLiteral("RO SA"), QStringLiteral("CLAVE1"), How::Enter);
-    EXPECT_EQ(form->CBLogin->currentText(), QStringLiteral("ROSA"));
+    EXPECT_EQ(child<QComboBox>(form, "CBLogin")->currentText(), QStringLiteral("ROSA"));
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_TRUE(session().discountAllowed());
 }
@@ -203,7 +206,7 @@ TEST_P(LoginPassword, DiscountIsGrantedAndTheWindowHiddenForTheNextShow) {
         EXPECT_TRUE(session().discountAllowed());
         EXPECT_FALSE(form->isVisible());
         ASSERT_FALSE(form.isNull());
-        EXPECT_TRUE(form->EdPassword->text().isEmpty());
+        EXPECT_TRUE(child<QLineEdit>(form, "EdPassword")->text().isEmpty());
     }
     EXPECT_TRUE(messages.shown.isEmpty());
 }
@@ -211,7 +214,7 @@ TEST_P(LoginPassword, DiscountIsGrantedAndTheWindowHiddenForTheNextShow) {
 TEST_P(LoginPassword, CancelClearsPurposeAndPermission) {
     session().setDiscountAllowed(true);
     show(Purpose::Accounts);
-    form->Cancelar->click();
+    child<QPushButton>(form, "Cancelar")->click();
     EXPECT_FALSE(session().discountAllowed());
     EXPECT_EQ(form->purpose(), Purpose::Discount);
     EXPECT_FALSE(form->isVisible());
@@ -260,7 +263,7 @@ TEST_P(LoginPassword, WithoutAnOpenerSuccessOpensNothing) {
     attempt(QStringLiteral("ROSA"), QStringLiteral("CLAVE1"), How::Button);
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->EdPassword->text().isEmpty());
+    EXPECT_TRUE(child<QLineEdit>(form, "EdPassword")->text().isEmpty());
     EXPECT_FALSE(session().discountAllowed());
 }
 
@@ -272,7 +275,7 @@ TEST_P(LoginPassword, PurposeLivesInTheSession) {
     session().setReauthPurpose(Purpose::Accounts);
     EXPECT_EQ(form->purpose(), Purpose::Accounts);
 
-    form->Cancelar->click();
+    child<QPushButton>(form, "Cancelar")->click();
     EXPECT_EQ(session().reauthPurpose(), Purpose::Discount);
 
     session().setReauthPurpose(Purpose::Console);

@@ -23,6 +23,8 @@
 
 using testsupport::seedUser;
 
+using testsupport::child;
+
 namespace {
 
 const QString kNotYet = QStringLiteral("NO DISPONIBLE TODAVIA");
@@ -287,7 +289,7 @@ TEST_P(Principal, EliminarPedidosRemovesThePendingLinesOnlyOnYes) {
     trigger("Eliminar1");  // answered No
     EXPECT_EQ(messages.shown, QStringList{kQuestion});
     EXPECT_EQ(pendingLines(), 2);
-    EXPECT_EQ(screen->V->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("1"));
     EXPECT_EQ(platform.trims, 1);
 
     messages.clear();
@@ -299,7 +301,7 @@ TEST_P(Principal, EliminarPedidosRemovesThePendingLinesOnlyOnYes) {
                                                      "  ***********************")}));
     EXPECT_EQ(pendingLines(), 0);
     EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM DETAFAC"))), 1);
-    EXPECT_EQ(screen->V->text(), QStringLiteral("V"));
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("V"));
     EXPECT_EQ(platform.trims, 2);
 }
 

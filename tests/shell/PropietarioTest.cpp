@@ -15,6 +15,8 @@ using shell::TFormPropietario;
 using testsupport::pressKey;
 using testsupport::typeText;
 
+using testsupport::child;
+
 namespace {
 
 class Propietario : public testsupport::WindowTest {
@@ -24,12 +26,14 @@ protected:
     };
 
     static void fill(TFormPropietario& form, const Entry& e) {
-        for (QLineEdit* box : {form.EdNombres, form.EdLogin, form.EdPassword1, form.EdPassword2})
+        for (QLineEdit* box :
+             {child<QLineEdit>(&form, "EdNombres"), child<QLineEdit>(&form, "EdLogin"),
+              child<QLineEdit>(&form, "EdPassword1"), child<QLineEdit>(&form, "EdPassword2")})
             box->clear();
-        typeText(form.EdNombres, e.nombres);
-        typeText(form.EdLogin, e.login);
-        typeText(form.EdPassword1, e.password);
-        typeText(form.EdPassword2, e.confirmation);
+        typeText(child<QLineEdit>(&form, "EdNombres"), e.nombres);
+        typeText(child<QLineEdit>(&form, "EdLogin"), e.login);
+        typeText(child<QLineEdit>(&form, "EdPassword1"), e.password);
+        typeText(child<QLineEdit>(&form, "EdPassword2"), e.confirmation);
     }
     // Runs ensureOwner, acting on its dialog once it is up.
     bool ensureOwnerWith(const std::function<void(TFormPropietario&)>& act) {
@@ -64,7 +68,7 @@ TEST_P(Propietario, AShopWithUsersNeedsNoOwnerDialog) {
 TEST_P(Propietario, OwnerIsCreatedAsUserOneAdministrator) {
     EXPECT_TRUE(ensureOwnerWith([](TFormPropietario& form) {
         fill(form, {"ana", "dueno", "farma 26", "farma 26"});
-        pressKey(form.EdPassword2, Qt::Key_Return);
+        pressKey(child<QLineEdit>(&form, "EdPassword2"), Qt::Key_Return);
     }));
     EXPECT_TRUE(dialogSeen);
     EXPECT_EQ(owner("UsuLogin"), QStringLiteral("DUENO"));
@@ -77,7 +81,8 @@ TEST_P(Propietario, OwnerIsCreatedAsUserOneAdministrator) {
 }
 
 TEST_P(Propietario, CancellingEndsWithoutAnOwner) {
-    EXPECT_FALSE(ensureOwnerWith([](TFormPropietario& form) { form.Cancelar->click(); }));
+    EXPECT_FALSE(ensureOwnerWith(
+        [](TFormPropietario& form) { child<QPushButton>(&form, "Cancelar")->click(); }));
     EXPECT_EQ(users(), 0);
 }
 
@@ -100,14 +105,15 @@ TEST_P(Propietario, EntryFaultsKeepTheDialogOpen) {
         SCOPED_TRACE(c.message);
         messages.clear();
         fill(form, c.entry);
-        form.Aceptar->click();
+        child<QPushButton>(&form, "Aceptar")->click();
         EXPECT_EQ(messages.shown, QStringList{QString::fromLatin1(c.message)});
         EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(c.focus));
         EXPECT_EQ(form.result(), QDialog::Rejected);
         EXPECT_TRUE(form.isVisible());
     }
-    EXPECT_TRUE(form.EdPassword1->text().isEmpty());  // a mismatch empties both
-    EXPECT_TRUE(form.EdPassword2->text().isEmpty());
+    EXPECT_TRUE(
+        child<QLineEdit>(&form, "EdPassword1")->text().isEmpty());  // a mismatch empties both
+    EXPECT_TRUE(child<QLineEdit>(&form, "EdPassword2")->text().isEmpty());
     EXPECT_EQ(users(), 0);
 }
 
@@ -115,15 +121,17 @@ TEST_P(Propietario, EnterWalksTheBoxesAndTheLoginIsCapped) {
     TFormPropietario form(ctx());
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.EdNombres->setFocus();
-    for (QLineEdit* next : {form.EdLogin, form.EdPassword1, form.EdPassword2}) {
+    child<QLineEdit>(&form, "EdNombres")->setFocus();
+    for (QLineEdit* next :
+         {child<QLineEdit>(&form, "EdLogin"), child<QLineEdit>(&form, "EdPassword1"),
+          child<QLineEdit>(&form, "EdPassword2")}) {
         pressKey(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
-    typeText(form.EdLogin, QStringLiteral("ADMINISTRADORA"));
-    EXPECT_EQ(form.EdLogin->text(), QStringLiteral("ADMINISTRA"));
-    typeText(form.EdPassword1, QStringLiteral("abc"));
-    EXPECT_EQ(form.EdPassword1->displayText(), QStringLiteral("###"));
+    typeText(child<QLineEdit>(&form, "EdLogin"), QStringLiteral("ADMINISTRADORA"));
+    EXPECT_EQ(child<QLineEdit>(&form, "EdLogin")->text(), QStringLiteral("ADMINISTRA"));
+    typeText(child<QLineEdit>(&form, "EdPassword1"), QStringLiteral("abc"));
+    EXPECT_EQ(child<QLineEdit>(&form, "EdPassword1")->displayText(), QStringLiteral("###"));
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
@@ -132,7 +140,7 @@ TEST_P(Propietario, AnOwnerRegisteredMeanwhileByAnotherWorkstationStands) {
         testsupport::seedUser(*connectAnother(), 1, QStringLiteral("ROSA"),
                               QStringLiteral("CLAVE1"), QStringLiteral("ADMINISTRADOR"));
         fill(form, {"", "DUENO", "X1", "X1"});
-        form.Aceptar->click();
+        child<QPushButton>(&form, "Aceptar")->click();
     }));
     EXPECT_EQ(owner("UsuLogin"), QStringLiteral("ROSA"));
     EXPECT_EQ(users(), 1);

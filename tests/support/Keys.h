@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QString>
@@ -27,6 +28,15 @@ inline void typeText(QWidget* widget, const QString& text) {
         QKeyEvent release(QEvent::KeyRelease, keyOf(c), Qt::NoModifier, one);
         QCoreApplication::sendEvent(widget, &release);
     }
+}
+
+// The window's control of that objectName; a test that names a missing one fails.
+template <class W>
+W* child(const QObject* window, const char* name) {
+    W* found = window->findChild<W*>(QLatin1String(name));
+    if (!found)
+        ADD_FAILURE() << "no control " << name << " in " << window->objectName().toStdString();
+    return found;
 }
 
 // Presses and releases one key (Enter, Esc, F4, Ctrl+N, ...).
