@@ -109,7 +109,7 @@ public:
             {.title = QStringLiteral("CANT."),
              .width = 50,
              .alignment = right,
-             .value = by(&SaleLine::cantidad)},
+             .value = by(&SaleLine::Cantidad)},
             {.title = QStringLiteral("SUB TOTAL"),
              .width = 80,
              .alignment = right,
