@@ -18,7 +18,7 @@ struct State {
     bool installed = false;
     bool writing = false;
     QString path;
-    QStringList secrets;
+    QStringList secrets;  // longest first, so that a secret inside another is not half masked
     qint64 maxBytes = kMaxBytes;
     QFile file;
     QtMessageHandler previous = nullptr;
@@ -43,6 +43,15 @@ const char* levelName(QtMsgType type) {
             break;
     }
     return "FATAL";
+}
+
+// The text with every secret replaced by "****".
+QString masked(const QString& text, const QStringList& secrets) {
+    QString out = text;
+    for (const QString& secret : secrets)
+        if (!secret.isEmpty())
+            out.replace(secret, kMask);
+    return out;
 }
 
 QByteArray lineOf(QtMsgType type, const QMessageLogContext& context, QString text) {
@@ -108,24 +117,14 @@ void handle(QtMsgType type, const QMessageLogContext& context, const QString& me
 
 }  // namespace
 
-QString masked(const QString& text, const QStringList& secrets) {
-    // Longest first, so that a secret inside another is not half masked.
-    QStringList longestFirst = secrets;
-    std::sort(longestFirst.begin(), longestFirst.end(),
-              [](const QString& a, const QString& b) { return a.size() > b.size(); });
-    QString out = text;
-    for (const QString& secret : longestFirst)
-        if (!secret.isEmpty())
-            out.replace(secret, kMask);
-    return out;
-}
-
 void install(const QString& path, const QStringList& secrets, qint64 maxBytes) {
     State& s = state();
     const QMutexLocker lock(&s.mutex);
     s.file.close();
     s.path = path;
     s.secrets = secrets;
+    std::sort(s.secrets.begin(), s.secrets.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
     s.maxBytes = maxBytes;
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!s.installed)

@@ -20,7 +20,4 @@ void install(const QString& path, const QStringList& secrets, qint64 maxBytes = 
 // Closes the file and puts the previous handler back.
 void uninstall();
 
-// The text with every secret replaced by "****".
-QString masked(const QString& text, const QStringList& secrets);
-
 }  // namespace core::log

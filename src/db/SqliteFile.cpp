@@ -20,15 +20,22 @@ constexpr int kCopiesKept = 3;
 
 std::atomic<int> checkSerial{0};
 
+// SQLITE_CORRUPT and SQLITE_NOTADB: the file's content is damaged. Any other failure (busy,
+// unreadable) is no finding; the program's own connection reports it.
+bool isDamage(const QSqlError& error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 11 || code == 26;
+}
+
 // The first problem PRAGMA quick_check reports; empty for a sound file.
 QString firstProblem(QSqlDatabase& d) {
     if (!d.open())
-        return d.lastError().text();
+        return isDamage(d.lastError()) ? d.lastError().text() : QString();
     QSqlQuery q(d);
     if (!q.exec(QStringLiteral("PRAGMA quick_check")))
-        return q.lastError().text();
+        return isDamage(q.lastError()) ? q.lastError().text() : QString();
     if (!q.next())
-        return QStringLiteral("sin respuesta");
+        return {};
     const QString answer = q.value(0).toString();
     return answer == QLatin1String("ok") ? QString() : answer;
 }

@@ -32,10 +32,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         auto shop = db::open(info);
+        db::Db::Transaction tx(*shop);
         for (int code = 1; code <= 300; ++code)
             shop->exec(QStringLiteral("INSERT INTO USUARIO (UsuCod, UsuLogin, UsuNombres) "
                                       "VALUES (?, ?, ?)"),
                        {code, QStringLiteral("U%1").arg(code), QStringLiteral("ROSA ELENA")});
+        tx.commit();
     }
 
     QString copy(int migration) const {
@@ -96,6 +98,23 @@ TEST_F(SqliteStartUp, ADamagedFileIsRefusedNamingItsNewestCopyAndLeftByteForByte
     } catch (const db::Error& e) {
         EXPECT_TRUE(e.serverText().endsWith(
             QStringLiteral("No hay ninguna copia (velcaris.db.before-NNN) junto a ella.")))
+            << e.what();
+    }
+    EXPECT_EQ(bytesOf(info.path), damaged);
+}
+
+TEST_F(SqliteStartUp, AFileWhoseHeaderIsGoneIsRefusedToo) {
+    {
+        QFile f(info.path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(QByteArray(100, '\0'));
+    }
+    const QByteArray damaged = bytesOf(info.path);
+    try {
+        db::open(info);
+        FAIL() << "a damaged file was opened";
+    } catch (const db::Error& e) {
+        EXPECT_TRUE(e.serverText().startsWith(QStringLiteral("la base de datos está dañada (")))
             << e.what();
     }
     EXPECT_EQ(bytesOf(info.path), damaged);
