@@ -241,22 +241,15 @@ TEST(ReceiptLayouts, ATaxReceiptWithoutItsNumberIsRefused) {
                  ReceiptError);
 }
 
-TEST(ReceiptLayouts, ATaxReceiptTakesItsSplitAndQrTaxFromTheRateItIsGiven) {
+TEST(ReceiptQr, TheBoletasTaxFollowsTheRateAndATaxReceiptNeedsOne) {
     ReceiptData data = sale25();
     data.igvPercent = 10;
-    data.total = money("110");
-    const QStringList texts = printing::layout(QuickRep1(data, boxes(), demoShop(), {}), kPrintedAt)
-                                  .pages[0]
-                                  .textValues();
-    EXPECT_EQ(texts[texts.indexOf(QStringLiteral("Op. Gravadas:")) + 1], QStringLiteral("100.00"));
-    EXPECT_EQ(texts[texts.indexOf(QStringLiteral("I.G.V:")) + 1], QStringLiteral("10.00"));
     EXPECT_TRUE(boletaQrText(data, kDay).endsWith(QStringLiteral("|59|5.9")));
-    // The factura's QR tax is the fixed share of the tax files.
+    // The factura's is the fixed share of the tax files.
     EXPECT_TRUE(facturaQrText(data, QString(), kDay).endsWith(QStringLiteral("|8.9916|59")));
-
     data.igvPercent.reset();
-    EXPECT_THROW(QuickRep1(data, boxes(), demoShop(), {}), ReceiptError);
     EXPECT_THROW(boletaQrText(data, kDay), ReceiptError);
+    EXPECT_THROW(QuickRep1(data, boxes(), demoShop(), {}), ReceiptError);
     EXPECT_NO_THROW(QuickRep3(data, demoShop()));
 }
 
