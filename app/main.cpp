@@ -1,5 +1,6 @@
 #include "db/DemoShop.h"
 #include "db/Open.h"
+#include "db/ProgramLog.h"
 #include "program/Program.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ int initDatabase(bool demo) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    db::startLog(db::Settings::load());
     const QStringList args = [&] {
         QStringList out;
         for (int i = 1; i < argc; ++i)

@@ -182,7 +182,7 @@ void SaleLine(benchmark::State& state, db::Dialect dialect) {
         std::size_t listed = 0;
         clock.time([&] {
             out = s.addLine(sales.back());
-            listed = db::proc::lineasVenta(s.year(), sales.back(), kSaleDay).size();
+            listed = db::proc::saleLines(s.year(), sales.back(), kSaleDay).size();
         });
         if (out.resultado != db::proc::Ingreso::Ingresado || listed != std::size_t(++line)) {
             state.SkipWithError("the line was not recorded");

@@ -54,6 +54,15 @@ QString ConnectionInfo::display() const {
     return out;
 }
 
+QStringList ConnectionInfo::secretsOf(const QString& url) {
+    const QUrl u(url);
+    QStringList out;
+    for (const QString& form : {u.password(QUrl::FullyDecoded), u.password(QUrl::FullyEncoded)})
+        if (!form.isEmpty() && !out.contains(form))
+            out << form;
+    return out;
+}
+
 ConnectionInfo ConnectionInfo::withDatabase(const QString& name) const {
     ConnectionInfo copy = *this;
     copy.database = name;

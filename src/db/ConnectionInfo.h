@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace db {
@@ -22,6 +23,9 @@ struct ConnectionInfo {
     static std::optional<ConnectionInfo> parse(const QString& url);
     // The URL with the password masked: safe for messages and logs.
     QString display() const;
+    // The password of a URL in the forms a message could show it (as given and percent-encoded),
+    // for the log to mask; none without a password.
+    static QStringList secretsOf(const QString& url);
     // The same server with another database name (PostgreSQL).
     ConnectionInfo withDatabase(const QString& name) const;
 };

@@ -1,5 +1,6 @@
 #include "db/Db.h"
 
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <atomic>
@@ -7,6 +8,8 @@
 namespace db {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcDb, "velcaris.db", QtWarningMsg)
 
 std::atomic<int> connectionSerial{0};
 
@@ -208,7 +211,10 @@ Db::Transaction::~Transaction() {
         return;
     try {
         db_.finish(false);
+    } catch (const std::exception& e) {
+        qCWarning(lcDb, "rollback failed: %s", e.what());
     } catch (...) {
+        qCWarning(lcDb, "rollback failed: an unknown exception");
     }
 }
 

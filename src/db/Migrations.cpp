@@ -1,5 +1,7 @@
 #include "db/Migrations.h"
 
+#include "db/SqliteFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <map>
@@ -11,19 +13,6 @@ namespace {
 QString folder(Dialect dialect) {
     return dialect == Dialect::SQLite ? QStringLiteral(":/schema/sqlite")
                                       : QStringLiteral(":/schema/postgres");
-}
-
-// Migration files "NNN_name.sql" by number.
-std::map<int, QString> migrations(Dialect dialect) {
-    std::map<int, QString> out;
-    const QDir dir(folder(dialect));
-    for (const QString& name : dir.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
-        bool ok = false;
-        const int number = name.section(QLatin1Char('_'), 0, 0).toInt(&ok);
-        if (ok)
-            out[number] = dir.filePath(name);
-    }
-    return out;
 }
 
 QString readAll(const QString& path) {
@@ -45,10 +34,64 @@ bool hasVersionTable(Db& db) {
     return integer(db.scalar(sql)) > 0;
 }
 
+// The first of the migrations newer than `current`; 0 for none.
+int firstPending(const Migrations& all, int current) {
+    const auto next = all.upper_bound(current);
+    return next == all.end() ? 0 : next->first;
+}
+
+// The copy of a SQLite file that already has a schema, made before its first pending
+// migration; empty when none is due.
+QString copyBeforeMigrating(Db& db, const Migrations& all) {
+    if (!sqlitefile::isFile(db.info()))
+        return {};
+    const int current = schemaVersion(db);
+    const int first = firstPending(all, current);
+    if (current < 1 || first == 0)
+        return {};
+    return sqlitefile::copyBefore(db, first);
+}
+
+void apply(Db& db, const Migrations& all) {
+    Db::Transaction tx(db);
+    // Taken first so that two workstations starting at once upgrade one after the other.
+    db.lock(QStringLiteral("schema_version"));
+    db.exec(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER PRIMARY KEY, "
+                       "applied VARCHAR(19) NOT NULL)"));
+    const int current = schemaVersion(db);
+    const int latest = all.empty() ? 0 : all.rbegin()->first;
+    if (current > latest)
+        throw Error(QStringLiteral("migrate"),
+                    QStringLiteral("La base de datos es de una version mas nueva del programa "
+                                   "(esquema %1, este programa conoce hasta el %2). Actualice el "
+                                   "programa.")
+                        .arg(current)
+                        .arg(latest));
+    for (auto it = all.upper_bound(current); it != all.end(); ++it) {
+        db.execScript(it->second);
+        db.exec(QStringLiteral("INSERT INTO schema_version (version, applied) VALUES (?, ?)"),
+                {it->first, dateTimeText(QDateTime::currentDateTime())});
+    }
+    tx.commit();
+}
+
 }  // namespace
 
+Migrations migrations(Dialect dialect) {
+    Migrations out;
+    const QDir dir(folder(dialect));
+    for (const QString& name : dir.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
+        bool ok = false;
+        const int number = name.section(QLatin1Char('_'), 0, 0).toInt(&ok);
+        if (ok)
+            out[number] = readAll(dir.filePath(name));
+    }
+    return out;
+}
+
 int latestSchemaVersion(Dialect dialect) {
-    const auto all = migrations(dialect);
+    const Migrations all = migrations(dialect);
     return all.empty() ? 0 : all.rbegin()->first;
 }
 
@@ -59,29 +102,22 @@ int schemaVersion(Db& db) {
 }
 
 void migrate(Db& db) {
-    Db::Transaction tx(db);
-    // Taken first so that two workstations starting at once upgrade one after the other.
-    db.lock(QStringLiteral("schema_version"));
-    db.exec(
-        QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER PRIMARY KEY, "
-                       "applied VARCHAR(19) NOT NULL)"));
-    const int current = schemaVersion(db);
-    const int latest = latestSchemaVersion(db.dialect());
-    if (current > latest)
-        throw Error(QStringLiteral("migrate"),
-                    QStringLiteral("La base de datos es de una version mas nueva del programa "
-                                   "(esquema %1, este programa conoce hasta el %2). Actualice el "
-                                   "programa.")
-                        .arg(current)
-                        .arg(latest));
-    for (const auto& [number, path] : migrations(db.dialect())) {
-        if (number <= current)
-            continue;
-        db.execScript(readAll(path));
-        db.exec(QStringLiteral("INSERT INTO schema_version (version, applied) VALUES (?, ?)"),
-                {number, dateTimeText(QDateTime::currentDateTime())});
+    migrate(db, migrations(db.dialect()));
+}
+
+void migrate(Db& db, const Migrations& all) {
+    const QString copy = copyBeforeMigrating(db, all);
+    try {
+        apply(db, all);
+    } catch (const Error& e) {
+        if (copy.isEmpty())
+            throw;
+        throw Error(e.where(), e.serverText() +
+                                   QStringLiteral(". La actualización no se aplicó y la base de "
+                                                  "datos quedó como estaba; su copia de antes "
+                                                  "es ") +
+                                   copy);
     }
-    tx.commit();
 }
 
 }  // namespace db

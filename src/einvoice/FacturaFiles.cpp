@@ -1,6 +1,7 @@
 #include "einvoice/FacturaFiles.h"
 
 #include "core/Format.h"
+#include "core/Igv.h"
 
 #include <unistd.h>
 #include <QDir>
@@ -21,21 +22,20 @@ namespace {
 
 using core::fmt::twoDecimals;
 
-constexpr double kTaxFactor = 1.18;
-constexpr double kLineTaxFactor = 0.1524;
-
 // The figures every field is computed from.
 struct HeaderValues {
     const FacturaHeader& h;
+    core::IgvRate igv() const { return core::IgvRate(h.igvPercent); }
     double T() const { return h.total.toDouble(); }
-    double B() const { return T() / kTaxFactor; }
-    double I() const { return T() - T() / kTaxFactor; }
+    double B() const { return igv().base(T()); }
+    double I() const { return igv().taxIn(T()); }
 };
 
 struct LineValues {
     const FacturaLine& l;
+    core::IgvRate igv;
     double p() const { return l.price.toDouble(); }
-    double t() const { return l.quantity * p() * kLineTaxFactor; }
+    double t() const { return l.quantity * p() * FacturaFiles::kLineTaxFactor; }
     double v() const { return l.saleTotal.toDouble() - t(); }
 };
 
@@ -129,7 +129,7 @@ const std::vector<Field<LineValues>>& detFields() {
         [](const V& v) { return QString::number(v.l.codPresentacion); },  // 3 code
         lit<V>("-"),                                                      // 4
         [](const V& v) { return text(v.l.presTipo.left(28)); },           // 5 desc
-        [](const V& v) { return twoDecimals(v.p() / kTaxFactor); },       // 6
+        [](const V& v) { return twoDecimals(v.igv.base(v.p())); },        // 6
         [](const V& v) { return twoDecimals(v.t()); },                    // 7
         lit<V>("1000"),                                                   // 8
         [](const V& v) { return twoDecimals(v.t()); },                    // 9
@@ -138,7 +138,7 @@ const std::vector<Field<LineValues>>& detFields() {
         lit<V>("IGV"),
         lit<V>("VAT"),
         lit<V>("10"),
-        lit<V>("18.00"),  // 12-15
+        [](const V& v) { return twoDecimals(v.igv.percent()); },  // 12-15
         lit<V>("-"),
         lit<V>("0.00"),
         lit<V>("0.00"),  // 16-18
@@ -244,8 +244,8 @@ QStringList FacturaFiles::triLines(const FacturaHeader& h) {
     return out;
 }
 
-QString FacturaFiles::detLine(const FacturaLine& l) {
-    return join(detFields(), LineValues{l});
+QString FacturaFiles::detLine(const FacturaLine& l, double igvPercent) {
+    return join(detFields(), LineValues{l, core::IgvRate(igvPercent)});
 }
 
 void FacturaFiles::writeFile(const QString& extension, const QByteArray& content) {
@@ -257,6 +257,7 @@ void FacturaFiles::writeFile(const QString& extension, const QByteArray& content
 }
 
 void FacturaFiles::writeHeader(const FacturaHeader& h) {
+    igvPercent_ = h.igvPercent;
     writeFile(QStringLiteral(".cab"), bytes(cabLine(h)));
     writeFile(QStringLiteral(".aca"), bytes(acaLine(h)));
     writeFile(QStringLiteral(".ley"), bytes(leyLine(h)));
@@ -274,7 +275,7 @@ void FacturaFiles::writeHeader(const FacturaHeader& h) {
 void FacturaFiles::appendLine(const FacturaLine& line) {
     if (!det_)
         throw std::logic_error("FacturaFiles::appendLine before writeHeader");
-    const QByteArray content = bytes(detLine(line)) + kCrLf;
+    const QByteArray content = bytes(detLine(line, igvPercent_)) + kCrLf;
     if (det_->write(content) != content.size() || !det_->flush())
         throw std::runtime_error(
             ("no se pudo escribir " + finalPath(QStringLiteral(".det"))).toStdString());

@@ -20,7 +20,8 @@ struct FacturaHeader {
     QString ruc;        // trimmed customer boxes
     QString name;
     QString address;
-    QString totalInWords;  // the amount in words of T, as the receipt writes it
+    QString totalInWords;   // the amount in words of T, as the receipt writes it
+    double igvPercent = 0;  // the rate of the IGV row in force, in percent: B = T / (1 + rate)
 };
 
 // One detail line, in the order the lines are discharged.
@@ -46,6 +47,9 @@ class FacturaFiles {
 public:
     static constexpr const char* kIssuer = "10471829356";
     static constexpr const char* kSeries = "F001";
+    // The share of a line's amount that the files (and the factura's QR code) give as its tax,
+    // fixed whatever the IGV rate.
+    static constexpr double kLineTaxFactor = 0.1524;
 
     // folder: the tool's data folder; created with its parents when driveRoot exists.
     FacturaFiles(const QString& folder, const QString& driveRoot, int number);
@@ -55,6 +59,7 @@ public:
 
     // Writes .cab, .aca, .ley and .tri, then opens .det.
     void writeHeader(const FacturaHeader& header);
+    // A .det line at the header's IGV rate.
     void appendLine(const FacturaLine& line);
     // Closes .det and puts every file safely on the disk, still under its temporary name: what
     // is sealed survives a power cut from then on.
@@ -77,7 +82,7 @@ public:
     static QString acaLine(const FacturaHeader& h);
     static QString leyLine(const FacturaHeader& h);
     static QStringList triLines(const FacturaHeader& h);
-    static QString detLine(const FacturaLine& l);
+    static QString detLine(const FacturaLine& l, double igvPercent);
 
 private:
     QString tempPath(const QString& extension) const;
@@ -88,6 +93,7 @@ private:
     QString token_;        // makes the temporary names this object's own
     QStringList written_;  // extensions written under temporary names
     std::unique_ptr<QFile> det_;
+    double igvPercent_ = 0;  // the header's
     bool sealed_ = false;
     bool committed_ = false;
 };

@@ -89,6 +89,7 @@ int runGui() {
         Program program(db::openConfigured(settings), settings, system);
         return program.start() ? QApplication::exec() : 0;
     } catch (const db::Error& e) {
+        qCritical("database not opened: %s", e.what());
         ui::DialogMessages().notice(QStringLiteral("NO SE PUDO ABRIR LA BASE DE DATOS\r") +
                                         e.where() + QStringLiteral(": ") + e.serverText(),
                                     ui::Messages::Kind::Error);

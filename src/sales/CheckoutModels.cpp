@@ -44,7 +44,7 @@ SaleLinesModel::SaleLinesModel(QObject* parent) : ui::VectorModel<SaleLine>(pare
         {.title = QStringLiteral("CANT."),
          .width = 50,
          .alignment = right,
-         .value = by(&SaleLine::cantidad)},
+         .value = by(&SaleLine::Cantidad)},
         {.title = QStringLiteral("SUB TOTAL"),
          .width = 80,
          .alignment = right,

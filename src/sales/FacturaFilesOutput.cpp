@@ -6,6 +6,8 @@
 #include "einvoice/FacturaFiles.h"
 #include "platform/Platform.h"
 
+#include <stdexcept>
+
 namespace sales {
 
 FacturaFilesOutput::FacturaFilesOutput(platform::Platform& platform) : platform_(platform) {}
@@ -13,12 +15,16 @@ FacturaFilesOutput::FacturaFilesOutput(platform::Platform& platform) : platform_
 FacturaFilesOutput::~FacturaFilesOutput() = default;
 
 void FacturaFilesOutput::begin(const ReceiptJob& job, int receiptNumber, const QDateTime& at,
-                               const std::vector<db::proc::SaleLine>&) {
+                               const std::vector<db::proc::SaleLine>&,
+                               const std::optional<db::proc::Igv>& igv) {
     files_.reset();
     sold_.clear();
     written_ = false;
     if (job.type != ReceiptType::Factura || receiptNumber <= 0)
         return;
+    if (!igv || !igv->IgvValor)
+        throw std::runtime_error("no hay tasa de IGV vigente: la factura no se emite");
+    igvPercent_ = *igv->IgvValor;
     job_ = job;
     number_ = receiptNumber;
     at_ = at;
@@ -47,10 +53,11 @@ void FacturaFilesOutput::beforeCommit() {
     header.name = job_.customer.name;
     header.address = job_.customer.address;
     header.totalInWords = core::Imprime_Soles(core::fmt::shortest(total));
+    header.igvPercent = igvPercent_;
     files_->writeHeader(header);
     for (const db::proc::SaleLine& line : sold_)
         files_->appendLine(
-            {line.cantidad, line.Importe, line.CodPresentacion, line.PresTipo, total});
+            {line.Cantidad, line.Importe, line.CodPresentacion, line.PresTipo, total});
     files_->seal();
     written_ = true;
 }

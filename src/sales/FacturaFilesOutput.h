@@ -27,8 +27,10 @@ public:
     explicit FacturaFilesOutput(platform::Platform& platform);
     ~FacturaFilesOutput() override;
 
+    // A factura needs the rate of the IGV row in force.
     void begin(const ReceiptJob& job, int receiptNumber, const QDateTime& at,
-               const std::vector<db::proc::SaleLine>& lines) override;
+               const std::vector<db::proc::SaleLine>& lines,
+               const std::optional<db::proc::Igv>& igv) override;
     void afterLine(const db::proc::SaleLine& line,
                    const db::proc::DecargarPresStockOut& out) override;
     void beforeCommit() override;
@@ -41,6 +43,7 @@ private:
     ReceiptJob job_;
     int number_ = 0;
     QDateTime at_;
+    double igvPercent_ = 0;
     std::vector<db::proc::SaleLine> sold_;
     bool written_ = false;
 };

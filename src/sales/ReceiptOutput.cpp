@@ -20,7 +20,8 @@ std::optional<QString> facTipoSunat(ReceiptType type) {
 }
 
 void ReceiptOutput::begin(const ReceiptJob&, int, const QDateTime&,
-                          const std::vector<db::proc::SaleLine>&) {}
+                          const std::vector<db::proc::SaleLine>&,
+                          const std::optional<db::proc::Igv>&) {}
 void ReceiptOutput::beforeLine(const db::proc::SaleLine&) {}
 void ReceiptOutput::afterLine(const db::proc::SaleLine&, const db::proc::DecargarPresStockOut&) {}
 void ReceiptOutput::beforeCommit() {}
@@ -49,7 +50,7 @@ db::proc::DischargeResult dischargeSale(session::AppContext& context, const Rece
     const QDateTime at = context.clock.now();
     db::proc::DischargeHooks hooks;
     hooks.begin = [&](const db::proc::DischargeStart& start) {
-        output.begin(job, start.receiptNumber, at, start.lines);
+        output.begin(job, start.receiptNumber, at, start.lines, start.igv);
     };
     hooks.beforeLine = [&](const db::proc::SaleLine& line) { output.beforeLine(line); };
     hooks.afterLine = [&](const db::proc::SaleLine& line,

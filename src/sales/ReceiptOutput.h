@@ -62,9 +62,10 @@ public:
     virtual ~ReceiptOutput() = default;
 
     // The receipt number is decided (0 for a sale note); `lines` are every line of the sale, in
-    // the order they are passed.
+    // the order they are passed; `igv` is the IGV row in force, whose series the sale stores.
     virtual void begin(const ReceiptJob& job, int receiptNumber, const QDateTime& at,
-                       const std::vector<db::proc::SaleLine>& lines);
+                       const std::vector<db::proc::SaleLine>& lines,
+                       const std::optional<db::proc::Igv>& igv);
     virtual void beforeLine(const db::proc::SaleLine& line);
     // `out.changed` with `out.Estado` "DESCARGADO": the line was sold by this discharge.
     virtual void afterLine(const db::proc::SaleLine& line,

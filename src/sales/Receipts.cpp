@@ -2,9 +2,11 @@
 
 #include "core/AmountInWords.h"
 #include "core/Format.h"
+#include "core/Igv.h"
 #include "db/Db.h"
 #include "db/Settings.h"
 #include "db/procedures/Checkout.h"
+#include "db/procedures/SaleReads.h"
 #include "einvoice/FacturaFiles.h"
 #include "einvoice/QRCodeImage.h"
 #include "printing/Paint.h"
@@ -276,7 +278,16 @@ void figure(BandBuilder& b, const QString& label, const QString& value, const Fo
            cell(kWidth - kValueWidth, kValueWidth, value, valueFont, kRight)});
 }
 
-printing::Band taxSummary(const TaxLayout& t, const ReceiptData& data, const QImage& qr) {
+// The rate a tax receipt splits its total with.
+core::IgvRate igvRate(const ReceiptData& data) {
+    if (!data.igvPercent)
+        throw ReceiptError("sale " + std::to_string(data.FacNumero) +
+                           ": there is no IGV rate in force");
+    return core::IgvRate(*data.igvPercent);
+}
+
+printing::Band taxSummary(const TaxLayout& t, const ReceiptData& data, const core::IgvRate& igv,
+                          const QImage& qr) {
     constexpr double kQrSide = 18;
     BandBuilder b;
     b.dashes();
@@ -291,8 +302,8 @@ printing::Band taxSummary(const TaxLayout& t, const ReceiptData& data, const QIm
         b.row({cell(0, kWidth, QStringLiteral("Op. Exoneradas: 0.00"), kInfo, kRight)});
     }
     const double total = data.total.toDouble();
-    figure(b, QStringLiteral("Op. Gravadas:"), core::fmt::thousands(total / 1.18), kInfo, kInfo);
-    figure(b, QStringLiteral("I.G.V:"), core::fmt::thousands(total - total / 1.18), kInfo, kInfo);
+    figure(b, QStringLiteral("Op. Gravadas:"), core::fmt::thousands(igv.base(total)), kInfo, kInfo);
+    figure(b, QStringLiteral("I.G.V:"), core::fmt::thousands(igv.taxIn(total)), kInfo, kInfo);
     figure(b, QStringLiteral("TOTAL A PAGAR:"), amount(data.totalV), kTotalLabel, kTotalValue);
     b.space(1.5);
     b.picture(QRectF((kWidth - kQrSide) / 2, 0, kQrSide, kQrSide), qr);
@@ -312,9 +323,23 @@ printing::Report taxReceipt(const TaxLayout& t, ReceiptType type, const ReceiptD
     r.page = rollPaper();
     r.title = taxHeader(t, data, customer, shop);
     r.detail = detailBand();
-    r.summary = taxSummary(t, data, qr);
+    r.summary = taxSummary(t, data, igvRate(data), qr);
     r.rows = detailRows(data);
     return r;
+}
+
+// A discharged line as the receipt prints it: the brand cut to its first 10 characters.
+ReceiptLine receiptLine(const db::proc::SaleLine& line) {
+    ReceiptLine l;
+    l.CodPresentacion = line.CodPresentacion;
+    l.PRODUCTO = line.PresTipo;
+    l.LabNombre = line.LabNombre.left(10);
+    while (!l.LabNombre.isEmpty() && l.LabNombre.front() == QLatin1Char(' '))
+        l.LabNombre.remove(0, 1);
+    l.Importe = line.Importe;
+    l.PresCanUT = line.Cantidad;
+    l.SUB_TOTAL = line.SUB_TOTAL;
+    return l;
 }
 
 }  // namespace
@@ -334,51 +359,25 @@ int ReceiptData::articles() const {
 ReceiptData loadReceiptData(db::Db& db, int facNumero, const core::DateTimeRange& day) {
     ReceiptData data;
     data.FacNumero = facNumero;
-    const QVariantList sale{facNumero, day.start, day.end};
-    QSqlQuery header = db.exec(QStringLiteral("SELECT FacHostName, FacTipoSunat, FacNumSunat "
-                                              "FROM FACTURA "
-                                              "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ?"),
-                               sale);
-    if (header.next()) {
-        data.HOSTVENTA = db::text(header.value(0)) + QLatin1Char('(') + QString::number(facNumero) +
-                         QLatin1Char(')');
-        data.FacTipoSunat = db::text(header.value(1));
-        data.FacNumSunat = db::integer(header.value(2));
+    if (const std::optional<db::proc::SaleHeader> header =
+            db::proc::saleHeader(db, facNumero, day)) {
+        data.HOSTVENTA =
+            header->FacHostName + QLatin1Char('(') + QString::number(facNumero) + QLatin1Char(')');
+        data.FacTipoSunat = header->FacTipoSunat;
+        data.FacNumSunat = header->FacNumSunat;
     }
-    QSqlQuery lines = db.exec(
-        QStringLiteral("SELECT D.CodPresentacion, P.PresTipo, L.LabNombre, D.Importe, D.Cantidad "
-                       "FROM DETAFAC D "
-                       "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
-                       "LEFT JOIN PRODUCTO_LABORATORIO PL ON PL.ProdLabCod = P.ProdLabCod "
-                       "LEFT JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
-                       "WHERE D.FacNumero = ? AND D.FacFecha BETWEEN ? AND ? "
-                       "AND D.Importe > 0 AND D.Cantidad > 0 AND D.Estado = ? "
-                       "ORDER BY D.DetaNumero"),
-        sale + QVariantList{db::proc::kDescargado});
-    while (lines.next()) {
-        ReceiptLine l;
-        l.CodPresentacion = db::integer(lines.value(0));
-        l.PRODUCTO = db::text(lines.value(1));
-        l.LabNombre = db::text(lines.value(2)).left(10);
-        while (!l.LabNombre.isEmpty() && l.LabNombre.front() == QLatin1Char(' '))
-            l.LabNombre.remove(0, 1);
-        l.Importe = db::money(lines.value(3));
-        l.PresCanUT = db::integer(lines.value(4));
-        l.SUB_TOTAL = l.Importe * l.PresCanUT;
-        data.lines.push_back(std::move(l));
+    for (const db::proc::SaleLine& line : db::proc::saleLines(db, facNumero, day)) {
+        if (line.Estado != db::proc::kDescargado || line.Cantidad <= 0)
+            continue;
+        data.totalV += line.SUB_TOTAL;
+        if (line.Importe > core::Money())
+            data.lines.push_back(receiptLine(line));
     }
-    data.totalV = db::money(db.scalar(QStringLiteral("SELECT SUM(Cantidad * Importe) FROM DETAFAC "
-                                                     "WHERE FacNumero = ? AND FacFecha BETWEEN ? "
-                                                     "AND ? AND Estado = ? AND Cantidad > 0"),
-                                      sale + QVariantList{db::proc::kDescargado}));
     data.total = db::proc::saleTotal(db, facNumero, day).value_or(core::Money());
-    QSqlQuery igv = db.exec(QStringLiteral(
-        "SELECT IgvSerieBoleta, IgvSerieFactura FROM IGV "
-        "ORDER BY CASE WHEN IgvSerieBoleta IS NULL THEN 1 ELSE 0 END, IgvSerieBoleta DESC "
-        "LIMIT 1"));
-    if (igv.next()) {
-        data.serieBoleta = db::text(igv.value(0)).trimmed();
-        data.serieFactura = db::text(igv.value(1)).trimmed();
+    if (const std::optional<db::proc::Igv> igv = db::proc::currentIgv(db)) {
+        data.serieBoleta = igv->IgvSerieBoleta;
+        data.serieFactura = igv->IgvSerieFactura;
+        data.igvPercent = igv->IgvValor;
     }
     return data;
 }
@@ -422,21 +421,22 @@ QString boletaQrText(const ReceiptData& data, const QDate& date) {
                        QStringLiteral("B001-") + QString::number(data.FacNumSunat),
                        core::fmt::unpaddedIsoDate(date),
                        core::fmt::shortest(data.totalV),
-                       core::fmt::shortest(data.totalV.times(0.18))}
+                       core::fmt::shortest(data.totalV.times(igvRate(data).fraction()))}
         .join(QLatin1Char('|'));
 }
 
 QString facturaQrText(const ReceiptData& data, const QString& ruc, const QDate& date) {
-    return QStringList{QStringLiteral("6"),
-                       kIssuer,
-                       QStringLiteral("6"),
-                       QString(),
-                       ruc.trimmed(),
-                       QStringLiteral("01"),
-                       QStringLiteral("F001-") + QString::number(data.FacNumSunat),
-                       core::fmt::unpaddedIsoDate(date),
-                       core::fmt::shortest(data.totalV.times(0.1524)),
-                       core::fmt::shortest(data.totalV)}
+    return QStringList{
+        QStringLiteral("6"),
+        kIssuer,
+        QStringLiteral("6"),
+        QString(),
+        ruc.trimmed(),
+        QStringLiteral("01"),
+        QStringLiteral("F001-") + QString::number(data.FacNumSunat),
+        core::fmt::unpaddedIsoDate(date),
+        core::fmt::shortest(data.totalV.times(einvoice::FacturaFiles::kLineTaxFactor)),
+        core::fmt::shortest(data.totalV)}
         .join(QLatin1Char('|'));
 }
 

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QImage>
 #include <QString>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -49,8 +50,9 @@ struct ReceiptData {
     std::vector<ReceiptLine> lines;  // QImprime, in line order
     core::Money totalV;              // QTotalV: what the discharged lines add up to
     core::Money total;               // QTotal: lines neither returned nor without stock
-    QString serieBoleta;             // ADOQIgv
+    QString serieBoleta;             // the series of the IGV row in force
     QString serieFactura;
+    std::optional<double> igvPercent;  // its rate in percent; none without one
 
     // True when the sale carries a receipt number of the type (always for a sale note).
     bool carriesNumber(ReceiptType type) const;
@@ -58,7 +60,8 @@ struct ReceiptData {
 };
 
 // Reads the receipt of sale `facNumero` of the sale-day window `day`. A sale without such a
-// header or without discharged lines gives empty data (FacNumero is still set).
+// header or without discharged lines gives empty data (FacNumero is still set). A line whose
+// presentation is gone from the catalogue prints with blank presentation and brand.
 ReceiptData loadReceiptData(db::Db& db, int facNumero, const core::DateTimeRange& day);
 
 // The shop's own data on the receipts, from the settings `shop/owner`, `shop/address` and
@@ -73,8 +76,9 @@ struct Shop {
 };
 
 // The QR texts: the boleta's "6|10471829356|1|11111111|<sale>|B001-<number>|<date>|<amount>|
-// <amount x 0.18>" and the factura's "6|10471829356|6||<ruc>|01|F001-<number>|<date>|
-// <amount x 0.1524>|<amount>", the amount being what the discharged lines add up to.
+// <amount x the IGV rate>" and the factura's "6|10471829356|6||<ruc>|01|F001-<number>|<date>|
+// <amount x 0.1524>|<amount>", the amount being what the discharged lines add up to. The
+// boleta's needs the data's IGV rate (ReceiptError without one).
 QString boletaQrText(const ReceiptData& data, const QDate& date);
 QString facturaQrText(const ReceiptData& data, const QString& ruc, const QDate& date);
 
@@ -86,8 +90,8 @@ QImage storeQrPicture(einvoice::TQRCodeImage& qr, const QString& text, const QSt
 
 // The layouts: QuickRep1 (boleta), QuickRep2 (factura), QuickRep3 (sale note), with the
 // customer boxes' texts, trimmed. A tax receipt (boleta, factura) of a sale that carries no
-// receipt number of its type throws ReceiptError; a sale note prints neither QR code nor
-// customer data.
+// receipt number of its type, or without an IGV rate to split its total with, throws
+// ReceiptError; a sale note prints neither QR code nor customer data.
 printing::Report QuickRep1(const ReceiptData& data, const CustomerData& customer, const Shop& shop,
                            const QImage& qr);
 printing::Report QuickRep2(const ReceiptData& data, const CustomerData& customer, const Shop& shop,

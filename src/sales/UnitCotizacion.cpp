@@ -272,7 +272,7 @@ core::DateTimeRange TFormCotizacion::saleDay() const {
 }
 
 void TFormCotizacion::reloadLines() {
-    model_->setRows(db::proc::lineasVenta(ctx_.db, saleNumber(), saleDay()));
+    model_->setRows(db::proc::saleLines(ctx_.db, saleNumber(), saleDay()));
 }
 
 const LineaVenta* TFormCotizacion::selectedLine() const {

@@ -7,7 +7,7 @@ namespace ui {
 
 namespace {
 
-// Off by default; QT_LOGGING_RULES="velcaris.guard.info=true" shows what ended an action.
+// What ended an action goes into the program's log.
 Q_LOGGING_CATEGORY(lcGuard, "velcaris.guard", QtWarningMsg)
 
 }  // namespace
@@ -18,7 +18,7 @@ bool guard(Messages& messages, const std::function<void()>& action, const QStrin
         action();
         return true;
     } catch (const std::exception& e) {
-        qCInfo(lcGuard) << "action ended:" << e.what();
+        qCWarning(lcGuard, "action ended: %s", e.what());
     }
     if (!message.isEmpty())
         messages.notice(message, kind);

@@ -10,8 +10,8 @@ class QWidget;
 namespace ui {
 
 // Runs one user action. A database or run-time error (db::Error, std::exception) ends the
-// action: silently, or with `message` when one is given. Returns true when the action ran to
-// its end.
+// action and leaves its text as a warning in the program's log; the user is told nothing, or
+// `message` when one is given. Returns true when the action ran to its end.
 bool guard(Messages& messages, const std::function<void()>& action, const QString& message = {},
            Messages::Kind kind = Messages::Kind::Error);
 // The same with the real message boxes over `parent`.

@@ -37,7 +37,7 @@ protected:
                                    {pres, quantity, soles(price), soles("0.50"), sale, dayStart});
     }
     std::vector<LineaVenta> lines(int sale, const QDate& day = kDay) {
-        return lineasVenta(db(), sale, core::saleDay(day));
+        return saleLines(db(), sale, core::saleDay(day));
     }
     int discounts() { return count(db(), QStringLiteral("DESCUENTO")); }
 };
@@ -312,7 +312,7 @@ TEST_P(SalesProcedures, ReadsOfTheQuotationKeepToTheSaleDayWindow) {
     EXPECT_EQ(unidadesEnVenta(db(), sale, yesterday, 10), 0);
     EXPECT_EQ(totalVenta(db(), sale, yesterday), core::Money());
     EXPECT_EQ(estadoVenta(db(), sale, yesterday), QString());
-    EXPECT_TRUE(lineasVenta(db(), sale, yesterday).empty());
+    EXPECT_TRUE(saleLines(db(), sale, yesterday).empty());
 }
 
 }  // namespace

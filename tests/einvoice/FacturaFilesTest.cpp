@@ -14,6 +14,9 @@ using einvoice::FacturaLine;
 
 namespace {
 
+// The demo shop's IGV rate, in percent.
+constexpr double kIgvPercent = 18;
+
 Money soles(const char* text) {
     return *Money::parse(QString::fromLatin1(text));
 }
@@ -27,6 +30,7 @@ FacturaHeader header(const char* total, QTime at = QTime(9, 5, 7)) {
     h.name = QStringLiteral("BOTICA SAN JUAN S.A.");
     h.address = QStringLiteral("AV. LOS PINOS 123");
     h.totalInWords = QStringLiteral("ONCE CON 80/100 SOLES");
+    h.igvPercent = kIgvPercent;
     return h;
 }
 
@@ -49,10 +53,22 @@ TEST(FacturaFiles, OneLineFacturaByteForByte) {
                            QStringLiteral("7152|ICBPER|OTH|0|0|")}));
     const FacturaLine line{2, soles("5.90"), 123, QStringLiteral("PARACETAMOL 500MG"),
                            soles("11.80")};
-    EXPECT_EQ(FacturaFiles::detLine(line),
+    EXPECT_EQ(FacturaFiles::detLine(line, kIgvPercent),
               QStringLiteral("NIU|2|123|-|PARACETAMOL 500MG|5.00|1.80|1000|1.80|10.00||IGV|VAT|10|"
                              "18.00|-|0.00|0.00||||15.00|-|0.00|0.00|||15.00|-|0|0|||0|5.90|10.00||"
                              "0.00|"));
+}
+
+TEST(FacturaFiles, TheRateSplitsTheTotalAndNamesItselfWhileTheLineTaxStaysFixed) {
+    FacturaHeader h = header("11.00");
+    h.igvPercent = 10;
+    EXPECT_TRUE(FacturaFiles::cabLine(h).contains(QStringLiteral("|PEN|1.00|10.00|11.00|")));
+    EXPECT_EQ(FacturaFiles::triLines(h).front(), QStringLiteral("1000|IGV|VAT|10.00|1.00|"));
+    const FacturaLine line{2, soles("5.50"), 123, QStringLiteral("A"), soles("11.00")};
+    const QStringList fields = FacturaFiles::detLine(line, 10).split(QLatin1Char('|'));
+    EXPECT_EQ(fields[5], QStringLiteral("5.00"));    // 5.50 / 1.10
+    EXPECT_EQ(fields[14], QStringLiteral("10.00"));  // the rate
+    EXPECT_EQ(fields[6], QStringLiteral("1.68"));    // 2 x 5.50 x 0.1524, whatever the rate
 }
 
 TEST(FacturaFiles, TimeHasNoLeadingZeroAndEveryLineCarriesTheSaleTotal) {
@@ -61,8 +77,8 @@ TEST(FacturaFiles, TimeHasNoLeadingZeroAndEveryLineCarriesTheSaleTotal) {
     // Two lines of 10.00 and 5.00: fields 10 and 36 are 15.00 less each line's own tax.
     const FacturaLine first{1, soles("10.00"), 1, QStringLiteral("A"), soles("15.00")};
     const FacturaLine second{1, soles("5.00"), 2, QStringLiteral("B"), soles("15.00")};
-    const QStringList f1 = FacturaFiles::detLine(first).split(QLatin1Char('|'));
-    const QStringList f2 = FacturaFiles::detLine(second).split(QLatin1Char('|'));
+    const QStringList f1 = FacturaFiles::detLine(first, kIgvPercent).split(QLatin1Char('|'));
+    const QStringList f2 = FacturaFiles::detLine(second, kIgvPercent).split(QLatin1Char('|'));
     EXPECT_EQ(f1.size(), 39);  // 38 fields and the empty text after the last separator
     EXPECT_EQ(f1[9], QStringLiteral("13.48"));  // 15.00 - 1.524
     EXPECT_EQ(f1[35], QStringLiteral("13.48"));
@@ -75,7 +91,7 @@ TEST(FacturaFiles, TimeHasNoLeadingZeroAndEveryLineCarriesTheSaleTotal) {
 TEST(FacturaFiles, DescriptionIsCutTo28AndTypedSeparatorsCannotShiftFields) {
     const FacturaLine line{1, soles("1"), 7,
                            QStringLiteral("AMOXICILINA 500MG CAPSULAS X  100 BLISTER"), soles("1")};
-    EXPECT_EQ(FacturaFiles::detLine(line).split(QLatin1Char('|'))[4],
+    EXPECT_EQ(FacturaFiles::detLine(line, kIgvPercent).split(QLatin1Char('|'))[4],
               QStringLiteral("AMOXICILINA 500MG CAPSULAS X"));
     FacturaHeader h = header("1");
     h.name = QStringLiteral("PEREZ | HIJOS");

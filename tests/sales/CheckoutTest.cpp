@@ -64,7 +64,8 @@ public:
     };
 
     void begin(const sales::ReceiptJob& job, int receiptNumber, const QDateTime&,
-               const std::vector<db::proc::SaleLine>& lines) override {
+               const std::vector<db::proc::SaleLine>& lines,
+               const std::optional<db::proc::Igv>&) override {
         begun.push_back({job, receiptNumber, int(lines.size())});
     }
     void afterLine(const db::proc::SaleLine&, const db::proc::DecargarPresStockOut& out) override {

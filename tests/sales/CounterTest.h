@@ -114,7 +114,7 @@ protected:
     }
 
     int linesOf(int sale) {
-        return int(db::proc::lineasVenta(db(), sale, core::saleDay(clock.today())).size());
+        return int(db::proc::saleLines(db(), sale, core::saleDay(clock.today())).size());
     }
     QString saleState(int sale) {
         return db::proc::estadoVenta(db(), sale, core::saleDay(clock.today()));

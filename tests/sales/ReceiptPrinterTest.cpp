@@ -1,4 +1,5 @@
 #include "db/procedures/Checkout.h"
+#include "einvoice/FacturaFiles.h"
 #include "sales/ReceiptPrinter.h"
 #include "sales/Receipts.h"
 #include "support/CheckoutSeed.h"
@@ -66,6 +67,11 @@ protected:
         return QDir(platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)))
             .entryList(QDir::Files);
     }
+    QByteArray taxFile(int number, const char* extension) const {
+        QFile f(QDir(platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)))
+                    .filePath(einvoice::FacturaFiles::baseName(number) + QLatin1String(extension)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
 
     QTemporaryDir pdfs;
 };
@@ -123,6 +129,32 @@ TEST_P(ReceiptPrinting, AFacturaWhoseFilesCannotBeWrittenIsNotDischargedNorPrint
     platform.makeDrive(QLatin1Char('D'));
     EXPECT_EQ(discharge(job(ReceiptType::Factura)).receiptNumber, 1);
     EXPECT_EQ(taxFiles().size(), 5);
+}
+
+TEST_P(ReceiptPrinting, TheRateOfTheIgvRowInForceSplitsThePrintedTotalAndTheTaxFiles) {
+    testsupport::seedIgv(db(), 2, QStringLiteral("B001"), QStringLiteral("F001"));
+    db().exec(QStringLiteral("UPDATE IGV SET IgvValor = ? WHERE IgvCod = ?"), {10, 2});
+    EXPECT_EQ(discharge(job(ReceiptType::Factura)).receiptNumber, 1);
+    ASSERT_EQ(printed().size(), 1);
+    const QString text = printedText(printed().front()).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("Op. Gravadas: 10.73"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("I.G.V: 1.07"))) << text.toStdString();
+    EXPECT_TRUE(taxFile(1, ".cab").contains("|PEN|1.07|10.73|11.80|"));
+    EXPECT_TRUE(taxFile(1, ".tri").startsWith("1000|IGV|VAT|10.73|1.07|\r\n"));
+    const QList<QByteArray> det = taxFile(1, ".det").split('|');
+    ASSERT_GT(det.size(), 15);
+    EXPECT_EQ(det[5], "5.36");    // 5.90 / 1.10
+    EXPECT_EQ(det[14], "10.00");  // the rate itself
+}
+
+TEST_P(ReceiptPrinting, WithoutAnIgvRateAFacturaIsNotDischargedAndABoletaNotPrinted) {
+    db().exec(QStringLiteral("UPDATE IGV SET IgvValor = NULL"));
+    EXPECT_ANY_THROW(discharge(job(ReceiptType::Factura)));
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 1), db::proc::kNoDescargado);
+    EXPECT_TRUE(taxFiles().isEmpty());
+    EXPECT_THROW(discharge(job(ReceiptType::Boleta)), ReceiptError);  // after the commit
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 1), db::proc::kDescargado);
+    EXPECT_TRUE(printed().isEmpty());
 }
 
 TEST_P(ReceiptPrinting, PreviewShowsTheReceiptOfTheCheckedTypeWithoutDischargingAgain) {

@@ -55,6 +55,7 @@ ReceiptData sale25(const QString& type = db::proc::kBoletaDeVenta, int number = 
     d.total = money("59");
     d.serieBoleta = QStringLiteral("B001");
     d.serieFactura = QStringLiteral("F001");
+    d.igvPercent = 18;
     return d;
 }
 
@@ -240,6 +241,18 @@ TEST(ReceiptLayouts, ATaxReceiptWithoutItsNumberIsRefused) {
                  ReceiptError);
 }
 
+TEST(ReceiptQr, TheBoletasTaxFollowsTheRateAndATaxReceiptNeedsOne) {
+    ReceiptData data = sale25();
+    data.igvPercent = 10;
+    EXPECT_TRUE(boletaQrText(data, kDay).endsWith(QStringLiteral("|59|5.9")));
+    // The factura's is the fixed share of the tax files.
+    EXPECT_TRUE(facturaQrText(data, QString(), kDay).endsWith(QStringLiteral("|8.9916|59")));
+    data.igvPercent.reset();
+    EXPECT_THROW(boletaQrText(data, kDay), ReceiptError);
+    EXPECT_THROW(QuickRep1(data, boxes(), demoShop(), {}), ReceiptError);
+    EXPECT_NO_THROW(QuickRep3(data, demoShop()));
+}
+
 TEST(ReceiptQr, TextsFieldByField) {
     EXPECT_EQ(boletaQrText(sale25(), kDay),
               QStringLiteral("6|10471829356|1|11111111|25|B001-245|2026-3-7|59|10.62"));
@@ -360,15 +373,33 @@ TEST_P(ReceiptsOnTheDatabase, IdenticalLinesEachPrintAndBrandsAreCutToTenCharact
     EXPECT_FALSE(data.carriesNumber(ReceiptType::Boleta));
 }
 
-TEST_P(ReceiptsOnTheDatabase, TheSeriesComeFromTheHighestBoletaSeriesAndOtherDaysDoNotCount) {
-    testsupport::seedIgv(db(), 2, QStringLiteral("B003"), QStringLiteral("F003"));
+TEST_P(ReceiptsOnTheDatabase, ALineWhosePresentationIsGonePrintsBlankAndKeepsItsMoney) {
+    testsupport::seedSale(db(), 7, kDay, QStringLiteral("CAJA2-5"),
+                          {{102, 2, "3.50"}, {103, 1, "2"}});
+    discharge(7, db::proc::kBoletaDeVenta);
+    db().exec(QStringLiteral("DELETE FROM PRESENTACION WHERE CodPresentacion = ?"), {102});
+    const ReceiptData data = loadReceiptData(db(), 7, day());
+    ASSERT_EQ(data.lines.size(), 2u);
+    EXPECT_EQ(data.lines[0].CodPresentacion, 102);
+    EXPECT_TRUE(data.lines[0].PRODUCTO.isEmpty());
+    EXPECT_TRUE(data.lines[0].LabNombre.isEmpty());
+    EXPECT_EQ(data.lines[0].SUB_TOTAL, money("7"));
+    EXPECT_EQ(data.lines[1].PRODUCTO, QStringLiteral("AMOXICILINA 500MG"));
+    EXPECT_EQ(data.totalV, money("9"));
+    EXPECT_EQ(data.articles(), 3);
+}
+
+TEST_P(ReceiptsOnTheDatabase, SeriesAndRateComeFromTheIgvRowInForceAndOtherDaysDoNotCount) {
     testsupport::seedIgv(db(), 3, QStringLiteral("B002"), QStringLiteral("F009"));
-    db().exec(QStringLiteral("INSERT INTO IGV (IgvCod, IgvValor) VALUES (4, 18)"));  // no series
+    testsupport::seedIgv(db(), 2, QStringLiteral("B003"), QStringLiteral("F003"));
+    db().exec(QStringLiteral("UPDATE IGV SET IgvValor = 16 WHERE IgvCod = 3"));
     testsupport::seedSale(db(), 25, kDay.addDays(-1), QStringLiteral("CAJA1-4"), {{101, 9, "1"}});
     discharge(25, std::nullopt);
     const ReceiptData data = loadReceiptData(db(), 25, day());
-    EXPECT_EQ(data.serieBoleta, QStringLiteral("B003"));
-    EXPECT_EQ(data.serieFactura, QStringLiteral("F003"));
+    // The highest code is in force, not the highest series nor the row written last.
+    EXPECT_EQ(data.serieBoleta, QStringLiteral("B002"));
+    EXPECT_EQ(data.serieFactura, QStringLiteral("F009"));
+    EXPECT_EQ(data.igvPercent, std::optional<double>(16));
     EXPECT_TRUE(data.lines.empty());
     EXPECT_TRUE(data.totalV.isZero());
     EXPECT_TRUE(data.HOSTVENTA.isEmpty());

@@ -46,9 +46,9 @@ public:
     using FacturaFilesOutput::FacturaFilesOutput;
 
     void begin(const sales::ReceiptJob& job, int receiptNumber, const QDateTime& at,
-               const std::vector<SaleLine>& lines) override {
+               const std::vector<SaleLine>& lines, const std::optional<Igv>& igv) override {
         announce("BEGIN");
-        FacturaFilesOutput::begin(job, receiptNumber, at, lines);
+        FacturaFilesOutput::begin(job, receiptNumber, at, lines, igv);
     }
     void afterLine(const SaleLine& line, const DecargarPresStockOut& out) override {
         FacturaFilesOutput::afterLine(line, out);

@@ -85,7 +85,7 @@ public:
     void afterLine(const SaleLine& line, const DecargarPresStockOut& out) override {
         FacturaFilesOutput::afterLine(line, out);
         if (out.changed && out.Estado == kDescargado)
-            sold_[line.CodPresentacion] += line.cantidad;
+            sold_[line.CodPresentacion] += line.Cantidad;
     }
     void beforeCommit() override {
         FacturaFilesOutput::beforeCommit();
@@ -128,7 +128,7 @@ void sell(int seller, db::Db& db, QRandomGenerator& rng, const QDeadlineTimer& e
             if (out.resultado != Ingreso::Ingresado && out.resultado != Ingreso::SinStock)
                 ledger.addFault(QStringLiteral("sale %1: ").arg(sale) + out.pMensaje);
         }
-        const std::vector<LineaVenta> held = lineasVenta(db, sale, soak::saleDay());
+        const std::vector<LineaVenta> held = saleLines(db, sale, soak::saleDay());
         if (!held.empty() && rng.bounded(8) == 0) {
             const LineaVenta& l = held[rng.bounded(static_cast<int>(held.size()))];
             KZ_EliminarItem(db, {sale, l.CodPresentacion, l.DetaNumero, dayStart});

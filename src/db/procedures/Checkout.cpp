@@ -15,16 +15,18 @@ core::DateTimeRange dayOf(const QDateTime& fechaHoy) {
     return core::saleDay(fechaHoy.date());
 }
 
-// The series of the current IGV row for a receipt type; null for a sale note.
+// The series of the IGV row in force for a receipt type; null for a sale note, and for a type
+// the row gives no series.
+QVariant seriesOf(const std::optional<Igv>& igv, const QString& type) {
+    const QString series = !igv                     ? QString()
+                           : type == kBoletaDeVenta ? igv->IgvSerieBoleta
+                           : type == kFactura       ? igv->IgvSerieFactura
+                                                    : QString();
+    return series.isEmpty() ? QVariant() : QVariant(series);
+}
+
 QVariant currentSeries(Db& db, const QString& type) {
-    const QString column = type == kBoletaDeVenta ? QStringLiteral("IgvSerieBoleta")
-                           : type == kFactura     ? QStringLiteral("IgvSerieFactura")
-                                                  : QString();
-    if (column.isEmpty())
-        return QVariant();
-    const QVariant series =
-        db.scalar(QStringLiteral("SELECT %1 FROM IGV ORDER BY IgvCod DESC LIMIT 1").arg(column));
-    return series.isNull() ? QVariant() : QVariant(text(series));
+    return seriesOf(currentIgv(db), type);
 }
 
 void markSaleDischarged(Db& db, const DecargarPresStockIn& in, const QDateTime& facFecha) {
@@ -72,43 +74,6 @@ std::vector<PendingSale> pendingSales(Db& db, const core::DateTimeRange& day) {
     std::vector<PendingSale> out;
     while (q.next())
         out.push_back({integer(q.value(0)), money(q.value(1))});
-    return out;
-}
-
-std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& day) {
-    QSqlQuery q = db.exec(
-        QStringLiteral(
-            "SELECT D.Estado, D.CodPresentacion, D.FacNumero, P.PresTipo, D.Importe, D.Cantidad, "
-            "F.FacEstado, L.LabNombre, F.FacHostName, D.DetaNumero, F.FacSerieSunat, "
-            "F.FacNumSunat, F.FacTipoSunat, F.FacEstadoSunat "
-            "FROM DETAFAC D "
-            "JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = D.FacFecha "
-            "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
-            "LEFT JOIN PRODUCTO_LABORATORIO PL ON PL.ProdLabCod = P.ProdLabCod "
-            "LEFT JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
-            "WHERE D.FacNumero = ? AND D.FacFecha BETWEEN ? AND ? "
-            "ORDER BY D.DetaNumero"),
-        {facNumero, day.start, day.end});
-    std::vector<SaleLine> out;
-    while (q.next()) {
-        SaleLine l;
-        l.Estado = text(q.value(0));
-        l.CodPresentacion = integer(q.value(1));
-        l.FacNumero = integer(q.value(2));
-        l.PresTipo = text(q.value(3));
-        l.Importe = money(q.value(4));
-        l.cantidad = integer(q.value(5));
-        l.SUB_TOTAL = l.Importe * l.cantidad;
-        l.FacEstado = text(q.value(6));
-        l.LabNombre = text(q.value(7)).trimmed();
-        l.FacHostName = text(q.value(8));
-        l.DetaNumero = integer(q.value(9));
-        l.FacSerieSunat = text(q.value(10));
-        l.FacNumSunat = integer(q.value(11));
-        l.FacTipoSunat = text(q.value(12));
-        l.FacEstadoSunat = integer(q.value(13)) != 0;
-        out.push_back(std::move(l));
-    }
     return out;
 }
 
@@ -215,6 +180,7 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     Db::Transaction tx(db);
     db.lock(QStringLiteral("DESCARGO"));
     const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
+    const std::optional<Igv> igv = currentIgv(db);
     int number = 0;
     if (order.type) {
         number = numberCarried(db, order);
@@ -222,7 +188,7 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
             number = nextReceiptNumber(db, *order.type);
     }
     if (hooks.begin)
-        hooks.begin({order, number, lines});
+        hooks.begin({order, number, lines, igv});
     DischargeResult result;
     for (const SaleLine& line : lines) {
         if (hooks.beforeLine)
@@ -247,7 +213,7 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     }
     if (result.discharged > 0 && order.type) {
         result.receiptNumber = number;
-        result.series = text(currentSeries(db, *order.type));
+        result.series = text(seriesOf(igv, *order.type));
     }
     if (hooks.beforeCommit)
         hooks.beforeCommit();

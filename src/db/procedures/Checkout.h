@@ -2,6 +2,7 @@
 
 #include "core/DayWindow.h"
 #include "db/procedures/Procedure.h"
+#include "db/procedures/SaleReads.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -32,28 +33,6 @@ struct PendingSale {
 };
 // Newest number first.
 std::vector<PendingSale> pendingSales(Db& db, const core::DateTimeRange& day);
-
-// One line of a sale with its sale header, as the checkout grid shows it.
-struct SaleLine {
-    QString Estado;
-    int CodPresentacion = 0;
-    int FacNumero = 0;
-    QString PresTipo;
-    core::Money Importe;
-    int cantidad = 0;
-    core::Money SUB_TOTAL;
-    QString FacEstado;
-    QString LabNombre;
-    QString FacHostName;
-    int DetaNumero = 0;
-    QString FacSerieSunat;
-    int FacNumSunat = 0;  // 0: none
-    QString FacTipoSunat;
-    bool FacEstadoSunat = false;
-};
-// The lines of sale `facNumero` of the day, by line number. A line whose presentation is no
-// longer in the catalogue is still listed, with empty texts.
-std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& day);
 
 // The amount to pay: the sale's lines of the day that are neither "DEVUELTO" nor "SIN STOCK";
 // none when there is no such line.
@@ -126,6 +105,7 @@ struct DischargeStart {
     const DischargeOrder& order;
     int receiptNumber = 0;  // the number a boleta or factura gets; 0 for a sale note
     const std::vector<SaleLine>& lines;
+    const std::optional<Igv>& igv;  // the IGV row in force, whose series the sale stores
 };
 struct DischargeHooks {
     std::function<void(const DischargeStart&)> begin;  // before the first line

@@ -285,26 +285,6 @@ std::optional<PresentacionVenta> presentacionVenta(Db& db, int codPres) {
                              money(q.value(3)), integer(q.value(4))};
 }
 
-std::vector<LineaVenta> lineasVenta(Db& db, int facNum, const core::DateTimeRange& window) {
-    QSqlQuery q = db.exec(
-        QStringLiteral("SELECT D.FacNumero, P.CodPresentacion, P.PresTipo, L.LabNombre, "
-                       "D.Importe, D.Cantidad, D.Estado, D.FacFecha, D.DetaNumero, "
-                       "P.PresPrecioCosto, P.PresVenta, P.PresStockTotal "
-                       "FROM DETAFAC D, PRESENTACION P, PRODUCTO_LABORATORIO E, LABORATORIO L "
-                       "WHERE L.LabCodigo = E.LabCodigo AND E.ProdLabCod = P.ProdLabCod "
-                       "AND P.CodPresentacion = D.CodPresentacion AND D.FacNumero = ? "
-                       "AND D.FacFecha BETWEEN ? AND ? ORDER BY D.FacFecha, D.DetaNumero"),
-        {facNum, window.start, window.end});
-    std::vector<LineaVenta> lines;
-    while (q.next()) {
-        lines.push_back({integer(q.value(0)), integer(q.value(1)), text(q.value(2)),
-                         text(q.value(3)), money(q.value(4)), integer(q.value(5)), text(q.value(6)),
-                         dateTime(q.value(7)), integer(q.value(8)), money(q.value(9)),
-                         money(q.value(10)), integer(q.value(11))});
-    }
-    return lines;
-}
-
 QString estadoVenta(Db& db, int facNum, const core::DateTimeRange& window) {
     return text(db.scalar(QStringLiteral("SELECT FacEstado FROM FACTURA WHERE FacNumero = ? "
                                          "AND FacFecha BETWEEN ? AND ?"),

@@ -3,6 +3,7 @@
 #include "core/DayWindow.h"
 #include "core/Money.h"
 #include "db/procedures/Procedure.h"
+#include "db/procedures/SaleReads.h"
 
 #include <QDateTime>
 #include <optional>
@@ -120,23 +121,9 @@ struct PresentacionVenta {
 };
 std::optional<PresentacionVenta> presentacionVenta(Db& db, int codPres);
 
-// One row of the quotation window's line list.
-struct LineaVenta {
-    int FacNumero = 0;
-    int CodPresentacion = 0;
-    QString PresTipo;
-    QString LabNombre;
-    core::Money Importe;
-    int Cantidad = 0;
-    QString Estado;
-    QDateTime FacFecha;
-    int DetaNumero = 0;
-    core::Money PresPrecioCosto;
-    core::Money PresVenta;
-    int PresStockTotal = 0;
-};
-// The lines of sale facNum dated within the window, in line order.
-std::vector<LineaVenta> lineasVenta(Db& db, int facNum, const core::DateTimeRange& window);
+// A row of the quotation window's line list: a line of the sale as every window reads it
+// (saleLines).
+using LineaVenta = SaleLine;
 // The state of sale facNum within the window; empty when there is none.
 QString estadoVenta(Db& db, int facNum, const core::DateTimeRange& window);
 // Units of the presentation on the sale's lines within the window (every state).

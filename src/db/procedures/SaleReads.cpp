@@ -1,0 +1,77 @@
+#include "db/procedures/SaleReads.h"
+
+namespace db::proc {
+
+namespace {
+
+// Outer joins throughout: a line never drops out because a catalogue row or its header is gone.
+const QString kSaleLines = QStringLiteral(
+    "SELECT D.FacNumero, D.FacFecha, D.DetaNumero, D.CodPresentacion, D.Cantidad, D.Importe, "
+    "D.Estado, P.PresTipo, L.LabNombre, P.PresPrecioCosto, P.PresVenta, P.PresStockTotal, "
+    "F.FacEstado, F.FacHostName, F.FacSerieSunat, F.FacNumSunat, F.FacTipoSunat, "
+    "F.FacEstadoSunat "
+    "FROM DETAFAC D "
+    "LEFT JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = D.FacFecha "
+    "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
+    "LEFT JOIN PRODUCTO_LABORATORIO PL ON PL.ProdLabCod = P.ProdLabCod "
+    "LEFT JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
+    "WHERE D.FacNumero = ? AND D.FacFecha BETWEEN ? AND ? "
+    "ORDER BY D.FacFecha, D.DetaNumero");
+
+SaleLine saleLineOf(const QSqlQuery& q) {
+    SaleLine l;
+    l.FacNumero = integer(q.value(0));
+    l.FacFecha = dateTime(q.value(1));
+    l.DetaNumero = integer(q.value(2));
+    l.CodPresentacion = integer(q.value(3));
+    l.Cantidad = integer(q.value(4));
+    l.Importe = money(q.value(5));
+    l.SUB_TOTAL = l.Importe * l.Cantidad;
+    l.Estado = text(q.value(6));
+    l.PresTipo = text(q.value(7));
+    l.LabNombre = text(q.value(8));
+    l.PresPrecioCosto = money(q.value(9));
+    l.PresVenta = money(q.value(10));
+    l.PresStockTotal = integer(q.value(11));
+    l.FacEstado = text(q.value(12));
+    l.FacHostName = text(q.value(13));
+    l.FacSerieSunat = text(q.value(14));
+    l.FacNumSunat = integer(q.value(15));
+    l.FacTipoSunat = text(q.value(16));
+    l.FacEstadoSunat = integer(q.value(17)) != 0;
+    return l;
+}
+
+}  // namespace
+
+std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window) {
+    QSqlQuery q = db.exec(kSaleLines, {facNumero, window.start, window.end});
+    std::vector<SaleLine> out;
+    while (q.next())
+        out.push_back(saleLineOf(q));
+    return out;
+}
+
+std::optional<SaleHeader> saleHeader(Db& db, int facNumero, const core::DateTimeRange& window) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacHostName, FacTipoSunat, FacNumSunat "
+                                         "FROM FACTURA "
+                                         "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ? "
+                                         "ORDER BY FacFecha"),
+                          {facNumero, window.start, window.end});
+    if (!q.next())
+        return std::nullopt;
+    return SaleHeader{text(q.value(0)), text(q.value(1)), integer(q.value(2))};
+}
+
+std::optional<Igv> currentIgv(Db& db) {
+    QSqlQuery q =
+        db.exec(QStringLiteral("SELECT IgvCod, IgvValor, IgvSerieBoleta, IgvSerieFactura FROM IGV "
+                               "ORDER BY IgvCod DESC LIMIT 1"));
+    if (!q.next())
+        return std::nullopt;
+    const QVariant rate = q.value(1);
+    return Igv{integer(q.value(0)), rate.isNull() ? std::nullopt : std::optional(real(rate)),
+               text(q.value(2)).trimmed(), text(q.value(3)).trimmed()};
+}
+
+}  // namespace db::proc
