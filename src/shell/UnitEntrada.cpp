@@ -118,14 +118,19 @@ QString TFormEntrada::nombreCompleto(const QString& login, const QString& apelli
     return login + QLatin1Char(' ') + apellidos + QStringLiteral("   ") + QString::number(code);
 }
 
+// The list is refilled on every activation; the entry chosen or typed before (a refused attempt
+// brings the window back) stays, so the next attempt is the same user's.
 void TFormEntrada::FormActivate() {
+    const QString chosen = CbLogin->currentText();
     CbLogin->clear();
     for (const QString& user : users_)
         CbLogin->addItem(user);
-    if (users_.empty())
-        return;
-    CbLogin->setEditText(users_.front());
-    EdPasword->setFocus();
+    if (!chosen.isEmpty())
+        CbLogin->setEditText(chosen);
+    else if (!users_.empty())
+        CbLogin->setEditText(users_.front());
+    if (!CbLogin->currentText().isEmpty())
+        EdPasword->setFocus();
 }
 
 void TFormEntrada::Timer1Timer() {
@@ -171,9 +176,12 @@ void TFormEntrada::attempt() {
     ctx_.dm.closeAccess();
     bool isNumber = false;
     const int code = digitsOf(login).toInt(&isNumber);
-    if (!isNumber)
-        throw db::Error(QStringLiteral("QVerificaAcceso"),
-                        QStringLiteral("el codigo de usuario no es un numero"));
+    if (!isNumber) {  // no digits, or more than a user code holds
+        EdPasword->clear();
+        showOnly(Iinactiva);
+        refuse(noAccess(), CbLogin);
+        return;
+    }
     const int rows = ctx_.dm.openAccess(code, core::Encripta(password));
     const auto& access = ctx_.dm.access();
     if (access && core::roles::trimmed(access->UsuEstado).toUpper() == QLatin1String("INACTIVO")) {
@@ -185,13 +193,16 @@ void TFormEntrada::attempt() {
     if (rows != 1 || !core::roles::mayLogIn(access->UsuCargo)) {
         EdPasword->clear();
         showOnly(Iinactiva);
-        refuse(QStringLiteral("Intento de Coneccion N°:") +
-                   QString::number(ctx_.session.loginAttempts()) +
-                   QStringLiteral("\rUSUARIO SIN ACCESO AL SISTEMA..."),
-               EdPasword);
+        refuse(noAccess(), EdPasword);
         return;
     }
     succeed(code);
+}
+
+QString TFormEntrada::noAccess() const {
+    return QStringLiteral("Intento de Coneccion N°:") +
+           QString::number(ctx_.session.loginAttempts()) +
+           QStringLiteral("\rUSUARIO SIN ACCESO AL SISTEMA...");
 }
 
 void TFormEntrada::refuse(const QString& message, QWidget* focus) {

@@ -37,6 +37,7 @@ private:
     void EdPaswordKeyPress();
     void attempt();
     void succeed(int userCode);
+    QString noAccess() const;
     void refuse(const QString& message, QWidget* focus);
     void showOnly(QLabel* picture);
 

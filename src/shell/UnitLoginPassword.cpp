@@ -12,6 +12,7 @@
 #include "ui/Messages.h"
 #include "ui/Palette.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -104,6 +105,7 @@ void TFormLoginPassword::build() {
 }
 
 void TFormLoginPassword::showFor(Purpose purpose) {
+    asker_ = QApplication::activeWindow() != this ? QApplication::activeWindow() : asker_.data();
     ctx_.session.setReauthPurpose(purpose);
     ui::centreOnDesktop(this);
     show();
@@ -180,11 +182,22 @@ void TFormLoginPassword::succeed(Trigger trigger) {
         case Purpose::Discount:
             ctx_.session.setReauthPurpose(Purpose::Discount);
             ctx_.session.setDiscountAllowed(true);
-            close();
+            closeBackToAsker();
             return;
     }
     if (byEnter)
         close();
+}
+
+// The window that asked becomes active before this one goes, so the window manager does not
+// hand the activation to another window first (the search screen's activation withdraws the
+// discount).
+void TFormLoginPassword::closeBackToAsker() {
+    if (asker_ && asker_->isVisible()) {
+        asker_->raise();
+        asker_->activateWindow();
+    }
+    close();
 }
 
 void TFormLoginPassword::open(const Opener& opener, bool centre) {
@@ -198,7 +211,7 @@ void TFormLoginPassword::open(const Opener& opener, bool centre) {
 void TFormLoginPassword::CancelarClick() {
     ctx_.session.setReauthPurpose(Purpose::Discount);
     ctx_.session.setDiscountAllowed(false);
-    close();
+    closeBackToAsker();
 }
 
 }  // namespace shell

@@ -3,6 +3,7 @@
 #include "session/AppContext.h"
 #include "session/Commands.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -49,11 +50,13 @@ private:
     void succeed(Trigger trigger);
     void open(const Opener& opener, bool centre);
     void CancelarClick();
+    void closeBackToAsker();
 
     session::AppContext& ctx_;
     QStringList ADOQueryUsu_;  // UsuLogin of the active users but user 1, read at creation
     Opener openAccounts_;
     Opener openConsole_;
+    QPointer<QWidget> asker_;  // the window active when this one was shown
 
     // Controls, named as their objectName.
     QComboBox* CBLogin = nullptr;

@@ -21,18 +21,26 @@ QString Messages::displayed(const QString& text) {
     return s;
 }
 
+// A box belongs to the window whose action raised it, so the window manager keeps it in front
+// of that window and gives the activation back to it.
+QWidget* DialogMessages::owner() const {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return parent_;
+}
+
 void DialogMessages::notice(const QString& text, Kind kind) {
     const QMessageBox::Icon icon = kind == Kind::Error     ? QMessageBox::Critical
                                    : kind == Kind::Warning ? QMessageBox::Warning
                                                            : QMessageBox::Information;
     QMessageBox box(icon, QApplication::applicationName(), displayed(text), QMessageBox::Ok,
-                    parent_);
+                    owner());
     execModal(box);
 }
 
 bool DialogMessages::confirm(const QString& text) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), displayed(text),
-                    QMessageBox::Yes | QMessageBox::No, parent_);
+                    QMessageBox::Yes | QMessageBox::No, owner());
     box.setDefaultButton(QMessageBox::No);
     return execModal(box) == QMessageBox::Yes;
 }

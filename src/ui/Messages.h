@@ -25,7 +25,7 @@ public:
     static QString displayed(const QString& text);
 };
 
-// The real modal dialogs, over the given parent window.
+// The real modal dialogs, over the active window (the given parent when none is active).
 class DialogMessages : public Messages {
 public:
     explicit DialogMessages(QWidget* parent = nullptr) : parent_(parent) {}
@@ -34,6 +34,8 @@ public:
     bool confirm(const QString& text) override;
 
 private:
+    QWidget* owner() const;
+
     QWidget* parent_;
 };
 

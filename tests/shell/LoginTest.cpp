@@ -156,6 +156,34 @@ TEST_P(Login, TheOwnerIsNotListedButLogsInByCode) {
     expectSession(1, QStringLiteral("DUENO"));
 }
 
+TEST_P(Login, TheOwnerTypedByCodeIsRefusedWithAWrongPassword) {
+    enter(QStringLiteral("1"), QStringLiteral("JEFE2"));
+    EXPECT_EQ(messages.last(), attemptMessage(1));
+    expectNoSession();
+    enter(QStringLiteral("1"), QStringLiteral("JEFE1"));
+    expectSession(1, QStringLiteral("DUENO"));
+}
+
+TEST_P(Login, ALoginTextWithoutACodeIsRefusedAloud) {
+    for (const char* typed : {"O'HARA %", "99999999999999999999"}) {
+        messages.clear();
+        enter(QString::fromLatin1(typed), QStringLiteral("CLAVE12"));
+        EXPECT_EQ(messages.shown, QStringList{attemptMessage(session().loginAttempts())}) << typed;
+        EXPECT_EQ(session().userCode(), 0);
+        EXPECT_EQ(login()->focusWidget(), loginBox()) << typed;
+    }
+}
+
+TEST_P(Login, ARefusedAttemptKeepsTheChosenUserForTheNextOne) {
+    pick(rosaEntry, QStringLiteral("WRONG"));
+    EXPECT_EQ(messages.last(), attemptMessage(1));
+    activateLogin();  // the window comes back once the message is closed
+    EXPECT_EQ(loginBox()->currentText(), rosaEntry);
+    EXPECT_EQ(login()->focusWidget(), passwordBox());
+    pressEnter(QStringLiteral("CLAVE12"));
+    expectSession(12, QStringLiteral("ROSA"));
+}
+
 TEST_P(Login, ADigitInTheLoginOrSurnamesResolvesToAWrongCodeAndIsRefused) {
     pick(QStringLiteral("LUIS PEREZ 2DO   3"), QStringLiteral("CLAVE3"));
     EXPECT_EQ(messages.last(), attemptMessage(1));
