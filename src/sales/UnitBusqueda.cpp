@@ -40,6 +40,9 @@ constexpr int kNameColumn = 2;      // NOMBRE COMERCIAL in the product grid
 constexpr int kPanelHeight = 24;    // one presentation panel
 constexpr int kPanels = 9;          // panels shown at once
 constexpr int kPhotoDelayMs = 120;  // the photo follows the cursor once typing pauses
+// The stock figures are read again once the cursor rests, so another workstation's discharge
+// shows without Enter while a keystroke still runs no query.
+constexpr int kStockDelayMs = 400;
 constexpr int kTagNameSize = 15;
 
 using ui::setHint;
@@ -120,7 +123,8 @@ TFormBusqueda::TFormBusqueda(session::AppContext& ctx, QWidget* parent)
       counter_(SalesCounter::of(ctx)),
       products_(new ui::TableModel(this)),
       presentations_(new HintedModel(this)),
-      photoTimer_(new QTimer(this)) {
+      photoTimer_(new QTimer(this)),
+      stockTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("FormBusqueda"));
     setWindowTitle(QStringLiteral("BUSQUEDA DE PRODUCTO"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -131,6 +135,10 @@ TFormBusqueda::TFormBusqueda(session::AppContext& ctx, QWidget* parent)
     photoTimer_->setSingleShot(true);
     photoTimer_->setInterval(kPhotoDelayMs);
     connect(photoTimer_, &QTimer::timeout, this, &TFormBusqueda::showPhoto);
+    stockTimer_->setSingleShot(true);
+    stockTimer_->setInterval(kStockDelayMs);
+    connect(stockTimer_, &QTimer::timeout, this,
+            [this] { ui::guard(ctx_.messages, [this] { refreshPresentations(); }); });
     ui::onActivation(this, [this] { FormActivate(); });
     showCurrentProduct();
 }
@@ -428,14 +436,19 @@ void TFormBusqueda::setUpPresentationGrid() {
     connect(cg, &QTableView::clicked, this, [this] { cgClick(); });
     connect(cg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid())
-                    ctx_.dm.setCurrentPresentationIndex(current.row());
+                if (!current.isValid())
+                    return;
+                ctx_.dm.setCurrentPresentationIndex(current.row());
+                stockTimer_->start();
             });
     paintPresentations(ui::palette::white, ui::palette::highlight());
 }
 
 void TFormBusqueda::connectDataModule() {
-    connect(&ctx_.dm, &session::TDM::currentProductChanged, this, [this] { showCurrentProduct(); });
+    connect(&ctx_.dm, &session::TDM::currentProductChanged, this, [this] {
+        showCurrentProduct();
+        stockTimer_->start();
+    });
     connect(&ctx_.dm, &session::TDM::currentPresentationChanged, this,
             [this] { showCurrentPresentation(); });
     connect(&ctx_.dm, &session::TDM::sessionDatasetsReopened, this, [this] {
@@ -736,6 +749,7 @@ void TFormBusqueda::F1() {
             noSaleRefusal(QStringLiteral("DEBE CREAR UNA NUEVA VENTA, Pulse Su Tecla"));
             return;
         }
+        refreshPresentations();  // the stock as it is now, not as last shown
         const session::PresentationRow* p = ctx_.dm.currentPresentation();
         if (!p || p->PresStockTotal < 1) {
             noSaleRefusal(QStringLiteral("NO HAY STOCK DE: ") +

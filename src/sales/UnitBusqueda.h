@@ -44,13 +44,6 @@ public:
     // session says.
     bool costFiguresVisible() const { return costVisible_; }
 
-    // Painting and focus steps other windows ask for.
-    void paintPresentations(const QColor& base, const QColor& selected);
-    void focusSearchBox();
-
-    // Re-reads the presentations, keeping the current one.
-    void refreshPresentations();
-
     // The stock adjuster panel and its quantity box; none until that module provides them.
     void setStockAdjuster(QWidget* panel, QWidget* quantityBox);
 
@@ -76,6 +69,10 @@ private:
     void connectSession();
     void setCostFiguresVisible(bool visible);
     void backFromQuotation();
+    void paintPresentations(const QColor& base, const QColor& selected);
+    void focusSearchBox();
+    // Re-reads the current link's presentations, keeping the current one.
+    void refreshPresentations();
 
     void showCurrentProduct();
     void showCurrentPresentation();
@@ -111,6 +108,7 @@ private:
     ui::TableModel* products_;
     ui::TableModel* presentations_;
     QTimer* photoTimer_;
+    QTimer* stockTimer_;
     QWidget* adjuster_ = nullptr;
     QWidget* adjusterQuantity_ = nullptr;
     QString searchText_;

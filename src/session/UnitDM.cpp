@@ -164,15 +164,17 @@ void TDM::setCurrentProductIndex(int index) {
 }
 
 int TDM::productIndexFor(const QString& prefix) const {
-    if (sortKeys_.empty())
+    const QString key = prefix.toUpper();
+    const auto it = std::lower_bound(sortKeys_.begin(), sortKeys_.end(), key);
+    if (it == sortKeys_.end() || !it->startsWith(key))
         return -1;
-    const auto it = std::lower_bound(sortKeys_.begin(), sortKeys_.end(), prefix.toUpper());
-    return it == sortKeys_.end() ? static_cast<int>(sortKeys_.size()) - 1
-                                 : static_cast<int>(it - sortKeys_.begin());
+    return static_cast<int>(it - sortKeys_.begin());
 }
 
 void TDM::locateProduct(const QString& prefix) {
-    setCurrentProductIndex(productIndexFor(prefix));
+    const int index = productIndexFor(prefix);
+    if (index >= 0)
+        setCurrentProductIndex(index);
 }
 
 const std::vector<PresentationRow>& TDM::presentations() const {

@@ -50,9 +50,9 @@ public:
     const ProductRow* currentProduct() const;
     void setCurrentProductIndex(int index);
     // Moves to the first link whose commercial name starts with the text (ignoring case);
-    // with none, to the first one after it in the sorted order. No query runs.
+    // with none the current link stays, so nothing is quoted that was not typed. No query runs.
     void locateProduct(const QString& prefix);
-    // The index locateProduct would move to.
+    // The index locateProduct would move to; -1 when no name starts with the text.
     int productIndexFor(const QString& prefix) const;
 
     // The presentations of the current link, ordered by PresTipo.

@@ -173,6 +173,17 @@ TEST_P(SalesProcedures, IngresoPresVentaRefusesAndAddsNothing) {
     EXPECT_EQ(add(sale, 10, 2).resultado, Ingreso::Ingresado);  // 3 + 2 = the stock
 }
 
+TEST_P(SalesProcedures, ASaleThatWentWithoutStockTakesNewLinesAndIsPendingAgain) {
+    const int sale = newSale();
+    add(sale, 10, 1);
+    setLineState(db(), sale, 1, QStringLiteral("SIN STOCK"));
+    setSaleState(db(), sale, QStringLiteral("SIN STOCK"));
+    const IngresoPresVentaOut out = add(sale, 10, 2);
+    EXPECT_EQ(out.resultado, Ingreso::Ingresado) << out.pMensaje.toStdString();
+    EXPECT_EQ(out.DetaNumero, 2);
+    EXPECT_EQ(estadoVenta(db(), sale, core::saleDay(kDay)), QStringLiteral("NO DESCARGADO"));
+}
+
 TEST_P(SalesProcedures, StockCheckCountsOnlyThisSalesPendingUnitsOfThatDay) {
     const int sale = newSale();
     add(sale, 10, 3);

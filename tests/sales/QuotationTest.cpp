@@ -84,6 +84,21 @@ TEST_P(Quotation, OpensWithThePresentationAtItsListPriceLocked) {
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(q, "EdCan"));
 }
 
+TEST_P(Quotation, ASaleThatWentWithoutStockIsNotDischargedToTheSeller) {
+    openCounter();
+    openOn(kAmoxilTab);
+    enterQuantity(QStringLiteral("1"));
+    setLineState(db(), 1, 1, QStringLiteral("SIN STOCK"));  // the cashier found no stock
+    setSaleState(db(), 1, QStringLiteral("SIN STOCK"));
+    messages.clear();
+    enterQuantity(QStringLiteral("2"));
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.last().toStdString();
+    EXPECT_EQ(linesOf(1), 2);
+    EXPECT_EQ(saleState(1), QStringLiteral("NO DESCARGADO"));
+    EXPECT_TRUE(quotation()->isVisible());
+    EXPECT_EQ(child<QLabel>(screen, "V")->text(), QStringLiteral("1"));
+}
+
 TEST_P(Quotation, TheStockCheckCountsTheUnitsAlreadyOnTheSale) {
     openCounter();
     openOn(kAmoxilTab);

@@ -238,6 +238,41 @@ TEST(WorkstationTag, IsTheTrimmedComputerNameCutToFifteenAndTheKey) {
               QStringLiteral("FARMACIA-PRINCI-4"));
 }
 
+TEST_P(SearchScreen, ANameNobodyHasLeavesTheCursorWhereItWas) {
+    openCounter();
+    search(QStringLiteral("PANA"));
+    const int panadol = rowNamed(QStringLiteral("PANADOL"));
+    ASSERT_EQ(dm().currentProductIndex(), panadol);
+    typeText(child<QLineEdit>(screen, "EdNombre"), QStringLiteral("ZZZ"));  // "PANAZZZ"
+    EXPECT_EQ(dm().currentProductIndex(), panadol);
+    EXPECT_EQ(child<QTableView>(screen, "DBGrid1")->currentIndex().row(), panadol);
+}
+
+TEST_P(SearchScreen, AnotherWorkstationsDischargeShowsOnceTheCursorRests) {
+    openCounter();
+    choose(QStringLiteral("PANADOL"), kPanadol);
+    QLabel* stock = child<QLabel>(screen, "DBText8");
+    ASSERT_EQ(stock->text(), QStringLiteral("40"));
+    db().exec(
+        QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = 37 WHERE CodPresentacion = ?"),
+        {kPanadol});
+    EXPECT_EQ(stock->text(), QStringLiteral("40"));  // typing itself runs no query
+    EXPECT_TRUE(QTest::qWaitFor([stock] { return stock->text() == QLatin1String("37"); }, 3000));
+}
+
+TEST_P(SearchScreen, F1ReadsTheStockAgainBeforeItsTest) {
+    openCounter();
+    f4();
+    choose(QStringLiteral("AMOXIL"), kAmoxilTab);
+    db().exec(
+        QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = 0 WHERE CodPresentacion = ?"),
+        {kAmoxilTab});
+    EXPECT_EQ(f1(), nullptr);
+    EXPECT_EQ(
+        messages.last(),
+        QStringLiteral("NO HAY STOCK DE: AMOXIL 500 MG TAB\rANOTAR EN CUADERNO DE FALTOS..."));
+}
+
 }  // namespace
 
 VELCARIS_DB_TEST_SUITE(SearchScreen);

@@ -56,8 +56,11 @@ TEST_P(DataModule, TheProductListIsSortedByNameAndSearchedByPrefix) {
     EXPECT_EQ(dm->currentProduct()->ProdNomComercial, QStringLiteral("AMOXIL"));
     dm->locateProduct(QStringLiteral("PAN"));
     EXPECT_EQ(dm->currentProduct()->ProdNomComercial, QStringLiteral("panadol"));
-    dm->locateProduct(QStringLiteral("ZZZ"));  // past the end: the last link
-    EXPECT_EQ(dm->currentProduct()->ProdNomComercial, QStringLiteral("panadol"));
+    dm->locateProduct(QStringLiteral("AMB"));
+    for (const char* unmatched : {"ZZZ", "AMZ", "AMOXILO"}) {
+        dm->locateProduct(QString::fromLatin1(unmatched));  // no name starts so: it stays
+        EXPECT_EQ(dm->currentProduct()->ProdNomComercial, QStringLiteral("AMBROXOL")) << unmatched;
+    }
 }
 
 TEST_P(DataModule, PresentationsOfTheLinkWithTheirMarksMarginAndCrossCheck) {

@@ -1,5 +1,7 @@
 #include "db/procedures/Sales.h"
 
+#include "db/procedures/Checkout.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -7,7 +9,6 @@ namespace db::proc {
 
 namespace {
 
-const QString kNoDescargado = QStringLiteral("NO DESCARGADO");
 // Taken by whatever changes a sale's lines; the discharge of a sale takes it too, so a line is
 // never added to or removed from a sale while it is discharged.
 const QString kVentaLock = QStringLiteral("DESCARGO");
@@ -121,7 +122,8 @@ IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
                        QStringLiteral("NO EXISTE LA VENTA Nº ") + numero(in.pNumFac), {});
     }
     const core::Money before = totalOf(db, in.pNumFac, venta->FacFecha);
-    if (venta->FacEstado != kNoDescargado) {
+    // Only a discharged sale is closed; one whose every line went without stock takes new lines.
+    if (venta->FacEstado == kDescargado) {
         tx.commit();
         return refused(Ingreso::VentaDescargada,
                        QStringLiteral("VENTA Nº ") + numero(in.pNumFac) +
@@ -158,6 +160,10 @@ IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
             {in.pNumFac, venta->FacFecha, detaNumero, in.pCodPres, in.pCan,
              QVariant::fromValue(in.pImporte), QVariant::fromValue(in.pCosto), kNoDescargado});
+    if (venta->FacEstado != kNoDescargado)
+        db.exec(
+            QStringLiteral("UPDATE FACTURA SET FacEstado = ? WHERE FacNumero = ? AND FacFecha = ?"),
+            {kNoDescargado, in.pNumFac, venta->FacFecha});
     const core::Money total = totalOf(db, in.pNumFac, venta->FacFecha);
     tx.commit();
     return {total,
