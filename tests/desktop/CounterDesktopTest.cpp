@@ -1,0 +1,205 @@
+#include "support/DbTest.h"
+#include "support/FakePlatform.h"
+#include "support/Keys.h"
+
+#include "core/Clock.h"
+#include "db/DemoShop.h"
+#include "db/Settings.h"
+#include "program/Program.h"
+#include "sales/SalesCounter.h"
+#include "sales/UnitBusqueda.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
+#include "shell/UnitEntrada.h"
+#include "shell/UnitPrincipal.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <memory>
+
+using testsupport::child;
+using testsupport::pressKey;
+using testsupport::typeText;
+
+namespace {
+
+// A message box as the cashier saw it: its text and the window it stood in front of.
+struct Box {
+    QString text;
+    QWidget* owner = nullptr;
+};
+
+// The demo shop's program on a real desktop with the real message boxes: what the tests see is
+// what the window manager gives, the active window and the focused box after each step.
+class CounterDesktop : public testsupport::DbTest {
+protected:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("VELCARIS_TEST_DISPLAY")) {
+            if (!qEnvironmentVariableIsEmpty("VELCARIS_REQUIRE_DESKTOP"))
+                FAIL() << "VELCARIS_TEST_DISPLAY is not set";
+            GTEST_SKIP() << "VELCARIS_TEST_DISPLAY is not set";
+        }
+        DbTest::SetUp();
+        if (IsSkipped())
+            return;
+        db::loadDemoShop(db());
+        program_ = std::make_unique<program::Program>(connectAnother(), settings_, platform_,
+                                                      nullptr, &clock_);
+        program_->principal().setEndProgram([this] { ++ends_; });
+        ASSERT_TRUE(program_->start());
+        ASSERT_TRUE(becomesActive(login()));
+    }
+    void TearDown() override {
+        program_.reset();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DbTest::TearDown();
+    }
+
+    static bool becomesActive(QWidget* window) {
+        return window &&
+               QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    }
+    static bool focusIn(QWidget* box) {
+        return QTest::qWaitFor([box] { return QApplication::focusWidget() == box; });
+    }
+
+    // Answers the next message box with its default button once it is the active window, and
+    // records it. The box is modal, so this runs inside its own event loop.
+    void answerNextBox() {
+        auto* poll = new QTimer;
+        poll->setInterval(20);
+        QObject::connect(poll, &QTimer::timeout, [this, poll] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || QApplication::activeWindow() != box)
+                return;
+            boxes_.push_back(
+                {box->text(), box->parentWidget() ? box->parentWidget()->window() : nullptr});
+            poll->stop();
+            poll->deleteLater();
+            QAbstractButton* ok = box->defaultButton();
+            if (!ok)
+                ok = box->buttons().value(0);
+            ok->click();
+        });
+        poll->start();
+    }
+
+    shell::TFormEntrada* login() { return program_->principal().loginWindow(); }
+    QComboBox* loginBox() { return child<QComboBox>(login(), "CbLogin"); }
+    QLineEdit* passwordBox() { return child<QLineEdit>(login(), "EdPasword"); }
+    void enterPassword(const QString& password) {
+        typeText(passwordBox(), password);
+        pressKey(passwordBox(), Qt::Key_Return);
+    }
+
+    session::AppContext& context() { return program_->context(); }
+    sales::TFormBusqueda* screen() { return sales::TFormBusqueda::of(context()); }
+    QWidget* quotation() { return sales::SalesCounter::of(context()).quotation; }
+
+    // Logs the technician in by code and opens the quotation of one syrup on a new sale.
+    void quoteSyrup() {
+        loginBox()->lineEdit()->setText(QStringLiteral("5"));
+        enterPassword(QStringLiteral("TECNICA"));
+        ASSERT_NE(screen(), nullptr);
+        ASSERT_TRUE(becomesActive(&program_->principal()));
+        auto* search = child<QLineEdit>(screen(), "EdNombre");
+        ASSERT_TRUE(focusIn(search));
+        pressKey(search, Qt::Key_F4);
+        typeText(search, QStringLiteral("PARACETAMOL"));
+        const auto& rows = program_->dm().presentations();
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].PresTipo.contains(QStringLiteral("JARABE")))
+                program_->dm().setCurrentPresentationIndex(int(i));
+        pressKey(child<QTableView>(screen(), "cg"), Qt::Key_F1);
+        ASSERT_TRUE(becomesActive(quotation()));
+        ASSERT_TRUE(focusIn(child<QLineEdit>(quotation(), "EdCan")));
+    }
+
+    int discountRows() {
+        return db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM DESCUENTO")));
+    }
+
+    db::Settings settings_ = db::Settings::load();
+    testsupport::FakePlatform platform_;
+    core::FixedClock clock_{QDateTime(QDate(2026, 3, 2), QTime(9, 0))};
+    std::unique_ptr<program::Program> program_;
+    std::vector<Box> boxes_;
+    int ends_ = 0;
+};
+
+TEST_P(CounterDesktop, TheOwnersDiscountHandsTheActivationBackToTheQuotationsPrice) {
+    quoteSyrup();
+    QAction* discount = quotation()->findChild<QAction*>(QStringLiteral("Descuento2"));
+    ASSERT_NE(discount, nullptr);
+    discount->trigger();
+    QWidget* auth = sales::SalesCounter::of(context()).discountAuth;
+    ASSERT_TRUE(becomesActive(auth));
+    child<QComboBox>(auth, "CBLogin")->setEditText(QStringLiteral("MAXIMOS"));
+    auto* password = child<QLineEdit>(auth, "EdPassword");
+    typeText(password, QStringLiteral("MAXIMOS"));
+    pressKey(password, Qt::Key_Return);
+
+    ASSERT_TRUE(becomesActive(quotation()));
+    auto* price = child<QLineEdit>(quotation(), "EdPv");
+    ASSERT_TRUE(focusIn(price));
+    EXPECT_TRUE(price->isEnabled());
+    EXPECT_TRUE(context().session.discountAllowed());
+    EXPECT_FALSE(auth->isVisible());
+
+    price->clear();
+    typeText(price, QStringLiteral("3.90"));
+    pressKey(price, Qt::Key_Return);
+    auto* quantity = child<QLineEdit>(quotation(), "EdCan");
+    ASSERT_TRUE(focusIn(quantity));
+    typeText(quantity, QStringLiteral("1"));
+    pressKey(quantity, Qt::Key_Return);
+    EXPECT_EQ(discountRows(), 1);
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_P(CounterDesktop, ARefusedQuantityLeavesTheQuotationActiveWithTheFocusInTheQuantity) {
+    quoteSyrup();
+    auto* quantity = child<QLineEdit>(quotation(), "EdCan");
+    typeText(quantity, QStringLiteral("0"));
+    answerNextBox();
+    pressKey(quantity, Qt::Key_Return);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, QStringLiteral("CANTIDAD NO ADMISIBLE"));
+    EXPECT_EQ(boxes_[0].owner, quotation());  // in front of the quotation, not the main window
+    EXPECT_TRUE(becomesActive(quotation()));
+    EXPECT_TRUE(focusIn(quantity));
+    EXPECT_TRUE(quantity->text().isEmpty());
+}
+
+TEST_P(CounterDesktop, ARefusedLoginKeepsTheChosenUserAndItsNextAttemptLogsIn) {
+    const int cashier = loginBox()->findText(QStringLiteral("CAJERO"), Qt::MatchStartsWith);
+    ASSERT_GE(cashier, 0);
+    loginBox()->setCurrentIndex(cashier);
+    const QString chosen = loginBox()->currentText();
+    answerNextBox();
+    enterPassword(QStringLiteral("NOESESTA"));
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_TRUE(boxes_[0].text.startsWith(QStringLiteral("Intento de Coneccion")))
+        << boxes_[0].text.toStdString();
+    EXPECT_EQ(boxes_[0].owner, login());
+    ASSERT_TRUE(becomesActive(login()));
+    EXPECT_EQ(loginBox()->currentText(), chosen);
+    ASSERT_TRUE(focusIn(passwordBox()));
+
+    enterPassword(QStringLiteral("CAJERO"));
+    EXPECT_EQ(context().session.login(), QStringLiteral("CAJERO"));
+    EXPECT_EQ(ends_, 0);
+    EXPECT_TRUE(becomesActive(&program_->principal()));
+}
+
+}  // namespace
+
+VELCARIS_DB_TEST_SUITE(CounterDesktop);
