@@ -46,10 +46,12 @@ QString ConnectionInfo::display() const {
         who += QStringLiteral(":****");
     if (!who.isEmpty())
         who += QLatin1Char('@');
-    const QString server = host.startsWith(QLatin1Char('/')) ? QString() : host;
-    QString out =
-        QStringLiteral("postgresql://%1%2:%3/%4").arg(who, server).arg(port).arg(database);
-    if (host.startsWith(QLatin1Char('/')))
+    // A socket folder goes into the query and takes no port unless it is another than 5432.
+    const bool socket = host.startsWith(QLatin1Char('/'));
+    const QString server = socket ? QString() : host;
+    const QString portText = socket && port == 5432 ? QString() : QStringLiteral(":%1").arg(port);
+    QString out = QStringLiteral("postgresql://%1%2%3/%4").arg(who, server, portText, database);
+    if (socket)
         out += QStringLiteral("?host=") + host;
     return out;
 }

@@ -56,7 +56,9 @@ Db::Db(const ConnectionInfo& info) : info_(info) {
         d.setUserName(info.user);
         d.setPassword(info.password);
         d.setDatabaseName(info.database);
-        d.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        // The server's notices ("relation ... already exists, skipping") are not for the console.
+        d.setConnectOptions(
+            QStringLiteral("connect_timeout=10;options='-c client_min_messages=warning'"));
     }
     if (!d.open()) {
         const QString text = d.lastError().text();

@@ -10,7 +10,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QSysInfo>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #ifdef __GLIBC__
@@ -38,10 +37,13 @@ bool isSoundName(const QString& name) {
 
 }  // namespace
 
-// The extracted WAV files and the player. The player is opened on the first sound; where no
+// The extracted WAV files and the player. The files go into the user's cache folder, where the
+// next run finds them, so no run leaves a copy behind in the temporary folder (a program that
+// is killed never removes its temporaries). The player is opened on the first sound; where no
 // audio device exists it stays closed and every sound is silent.
 struct SystemPlatform::Sounds {
-    QTemporaryDir folder;
+    QDir folder{QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                QStringLiteral("/sounds")};
     QHash<QString, QString> files;
 #ifdef VELCARIS_HAVE_CANBERRA
     ca_context* player = nullptr;
@@ -102,7 +104,7 @@ QString SystemPlatform::soundFile(const QString& name) {
     if (known != sounds_->files.constEnd())
         return *known;
     const QString resource = QStringLiteral(":/sounds/") + name + QStringLiteral(".wav");
-    if (!QFile::exists(resource) || !sounds_->folder.isValid())
+    if (!QFile::exists(resource) || !sounds_->folder.mkpath(QStringLiteral(".")))
         return {};
     const QString file = sounds_->folder.filePath(name + QStringLiteral(".wav"));
     if (!QFile::exists(file) && !QFile::copy(resource, file))

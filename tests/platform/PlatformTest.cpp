@@ -160,6 +160,9 @@ TEST_F(SystemPlatformTest, SoundsAreTheProgramsOwnWaveFiles) {
         const QString file = system.soundFile(QString::fromLatin1(name));
         ASSERT_FALSE(file.isEmpty()) << name;
         EXPECT_EQ(system.soundFile(QString::fromLatin1(name)), file) << "extracted once";
+        EXPECT_FALSE(file.startsWith(QDir::tempPath())) << "a killed program would leave it";
+        EXPECT_EQ(SystemPlatform(settings_).soundFile(QString::fromLatin1(name)), file)
+            << "the next run finds it";
         QFile wav(file);
         ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
         const QByteArray header = wav.read(44);
