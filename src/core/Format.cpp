@@ -188,4 +188,8 @@ std::optional<QDate> parseShortDate(const QString& typed) {
     return date.isValid() ? std::optional(date) : std::nullopt;
 }
 
+QLocale shopLocale() {
+    return QLocale(QLocale::Spanish, QLocale::Peru);
+}
+
 }  // namespace core::fmt

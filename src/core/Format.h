@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QTime>
 #include <optional>
@@ -51,5 +52,8 @@ QString compactDate(const QDate& date);              // "20260307"
 QString dashedDate(const QDate& date);               // "05-03-2024"
 // A typed day/month/year date, day and month with one or two digits: "7/3/2026", "07/03/2026".
 std::optional<QDate> parseShortDate(const QString& typed);
+
+// The shop's locale (Spanish, Peru): dates the screens spell out, such as the status bar's.
+QLocale shopLocale();
 
 }  // namespace core::fmt

@@ -175,21 +175,22 @@ void TFormCotizacion::build() {
                                  return QVariant(core::fmt::twoDecimals(l.*member));
                              })};
     };
+    // Every column of the sale's lines in the query's order, under the titles a seller reads.
     model_->setColumns({
-        column("FacNumero", 70, &LineaVenta::FacNumero),
-        column("CodPresentacion", 70, &LineaVenta::CodPresentacion),
-        column("PresTipo", 260, &LineaVenta::PresTipo),
-        column("LabNombre", 140, &LineaVenta::LabNombre),
-        money("Importe", 70, &LineaVenta::Importe),
-        column("Cantidad", 60, &LineaVenta::Cantidad, right),
-        column("Estado", 110, &LineaVenta::Estado),
+        column("VENTA", 60, &LineaVenta::FacNumero),
+        column("CODIGO", 70, &LineaVenta::CodPresentacion),
+        column("PRESENTACION", 260, &LineaVenta::PresTipo),
+        column("LABORATORIO", 150, &LineaVenta::LabNombre),
+        money("IMPORTE", 75, &LineaVenta::Importe),
+        column("CANT.", 55, &LineaVenta::Cantidad, right),
+        column("ESTADO", 125, &LineaVenta::Estado),
         column(
-            "FacFecha", 140,
+            "FECHA", 150,
             [](const LineaVenta& l) { return QVariant(core::fmt::shortDateLongTime(l.FacFecha)); }),
-        column("DetaNumero", 70, &LineaVenta::DetaNumero),
-        money("PresPrecioCosto", 90, &LineaVenta::PresPrecioCosto),
-        money("PresVenta", 80, &LineaVenta::PresVenta),
-        column("PresStockTotal", 90, &LineaVenta::PresStockTotal, right),
+        column("ITEM", 50, &LineaVenta::DetaNumero, right),
+        money("COSTO", 75, &LineaVenta::PresPrecioCosto),
+        money("P. VENTA", 75, &LineaVenta::PresVenta),
+        column("STOCK", 60, &LineaVenta::PresStockTotal, right),
     });
     ui::Grid::setUp(DBGrid1, model_);
     BitBtn1 = new QPushButton(QStringLiteral("&Borrar Cotizacion"), this);

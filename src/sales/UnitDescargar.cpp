@@ -9,6 +9,7 @@
 #include "session/AppContext.h"
 #include "session/Session.h"
 #include "session/UnitDM.h"
+#include "ui/FocusFrame.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
 #include "ui/Hint.h"
@@ -78,6 +79,7 @@ TFormDescargar::TFormDescargar(session::AppContext& context,
     setWindowTitle(kCaption);
     build();
     wire();
+    ui::showFocusFrame(this);
     ui::guard(ctx_.messages, [this] { readPending(); });
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setSingleShot(true);

@@ -31,12 +31,14 @@
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace shell {
 
 namespace {
 
 const QString kNotYet = QStringLiteral("NO DISPONIBLE TODAVIA");
+constexpr int kDatePanelWidth = 230;
 
 QIcon picture(const char* name) {
     return QIcon(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)));
@@ -327,7 +329,7 @@ QWidget* TPRINCIPAL::buildToolbar() {
 }
 
 void TPRINCIPAL::buildStatusBar() {
-    static const int widths[4] = {500, 60, 230, 70};
+    static const int widths[4] = {500, 60, kDatePanelWidth, 70};
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(statusBar());
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -418,9 +420,21 @@ void TPRINCIPAL::closeEvent(QCloseEvent* event) {
 
 void TPRINCIPAL::showHint(const QString& hint) {
     panels_[0]->setText(hint);
-    panels_[2]->setText(
+    showDate();
+}
+
+// The day in the shop's language, its panel as wide as the text needs (230 pixels at least).
+void TPRINCIPAL::showDate() {
+    QLabel* panel = panels_[2];
+    const QString text =
         QLatin1Char(' ') + capitalised(ctx_.settings.businessName()) + QStringLiteral(" - ") +
-        QLocale::system().toString(ctx_.clock.today(), QLocale::LongFormat).trimmed());
+        core::fmt::shopLocale().toString(ctx_.clock.today(), QLocale::LongFormat).trimmed();
+    if (panel->text() == text)
+        return;
+    panel->setText(text);
+    const int needed = panel->fontMetrics().horizontalAdvance(text) + 2 * panel->frameWidth() +
+                       panel->fontMetrics().averageCharWidth();
+    panel->setFixedWidth(std::max(kDatePanelWidth, needed));
 }
 
 void TPRINCIPAL::showUserPhoto() {

@@ -59,6 +59,7 @@ private:
     void buildStatusBar();
     void wireCommands();
     void showHint(const QString& hint);
+    void showDate();
     void showUserPhoto();
     void showDayTotal(QLabel* box, const QString& receiptType);
     void closeAttendance();

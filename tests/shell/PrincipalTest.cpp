@@ -477,9 +477,11 @@ TEST_P(Principal, TheStatusBarShowsTheHintAndTheDate) {
     QApplication::sendEvent(button(QStringLiteral("SPassword")), &tip);
     EXPECT_EQ(principal().statusText(0), QStringLiteral("CAMBIAR DE USUARIO"));
     EXPECT_TRUE(principal().statusText(1).isEmpty());
-    EXPECT_EQ(principal().statusText(2),
-              QStringLiteral(" Saucal - ") +
-                  QLocale::system().toString(clock.today(), QLocale::LongFormat).trimmed());
+    EXPECT_EQ(principal().statusText(2), QStringLiteral(" Saucal - lunes, 2 de marzo de 2026"));
+    QLabel* date = principal().statusBar()->findChild<QLabel*>(QStringLiteral("StatusPanel2"));
+    ASSERT_NE(date, nullptr);
+    EXPECT_GE(date->contentsRect().width(), date->fontMetrics().horizontalAdvance(date->text()))
+        << "the date is shown whole";
     EXPECT_FALSE(principal().statusText(3).isEmpty());
 }
 
