@@ -8,6 +8,7 @@
 #include "session/Session.h"
 #include "session/UnitDM.h"
 #include "ui/Activation.h"
+#include "ui/FormHelpers.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
 #include "ui/Hint.h"
@@ -22,8 +23,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -151,25 +150,14 @@ QString TFormBusqueda::workstationTag(const QString& computerName) {
 
 TFormBusqueda* TFormBusqueda::openOnDesktop(session::AppContext& ctx) {
     auto* screen = new TFormBusqueda(ctx);
-    if (ctx.desktop) {
-        QMdiSubWindow* sub = ctx.desktop->addSubWindow(screen);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->showMaximized();
-    } else {
-        screen->show();
-    }
+    ui::showOnDesktop(screen, ctx.desktop, true);
     screen->focusSearchBox();
     return screen;
 }
 
 void TFormBusqueda::closeOnDesktop(session::AppContext& ctx) {
-    TFormBusqueda* screen = of(ctx);
-    if (!screen)
-        return;
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
-        frame->close();
-    else
-        screen->close();
+    if (TFormBusqueda* screen = of(ctx))
+        ui::closeOnDesktop(screen);
 }
 
 TFormBusqueda* TFormBusqueda::of(session::AppContext& ctx) {

@@ -10,6 +10,7 @@
 #include "session/Session.h"
 #include "session/UnitDM.h"
 #include "ui/FocusFrame.h"
+#include "ui/FormHelpers.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
 #include "ui/Hint.h"
@@ -29,8 +30,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyle>
@@ -809,21 +808,12 @@ void TFormDescargar::showStored(int facNumero, bool enableImprimir) {
 }
 
 void TFormDescargar::closeScreen() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    ui::closeOnDesktop(this);
 }
 
 TFormDescargar* openCheckout(session::AppContext& context) {
     auto* form = new TFormDescargar(context, makeReceiptOutput(context));
-    if (context.desktop) {
-        QMdiSubWindow* sub = context.desktop->addSubWindow(form);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->show();
-    } else {
-        form->show();
-    }
+    ui::showOnDesktop(form, context.desktop, false);
     form->startingSteps();
     return form;
 }

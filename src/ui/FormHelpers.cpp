@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QStyle>
@@ -39,6 +41,26 @@ void centreOnDesktop(QWidget* window) {
         return;
     window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
                                             screen->availableGeometry()));
+}
+
+void showOnDesktop(QWidget* screen, QMdiArea* desktop, bool maximised) {
+    if (!desktop) {
+        screen->show();
+        return;
+    }
+    QMdiSubWindow* sub = desktop->addSubWindow(screen);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    if (maximised)
+        sub->showMaximized();
+    else
+        sub->show();
+}
+
+void closeOnDesktop(QWidget* screen) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
+        sub->close();
+    else
+        screen->close();
 }
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #pragma once
 
 class QLineEdit;
+class QMdiArea;
 class QWidget;
 
 namespace ui {
@@ -11,5 +12,11 @@ void hashEcho(QLineEdit* box);
 
 // Moves a top-level window to the middle of the screen it is on.
 void centreOnDesktop(QWidget* window);
+
+// Shows a screen as a sub-window of the desktop that closes with it (maximised when asked);
+// without a desktop (a screen tested alone) as a window of its own.
+void showOnDesktop(QWidget* screen, QMdiArea* desktop, bool maximised);
+// Closes the screen together with its sub-window, so no empty frame is left on the desktop.
+void closeOnDesktop(QWidget* screen);
 
 }  // namespace ui

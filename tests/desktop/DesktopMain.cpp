@@ -1,7 +1,8 @@
+#include "support/TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QTemporaryDir>
 
 // The desktop tests run the real windows on the X display VELCARIS_TEST_DISPLAY names (a
@@ -16,11 +17,7 @@ int main(int argc, char** argv) {
         qputenv("DISPLAY", display);
     }
     QTemporaryDir home;
-    if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
-    QDir(home.path()).mkpath(QStringLiteral("config"));
+    testsupport::useTemporaryHome(home);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
