@@ -1,5 +1,6 @@
 #include "einvoice/FacturaFiles.h"
 
+#include "core/CodePage.h"
 #include "core/Format.h"
 #include "core/Igv.h"
 
@@ -166,9 +167,9 @@ const std::vector<Field<LineValues>>& detFields() {
     return fields;
 }
 
-// Single-byte text: characters outside Latin-1 become "?".
+// Single-byte text in the tool's code page: characters it cannot hold become "?".
 QByteArray bytes(const QString& s) {
-    return s.toLatin1();
+    return core::toWindows1252(s);
 }
 
 const QByteArray kCrLf("\r\n");

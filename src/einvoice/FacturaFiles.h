@@ -34,7 +34,7 @@ struct FacturaLine {
 };
 
 // The five files the tax authority's invoicing tool reads for a factura:
-// "<issuer>-01-F001-<N>.cab", ".aca", ".ley", ".tri" and ".det", single-byte (Latin-1) text,
+// "<issuer>-01-F001-<N>.cab", ".aca", ".ley", ".tri" and ".det", Windows-1252 text,
 // fields separated and ended by "|"; .tri and .det lines end with CR LF.
 //
 // The files are written under temporary names in the same folder and given their names only by

@@ -154,6 +154,27 @@ TEST_F(FacturaFilesOnDisk, CommitGivesTheFiveNamesWithLatin1AndCrLfWhereDue) {
     EXPECT_EQ(read(base + ".det").count("\r\n"), 2);
 }
 
+TEST_F(FacturaFilesOnDisk, SpanishNamesAndTypographicDashesKeepTheirWindows1252Bytes) {
+    {
+        FacturaFiles files(folder(), drive.path(), 245);
+        FacturaHeader h = header("11.80");
+        h.name = QStringLiteral("PEÑA & HIJOS S.A.C.");
+        h.address = QStringLiteral("JR. UNIÓN 120 – INT. 4 N° 5");
+        files.writeHeader(h);
+        files.appendLine(
+            {2, soles("5.90"), 123, QStringLiteral("JARABE “NIÑOS” …"), soles("11.80")});
+        files.commit();
+    }
+    const QString base = QDir(folder()).filePath(QStringLiteral("10471829356-01-F001-245"));
+    EXPECT_TRUE(read(base + ".cab")
+                    .contains("|20123456789|PE\xD1"
+                              "A & HIJOS S.A.C.|PEN|"));
+    EXPECT_TRUE(read(base + ".aca").contains("|130101|JR. UNI\xD3N 120 \x96 INT. 4 N\xB0 5||||"));
+    EXPECT_TRUE(read(base + ".det").contains("|JARABE \x93NI\xD1OS\x94 \x85|"));
+    for (const char* ext : {".cab", ".aca", ".det"})
+        EXPECT_FALSE(read(base + ext).contains('?')) << ext;
+}
+
 TEST_F(FacturaFilesOnDisk, ADischargeThatDidNotHappenLeavesNoFile) {
     {
         FacturaFiles files(folder(), drive.path(), 9);
