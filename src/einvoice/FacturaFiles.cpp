@@ -4,6 +4,7 @@
 #include "core/Format.h"
 #include "core/Igv.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,8 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -190,6 +193,19 @@ void syncFolder(const QString& folder) {
         ::fsync(dir.handle());
 }
 
+// Gives the file its name only while no file has it; false when one has it or the renaming
+// failed. A file system without the atomic form is asked first whether the name is free.
+bool renamedWithoutReplacing(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    return !QFileInfo::exists(to) && ::rename(source.constData(), target.constData()) == 0;
+}
+
 // ".<base><ext>.<token>.tmp": the temporary name of one file of one writer.
 const QRegularExpression& temporaryName() {
     static const QRegularExpression re(
@@ -258,6 +274,10 @@ void FacturaFiles::writeFile(const QString& extension, const QByteArray& content
 }
 
 void FacturaFiles::writeHeader(const FacturaHeader& h) {
+    for (const QString& ext : kExtensions)
+        if (QFileInfo::exists(finalPath(ext)))
+            throw std::runtime_error(
+                ("ya existe " + finalPath(ext) + ": la factura no se emite").toStdString());
     igvPercent_ = h.igvPercent;
     writeFile(QStringLiteral(".cab"), bytes(cabLine(h)));
     writeFile(QStringLiteral(".aca"), bytes(acaLine(h)));
@@ -297,12 +317,9 @@ void FacturaFiles::seal() {
 
 void FacturaFiles::commit() {
     seal();
-    for (const QString& ext : written_) {
-        std::error_code ec;
-        std::filesystem::rename(tempPath(ext).toStdString(), finalPath(ext).toStdString(), ec);
-        if (ec)
+    for (const QString& ext : written_)
+        if (!renamedWithoutReplacing(tempPath(ext), finalPath(ext)))
             throw std::runtime_error(("no se pudo nombrar " + finalPath(ext)).toStdString());
-    }
     syncFolder(folder_);
     committed_ = true;
 }

@@ -57,14 +57,15 @@ public:
     FacturaFiles(const FacturaFiles&) = delete;
     FacturaFiles& operator=(const FacturaFiles&) = delete;
 
-    // Writes .cab, .aca, .ley and .tri, then opens .det.
+    // Writes .cab, .aca, .ley and .tri, then opens .det. Throws, writing nothing, when a file of
+    // the number already has its final name: a tax file is never replaced.
     void writeHeader(const FacturaHeader& header);
     // A .det line at the header's IGV rate.
     void appendLine(const FacturaLine& line);
     // Closes .det and puts every file safely on the disk, still under its temporary name: what
     // is sealed survives a power cut from then on.
     void seal();
-    // Seals, then gives every file its final name, replacing an older file of that name.
+    // Seals, then gives every file its final name; never replaces a file of that name.
     void commit();
     void discard();
 

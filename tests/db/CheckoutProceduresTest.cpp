@@ -218,6 +218,26 @@ TEST_P(CheckoutProcedures, ASaleKeepsTheNumberItCarriesForItsType) {
     EXPECT_EQ(dischargeSale(5, kBoletaDeVenta).receiptNumber, 1);
 }
 
+TEST_P(CheckoutProcedures, LinesOfAFacturaDischargedLaterGetTheNextFacturaNumber) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    seedSale(db(), 6, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    EXPECT_EQ(dischargeSale(5, kFactura).receiptNumber, 1);
+    EXPECT_EQ(dischargeSale(6, kFactura).receiptNumber, 2);
+    testsupport::addSaleLine(db(), 5, kDay, 2, {102, 1, "1"});
+
+    std::vector<int> passed;
+    DischargeHooks hooks;
+    hooks.begin = [&](const DischargeStart& s) { passed.push_back(s.receiptNumber); };
+    const DischargeResult again = dischargeSale(5, kFactura, hooks);
+
+    EXPECT_EQ(again.receiptNumber, 3);
+    EXPECT_EQ(again.discharged, 1);
+    EXPECT_EQ(passed, std::vector<int>{3});
+    EXPECT_EQ(db::integer(header(5).FacNumSunat), 3);
+    EXPECT_EQ(dischargeSale(6, kFactura).receiptNumber, 0);  // nothing left to discharge
+    EXPECT_EQ(db::integer(header(6).FacNumSunat), 2);
+}
+
 TEST_P(CheckoutProcedures, RemovingAPendingLineOfTheDay) {
     seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}, {102, 1, "1", kDescargado}});
     seedSale(db(), 5, kDay.addDays(-1), QStringLiteral("CAJA1-4"), {{101, 1, "1"}});

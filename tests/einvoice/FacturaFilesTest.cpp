@@ -185,6 +185,35 @@ TEST_F(FacturaFilesOnDisk, ADischargeThatDidNotHappenLeavesNoFile) {
     EXPECT_TRUE(filesInFolder().isEmpty());
 }
 
+TEST_F(FacturaFilesOnDisk, AFileOfTheNumberIsNeverReplaced) {
+    QDir().mkpath(folder());
+    const QString det = QDir(folder()).filePath(name(245, ".det"));
+    {
+        QFile earlier(det);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("EARLIER");
+    }
+    {
+        FacturaFiles files(folder(), drive.path(), 245);
+        EXPECT_THROW(files.writeHeader(header("1")), std::runtime_error);
+    }
+    EXPECT_EQ(filesInFolder(), QStringList{name(245, ".det")});
+    EXPECT_EQ(read(det), "EARLIER");
+
+    // A name taken between the writing and the naming is not taken over either.
+    QFile::remove(det);
+    {
+        FacturaFiles files(folder(), drive.path(), 245);
+        files.writeHeader(header("1"));
+        QFile later(QDir(folder()).filePath(name(245, ".cab")));
+        ASSERT_TRUE(later.open(QIODevice::WriteOnly));
+        later.write("LATER");
+        later.close();
+        EXPECT_THROW(files.commit(), std::runtime_error);
+    }
+    EXPECT_EQ(read(QDir(folder()).filePath(name(245, ".cab"))), "LATER");
+}
+
 TEST_F(FacturaFilesOnDisk, AnUnwritableFolderThrowsBeforeAnythingIsNamed) {
     FacturaFiles files(drive.filePath(QStringLiteral("nowhere/DATA")),
                        drive.filePath(QStringLiteral("no-drive")), 1);

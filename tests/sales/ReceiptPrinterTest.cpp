@@ -98,6 +98,49 @@ TEST_P(ReceiptPrinting, ADischargedFacturaPrintsItsLayoutAndLeavesItsFiveFiles) 
     EXPECT_EQ(taxFiles().size(), 5);
 }
 
+TEST_P(ReceiptPrinting, AFacturaDischargedAgainGetsANewNumberAndFilesOfItsOwnAndTheFirstStay) {
+    const char* const extensions[] = {".cab", ".aca", ".ley", ".tri", ".det"};
+    EXPECT_EQ(discharge(job(ReceiptType::Factura)).receiptNumber, 1);
+    std::vector<QByteArray> first;
+    for (const char* ext : extensions)
+        first.push_back(taxFile(1, ext));
+    testsupport::addSaleLine(db(), 25, clock.today(), 2, {101, 1, "3.00"});
+
+    EXPECT_EQ(discharge(job(ReceiptType::Factura)).receiptNumber, 2);
+
+    EXPECT_EQ(taxFiles().size(), 10);
+    for (size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(taxFile(1, extensions[i]), first[i]) << extensions[i];
+    EXPECT_TRUE(
+        taxFile(2, ".cab").contains("|0000|2|20481234567|FARMACIAS DEL NORTE SAC|PEN|"
+                                    "0.46|2.54|3.00|0.00|0.00|0.00|3.00|"));
+    EXPECT_TRUE(taxFile(2, ".aca").contains("|JR. PIZARRO 410|"));
+    EXPECT_TRUE(taxFile(2, ".ley").startsWith("1000|TRES CON 00/100"));
+    EXPECT_TRUE(taxFile(2, ".tri").startsWith("1000|IGV|VAT|2.54|0.46|\r\n"));
+    EXPECT_EQ(taxFile(2, ".det").count("\r\n"), 1);
+    EXPECT_TRUE(taxFile(2, ".det").startsWith("NIU|1|101|-|PARACETAMOL 500MG|2.54|"));
+    ASSERT_EQ(printed().size(), 2);
+    const QString both = printedText(printed()[0]) + printedText(printed()[1]);
+    EXPECT_EQ(both.count(QStringLiteral("F001-1")), 1);
+    EXPECT_EQ(both.count(QStringLiteral("F001-2")), 1);
+}
+
+TEST_P(ReceiptPrinting, AFacturaWhoseNumberAlreadyHasFilesIsNotDischarged) {
+    const QString folder = platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder));
+    QDir().mkpath(folder);
+    QFile stale(QDir(folder).filePath(einvoice::FacturaFiles::baseName(1) + ".ley"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("1000|OTRA FACTURA|");
+    stale.close();
+
+    EXPECT_ANY_THROW(discharge(job(ReceiptType::Factura)));
+
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 1), db::proc::kNoDescargado);
+    EXPECT_EQ(taxFiles(), QStringList{einvoice::FacturaFiles::baseName(1) + ".ley"});
+    EXPECT_EQ(taxFile(1, ".ley"), "1000|OTRA FACTURA|");
+    EXPECT_TRUE(printed().isEmpty());
+}
+
 TEST_P(ReceiptPrinting, ASaleNotePrintsWithoutQrAndNothingPrintsWhenPrintingIsOff) {
     discharge(job(ReceiptType::NotaDeVenta));
     ASSERT_EQ(printed().size(), 1);
