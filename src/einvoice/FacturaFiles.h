@@ -40,9 +40,9 @@ struct FacturaLine {
 // The files are written under temporary names in the same folder and given their names only by
 // commit(), once the discharge itself has been committed; discard() (or destruction without a
 // commit) removes them, so a discharge that did not happen leaves no file. The temporary names
-// are this object's own: a failed discharge lets go of its number before it discards, and the
-// next discharge may already be writing the files of that number. Every write failure throws
-// std::runtime_error, before anything is committed.
+// carry the workstation and are this object's own: a failed discharge lets go of its number before
+// it discards, and the next discharge may already be writing the files of that number. Every write
+// failure throws std::runtime_error, before anything is committed.
 class FacturaFiles {
 public:
     static constexpr const char* kIssuer = "10471829356";
@@ -52,7 +52,9 @@ public:
     static constexpr double kLineTaxFactor = 0.1524;
 
     // folder: the tool's data folder; created with its parents when driveRoot exists.
-    FacturaFiles(const QString& folder, const QString& driveRoot, int number);
+    // workstation: this computer's name, carried by the temporary names.
+    FacturaFiles(const QString& folder, const QString& driveRoot, int number,
+                 const QString& workstation);
     ~FacturaFiles();
     FacturaFiles(const FacturaFiles&) = delete;
     FacturaFiles& operator=(const FacturaFiles&) = delete;
@@ -69,11 +71,14 @@ public:
     void commit();
     void discard();
 
-    // After a crash: the files of a factura whose discharge committed but that were never given
-    // their names get them (the newest complete set of that number, when no file has the name
-    // yet); every other temporary file in the folder is removed. `numbered(N)` tells whether a
+    // After a crash of this workstation: the files of a factura whose discharge committed but
+    // that were never given their names get them (the newest complete set of that number, when
+    // no file has the name yet and that set is this workstation's); every other temporary file
+    // of this workstation is removed. Temporary files of other workstations sharing the folder
+    // are left alone: they may be in the middle of a discharge. `numbered(N)` tells whether a
     // discharged factura carries the number N. Returns how many facturas got their files.
-    static int recover(const QString& folder, const std::function<bool(int)>& numbered);
+    static int recover(const QString& folder, const QString& workstation,
+                       const std::function<bool(int)>& numbered);
 
     QString finalPath(const QString& extension) const;
     static QString baseName(int number);

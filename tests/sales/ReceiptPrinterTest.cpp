@@ -141,6 +141,27 @@ TEST_P(ReceiptPrinting, AFacturaWhoseNumberAlreadyHasFilesIsNotDischarged) {
     EXPECT_TRUE(printed().isEmpty());
 }
 
+TEST_P(ReceiptPrinting, TheStartUpRecoveryTouchesOnlyThisWorkstationsTemporaryFiles) {
+    const QString folder = platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder));
+    einvoice::FacturaFiles there(folder, platform.driveFolder(QLatin1Char('D')), 1,
+                                 QStringLiteral("CAJA02"));
+    einvoice::FacturaHeader h;
+    h.number = 1;
+    h.igvPercent = 18;
+    there.writeHeader(h);
+    const QStringList theirs = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(theirs.size(), 5);
+    QFile ours(QDir(folder).filePath(QStringLiteral(".") + einvoice::FacturaFiles::baseName(2) +
+                                     QStringLiteral(".cab.") + platform.name +
+                                     QStringLiteral(".x1.tmp")));
+    ASSERT_TRUE(ours.open(QIODevice::WriteOnly));
+    ours.close();
+
+    sales::recoverFacturaFiles(db(), platform);
+
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), theirs);
+}
+
 TEST_P(ReceiptPrinting, ASaleNotePrintsWithoutQrAndNothingPrintsWhenPrintingIsOff) {
     discharge(job(ReceiptType::NotaDeVenta));
     ASSERT_EQ(printed().size(), 1);
