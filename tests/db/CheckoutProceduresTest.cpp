@@ -2,6 +2,7 @@
 #include "support/DbTest.h"
 
 #include "db/procedures/Checkout.h"
+#include "db/procedures/Shell.h"
 
 #include <QSet>
 #include <algorithm>
@@ -132,6 +133,20 @@ TEST_P(CheckoutProcedures, StockThatNoLongerCoversTheLineLeavesItWithoutStock) {
     EXPECT_EQ(discharge(5, 2, 101, kBoletaDeVenta, 1).Estado, kDescargado);
     EXPECT_EQ(header(5).FacEstado, kDescargado);
     EXPECT_EQ(db::integer(header(5).FacNumSunat), 1);
+}
+
+TEST_P(CheckoutProcedures, ASaleWhoseLastLineIsShortOfStockIsDischargedAndCountsInTheDay) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA2-5"), {{101, 2, "1.50"}, {103, 2, "4"}});
+
+    const DischargeResult result = dischargeSale(5, kBoletaDeVenta);
+
+    EXPECT_EQ(result.discharged, 1);
+    EXPECT_EQ(result.withoutStock, 1);
+    EXPECT_EQ(lineState(db(), 5, kDay, 2), kSinStock);
+    EXPECT_EQ(header(5).FacEstado, kDescargado);
+    EXPECT_EQ(db::integer(header(5).FacNumSunat), 1);
+    // The day's total counts every line of a discharged sale, whatever the line's own state.
+    EXPECT_EQ(totalDelDia(db(), kDay, kBoletaDeVenta), testsupport::money("11"));
 }
 
 TEST_P(CheckoutProcedures, TheSameNumberOnAnotherDayIsAnotherSale) {

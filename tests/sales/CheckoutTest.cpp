@@ -573,6 +573,22 @@ TEST_P(Checkout, AListDischargedBoletaGetsOneNumberForItsLinesAndTheScreensFollo
         EXPECT_EQ(colourOf(name), ui::palette::black) << name;
 }
 
+TEST_P(Checkout, AListDischargeWithPrintingOfASaleWithNothingInStockPrintsNothing) {
+    sale(12, {{103, 25, "4"}});  // 20 in stock
+    open();
+    box("CBNotadeVenta")->click();  // a sale note prints without any receipt number
+    if (!box("SI")->isChecked())
+        box("SI")->click();
+    ASSERT_TRUE(box("SI")->isChecked());
+
+    clickPending(0, true);
+
+    EXPECT_EQ(output->passed, QStringList{db::proc::kSinStock});
+    EXPECT_EQ(output->done.size(), 1u);
+    EXPECT_TRUE(output->printed.empty());
+    EXPECT_EQ(state(12), db::proc::kSinStock);
+}
+
 TEST_P(Checkout, WithoutACashierTheListDischargesNothingButTurnsTheCaptionsBlack) {
     sale(12, {{101, 1, "1.50"}});
     open();

@@ -3,6 +3,7 @@
 #include "sales/ReceiptPrinter.h"
 #include "sales/Receipts.h"
 #include "support/CheckoutSeed.h"
+#include "support/FakePlatform.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
@@ -162,6 +163,20 @@ TEST_P(ReceiptPrinting, TheStartUpRecoveryTouchesOnlyThisWorkstationsTemporaryFi
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), theirs);
 }
 
+TEST_P(ReceiptPrinting, AFacturaLineShortOfStockIsLeftOutOfTheTotalAndTheDetail) {
+    testsupport::seedPresentation(db(), 102, QStringLiteral("IBUPROFENO 400MG"), 1);
+    testsupport::addSaleLine(db(), 25, clock.today(), 2, {102, 3, "2.00"});
+
+    EXPECT_EQ(discharge(job(ReceiptType::Factura, false)).receiptNumber, 1);
+
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 2), db::proc::kSinStock);
+    EXPECT_TRUE(taxFile(1, ".cab").contains("|PEN|1.80|10.00|11.80|0.00|0.00|0.00|11.80|"));
+    const QByteArray det = taxFile(1, ".det");
+    EXPECT_EQ(det.count("\r\n"), 1);
+    EXPECT_TRUE(det.startsWith("NIU|2|101|"));
+    EXPECT_FALSE(det.contains("IBUPROFENO"));
+}
+
 TEST_P(ReceiptPrinting, ASaleNotePrintsWithoutQrAndNothingPrintsWhenPrintingIsOff) {
     discharge(job(ReceiptType::NotaDeVenta));
     ASSERT_EQ(printed().size(), 1);
@@ -246,6 +261,65 @@ TEST_P(ReceiptPrinting, PreviewOfASaleWithoutDischargedLinesSaysSo) {
     printer.preview(job(ReceiptType::Boleta));
     EXPECT_EQ(messages.last(), QStringLiteral("NO HAY PRESENTACIONES VENDIDAS\rEN LA VENTA: 25"));
     EXPECT_TRUE(printed().isEmpty());
+}
+
+// The factura files output on its own, driven at the points of a discharge.
+class FacturaFilesOutputAlone : public ::testing::Test {
+protected:
+    static db::proc::SaleLine line(int deta, int code, const char* price) {
+        db::proc::SaleLine l;
+        l.DetaNumero = deta;
+        l.CodPresentacion = code;
+        l.Cantidad = 1;
+        l.Importe = testsupport::money(price);
+        l.SUB_TOTAL = l.Importe;
+        l.PresTipo = QStringLiteral("PRESENTACION %1").arg(code);
+        return l;
+    }
+    // Begins factura 7 and sells the lines.
+    void sell(const std::vector<db::proc::SaleLine>& lines) {
+        ReceiptJob job;
+        job.type = ReceiptType::Factura;
+        output.begin(job, 7, QDateTime(QDate(2026, 3, 7), QTime(9, 5, 7)), lines,
+                     db::proc::Igv{1, 18, QStringLiteral("B001"), QStringLiteral("F001")});
+        for (const db::proc::SaleLine& l : lines)
+            output.afterLine(l, {QString(), db::proc::kDescargado, true});
+    }
+    QStringList inFolder() const {
+        return QDir(platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)))
+            .entryList(QDir::Files | QDir::Hidden);
+    }
+    QByteArray det() const {
+        QFile f(QDir(platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)))
+                    .filePath(einvoice::FacturaFiles::baseName(7) + QStringLiteral(".det")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    testsupport::FakePlatform platform;
+    FacturaFilesOutput output{platform};
+};
+
+TEST_F(FacturaFilesOutputAlone, AnAbandonedDischargeLeavesNeitherNamesNorTemporaryFiles) {
+    sell({line(1, 101, "10.00")});
+    output.beforeCommit();
+    ASSERT_EQ(inFolder().size(), 5);  // under their temporary names
+    output.abandoned();
+    EXPECT_EQ(inFolder(), QStringList());
+}
+
+TEST_F(FacturaFilesOutputAlone, EachDetailLineCarriesTheTotalLessItsOwnTax) {
+    sell({line(1, 101, "10.00"), line(2, 102, "5.00")});
+    output.beforeCommit();
+    output.committed({});
+    const QList<QByteArray> lines = det().split('\n');
+    ASSERT_EQ(lines.size(), 3);  // two lines and the empty rest after the last end
+    const QList<QByteArray> first = lines[0].split('|');
+    const QList<QByteArray> second = lines[1].split('|');
+    ASSERT_GT(second.size(), 36);
+    EXPECT_EQ(first[9], "13.48");  // 15.00 - 10.00 x 0.1524
+    EXPECT_EQ(first[35], "13.48");
+    EXPECT_EQ(second[9], "14.24");  // 15.00 - 5.00 x 0.1524
+    EXPECT_EQ(second[35], "14.24");
 }
 
 }  // namespace
