@@ -103,30 +103,30 @@ private:
     std::map<double, double> extraAt_;
 };
 
-// A band as placed: its elements from its top-left corner, and its height with the lines its
-// wrapping texts added.
+// A band as placed: its elements, and its height with the lines its wrapping texts added.
 struct ArrangedBand {
     std::vector<Element> elements;
     double heightMm = 0;
 };
 
-// The elements of one item `dy` below its place in the band: a text's lines one under the other.
-void appendItem(std::vector<Element>& out, const Text& t, double dy, const QStringList& lines) {
+// The elements of one item moved by `at`: a text's lines one under the other.
+void appendItem(std::vector<Element>& out, const Text& t, QPointF at, const QStringList& lines) {
     for (qsizetype l = 0; l < lines.size(); ++l)
-        out.push_back(PlacedText{t.box.translated(0, dy + double(l) * t.box.height()), lines[l],
-                                 t.font, t.align, t.color, t.framed});
+        out.push_back(PlacedText{t.box.translated(at + QPointF(0, double(l) * t.box.height())),
+                                 lines[l], t.font, t.align, t.color, t.framed});
 }
-void appendItem(std::vector<Element>& out, const Picture& p, double dy, const QStringList&) {
-    out.emplace_back(std::in_place_type<PlacedPicture>, p.box.translated(0, dy), p.image);
+void appendItem(std::vector<Element>& out, const Picture& p, QPointF at, const QStringList&) {
+    out.emplace_back(std::in_place_type<PlacedPicture>, p.box.translated(at), p.image);
 }
-void appendItem(std::vector<Element>& out, const Line& l, double dy, const QStringList&) {
-    out.emplace_back(std::in_place_type<PlacedLine>, l.line.translated(0, dy), l.widthMm);
+void appendItem(std::vector<Element>& out, const Line& l, QPointF at, const QStringList&) {
+    out.emplace_back(std::in_place_type<PlacedLine>, l.line.translated(at), l.widthMm);
 }
-void appendItem(std::vector<Element>& out, const Frame& f, double dy, const QStringList&) {
-    out.emplace_back(std::in_place_type<PlacedFrame>, f.box.translated(0, dy), f.widthMm);
+void appendItem(std::vector<Element>& out, const Frame& f, QPointF at, const QStringList&) {
+    out.emplace_back(std::in_place_type<PlacedFrame>, f.box.translated(at), f.widthMm);
 }
 
-ArrangedBand arrange(const Band& band, const Context& c) {
+// The band with its top-left corner at `at`.
+ArrangedBand arrange(const Band& band, const Context& c, QPointF at = {}) {
     // The lines of every text, computed once.
     std::vector<QStringList> lines(band.items.size());
     Growth growth;
@@ -140,8 +140,8 @@ ArrangedBand arrange(const Band& band, const Context& c) {
     }
     ArrangedBand out;
     for (size_t i = 0; i < band.items.size(); ++i) {
-        const double dy = growth.below(topOf(band.items[i]));
-        std::visit([&](const auto& item) { appendItem(out.elements, item, dy, lines[i]); },
+        const QPointF itemAt = at + QPointF(0, growth.below(topOf(band.items[i])));
+        std::visit([&](const auto& item) { appendItem(out.elements, item, itemAt, lines[i]); },
                    band.items[i]);
     }
     out.heightMm = band.heightMm + growth.total();
@@ -264,21 +264,13 @@ private:
     void place(const Band& band, double left) {
         if (band.heightMm <= 0)
             return;
-        ArrangedBand arranged = arrange(band, context());
-        const QPointF at(left, y_);
-        Page& page = doc_.pages.back();
-        for (Element& e : arranged.elements) {
-            std::visit([&](auto& placedItem) { moveBy(placedItem, at); }, e);
-            page.elements.push_back(std::move(e));
-        }
+        ArrangedBand arranged = arrange(band, context(), QPointF(left, y_));
+        std::vector<Element>& elements = doc_.pages.back().elements;
+        elements.insert(elements.end(), std::make_move_iterator(arranged.elements.begin()),
+                        std::make_move_iterator(arranged.elements.end()));
         y_ += arranged.heightMm;
         lowestY_ = std::max(lowestY_, y_);
     }
-
-    static void moveBy(PlacedText& t, QPointF at) { t.rectMm.translate(at); }
-    static void moveBy(PlacedPicture& p, QPointF at) { p.rectMm.translate(at); }
-    static void moveBy(PlacedLine& l, QPointF at) { l.lineMm.translate(at); }
-    static void moveBy(PlacedFrame& f, QPointF at) { f.rectMm.translate(at); }
 
     const Report& report_;
     const QDateTime printedAt_;
