@@ -14,6 +14,16 @@ bool isLetter(QChar c) {
     return c >= u'A' && c <= u'Z';
 }
 
+bool isNameChar(QChar c) {
+    static const QString kOthers = QStringLiteral("ÑÁÉÍÓÚÜ'.,&-");
+    return isLetter(c) || kOthers.contains(c);
+}
+
+bool isAddressChar(QChar c) {
+    static const QString kOthers = QStringLiteral("#/°");
+    return isNameChar(c) || isDigit(c) || kOthers.contains(c);
+}
+
 template <typename Accepts>
 bool lastCharacter(const QString& text, Accepts accepts) {
     const QString t = text.trimmed();
@@ -44,13 +54,12 @@ bool isPriceText(const QString& text) {
     return everyCharacter(text, [](QChar c) { return isDigit(c) || c == u',' || c == u'.'; });
 }
 
-bool endsWithLetter(const QString& text) {
-    return lastCharacter(text, isLetter);
+bool endsWithNameChar(const QString& text) {
+    return lastCharacter(text, isNameChar);
 }
 
 bool isAddressText(const QString& text) {
-    return text.trimmed().isEmpty() ||
-           lastCharacter(text, [](QChar c) { return isLetter(c) || isDigit(c) || c == u'.'; });
+    return text.trimmed().isEmpty() || lastCharacter(text, isAddressChar);
 }
 
 bool endsWithDocumentChar(const QString& text) {

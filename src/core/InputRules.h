@@ -4,7 +4,8 @@
 
 // What an input box accepts after each change. A rule returns false when the box must be
 // emptied (and keep the focus). Rules that look at the last character also refuse a text that
-// is empty after trimming. Only the ASCII digits "0" to "9" and letters "A" to "Z" count.
+// is empty after trimming. Only the ASCII digits "0" to "9" count as digits; letters are "A" to
+// "Z" and, in customer names and addresses, the upper-case letters of Spanish.
 namespace core {
 
 using InputRule = bool (*)(const QString& text);
@@ -17,9 +18,10 @@ bool endsWithDigitOrPoint(const QString& text);
 bool isDigitsOnly(const QString& text);
 // Every character of the trimmed text a digit, "," or "."; empty is accepted (prices, rates).
 bool isPriceText(const QString& text);
-// Trimmed text not empty and ending in a letter "A" to "Z" (customer names).
-bool endsWithLetter(const QString& text);
-// Trimmed text empty, or ending in a letter "A" to "Z", a digit or "." (addresses).
+// Trimmed text not empty and ending in a character of a name: "A" to "Z", "Ñ", "Á", "É", "Í",
+// "Ó", "Ú", "Ü", or one of ' . , & - (customer names: PEÑA, O'HARA, PEÑA & HIJOS S.A.C.).
+bool endsWithNameChar(const QString& text);
+// Trimmed text empty, or ending in a character of a name, a digit, "#", "/" or "°" (addresses).
 bool isAddressText(const QString& text);
 // Trimmed text not empty and ending in "-", "/", a digit or a letter "A" to "Z" (document
 // numbers).

@@ -1,16 +1,20 @@
 #include "einvoice/FacturaFiles.h"
 
+#include "core/CodePage.h"
 #include "core/Format.h"
 #include "core/Igv.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QUrl>
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -166,9 +170,9 @@ const std::vector<Field<LineValues>>& detFields() {
     return fields;
 }
 
-// Single-byte text: characters outside Latin-1 become "?".
+// Single-byte text in the tool's code page: characters it cannot hold become "?".
 QByteArray bytes(const QString& s) {
-    return s.toLatin1();
+    return core::toWindows1252(s);
 }
 
 const QByteArray kCrLf("\r\n");
@@ -189,20 +193,42 @@ void syncFolder(const QString& folder) {
         ::fsync(dir.handle());
 }
 
-// ".<base><ext>.<token>.tmp": the temporary name of one file of one writer.
+// Gives the file its name only while no file has it; false when one has it or the renaming
+// failed. A file system without the atomic form is asked first whether the name is free.
+bool renamedWithoutReplacing(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    const int renamed =
+        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+    if (renamed == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    return !QFileInfo::exists(to) && ::rename(source.constData(), target.constData()) == 0;
+}
+
+// ".<base><ext>.<workstation>.<token>.tmp": the temporary name of one file of one writer, on
+// the workstation whose computer name is percent-encoded (so it holds no "."): the tool's folder
+// may be shared by several workstations.
 const QRegularExpression& temporaryName() {
     static const QRegularExpression re(
-        QStringLiteral("^\\.(%1-01-%2-(\\d+))(\\.[a-z]{3})\\.([0-9a-z]+)\\.tmp$")
+        QStringLiteral("^\\.(%1-01-%2-(\\d+))(\\.[a-z]{3})\\.(([^.]*)\\.[0-9a-z]+)\\.tmp$")
             .arg(QLatin1String(FacturaFiles::kIssuer), QLatin1String(FacturaFiles::kSeries)));
     return re;
 }
 
+QString encodedWorkstation(const QString& workstation) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(workstation, {}, "."));
+}
+
 }  // namespace
 
-FacturaFiles::FacturaFiles(const QString& folder, const QString& driveRoot, int number)
+FacturaFiles::FacturaFiles(const QString& folder, const QString& driveRoot, int number,
+                           const QString& workstation)
     : folder_(folder),
       number_(number),
-      token_(QString::number(QRandomGenerator::system()->generate64(), 36)) {
+      token_(encodedWorkstation(workstation) + QLatin1Char('.') +
+             QString::number(QRandomGenerator::system()->generate64(), 36)) {
     if (QDir(driveRoot).exists() && !QDir(folder_).exists())
         QDir().mkpath(folder_);
 }
@@ -257,6 +283,10 @@ void FacturaFiles::writeFile(const QString& extension, const QByteArray& content
 }
 
 void FacturaFiles::writeHeader(const FacturaHeader& h) {
+    for (const QString& ext : kExtensions)
+        if (QFileInfo::exists(finalPath(ext)))
+            throw std::runtime_error(
+                ("ya existe " + finalPath(ext) + ": la factura no se emite").toStdString());
     igvPercent_ = h.igvPercent;
     writeFile(QStringLiteral(".cab"), bytes(cabLine(h)));
     writeFile(QStringLiteral(".aca"), bytes(acaLine(h)));
@@ -296,12 +326,9 @@ void FacturaFiles::seal() {
 
 void FacturaFiles::commit() {
     seal();
-    for (const QString& ext : written_) {
-        std::error_code ec;
-        std::filesystem::rename(tempPath(ext).toStdString(), finalPath(ext).toStdString(), ec);
-        if (ec)
+    for (const QString& ext : written_)
+        if (!renamedWithoutReplacing(tempPath(ext), finalPath(ext)))
             throw std::runtime_error(("no se pudo nombrar " + finalPath(ext)).toStdString());
-    }
     syncFolder(folder_);
     committed_ = true;
 }
@@ -314,13 +341,15 @@ void FacturaFiles::discard() {
     written_.clear();
 }
 
-int FacturaFiles::recover(const QString& folder, const std::function<bool(int)>& numbered) {
+int FacturaFiles::recover(const QString& folder, const QString& workstation,
+                          const std::function<bool(int)>& numbered) {
     struct Temporary {
         QString name;
         QString finalName;
     };
     struct Set {
         int number = 0;
+        bool own = false;  // written on this workstation
         std::vector<Temporary> files;
         QDateTime newest;
     };
@@ -328,6 +357,7 @@ int FacturaFiles::recover(const QString& folder, const std::function<bool(int)>&
     const auto named = [&dir](const QString& finalName) {
         return QFile::exists(dir.filePath(finalName));
     };
+    const QString own = encodedWorkstation(workstation);
     std::map<QString, Set> sets;  // by number and writer's token
     for (const QFileInfo& file : dir.entryInfoList(QDir::Files | QDir::Hidden)) {
         const QRegularExpressionMatch m = temporaryName().match(file.fileName());
@@ -335,6 +365,7 @@ int FacturaFiles::recover(const QString& folder, const std::function<bool(int)>&
             continue;
         Set& set = sets[m.captured(2) + QLatin1Char('.') + m.captured(4)];
         set.number = m.captured(2).toInt();
+        set.own = m.captured(5) == own;
         set.files.push_back({file.fileName(), m.captured(1) + m.captured(3)});
         set.newest = std::max(set.newest, file.lastModified());
     }
@@ -353,6 +384,8 @@ int FacturaFiles::recover(const QString& folder, const std::function<bool(int)>&
         }
         return missing > 0 && numbered(set.number);
     };
+    // Every workstation's sets compete: of two complete sets of a number, the newer one belongs
+    // to the discharge that committed, and a set of another workstation is finished there.
     std::map<int, const Set*> chosen;
     for (const auto& [key, set] : sets) {
         if (!canFinish(set))
@@ -361,20 +394,22 @@ int FacturaFiles::recover(const QString& folder, const std::function<bool(int)>&
         if (!best || best->newest < set.newest)
             best = &set;
     }
+    int finished = 0;
     for (const auto& [key, set] : sets) {
+        if (!set.own)
+            continue;
         const auto it = chosen.find(set.number);
         const bool finishing = it != chosen.end() && it->second == &set;
+        finished += finishing ? 1 : 0;
         for (const Temporary& t : set.files) {
-            std::error_code ec;
             if (finishing && !named(t.finalName))
-                std::filesystem::rename(dir.filePath(t.name).toStdString(),
-                                        dir.filePath(t.finalName).toStdString(), ec);
+                renamedWithoutReplacing(dir.filePath(t.name), dir.filePath(t.finalName));
             else
                 QFile::remove(dir.filePath(t.name));
         }
     }
     syncFolder(folder);
-    return int(chosen.size());
+    return finished;
 }
 
 }  // namespace einvoice

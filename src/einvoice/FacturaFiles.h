@@ -34,15 +34,15 @@ struct FacturaLine {
 };
 
 // The five files the tax authority's invoicing tool reads for a factura:
-// "<issuer>-01-F001-<N>.cab", ".aca", ".ley", ".tri" and ".det", single-byte (Latin-1) text,
+// "<issuer>-01-F001-<N>.cab", ".aca", ".ley", ".tri" and ".det", Windows-1252 text,
 // fields separated and ended by "|"; .tri and .det lines end with CR LF.
 //
 // The files are written under temporary names in the same folder and given their names only by
 // commit(), once the discharge itself has been committed; discard() (or destruction without a
 // commit) removes them, so a discharge that did not happen leaves no file. The temporary names
-// are this object's own: a failed discharge lets go of its number before it discards, and the
-// next discharge may already be writing the files of that number. Every write failure throws
-// std::runtime_error, before anything is committed.
+// carry the workstation and are this object's own: a failed discharge lets go of its number before
+// it discards, and the next discharge may already be writing the files of that number. Every write
+// failure throws std::runtime_error, before anything is committed.
 class FacturaFiles {
 public:
     static constexpr const char* kIssuer = "10471829356";
@@ -52,27 +52,33 @@ public:
     static constexpr double kLineTaxFactor = 0.1524;
 
     // folder: the tool's data folder; created with its parents when driveRoot exists.
-    FacturaFiles(const QString& folder, const QString& driveRoot, int number);
+    // workstation: this computer's name, carried by the temporary names.
+    FacturaFiles(const QString& folder, const QString& driveRoot, int number,
+                 const QString& workstation);
     ~FacturaFiles();
     FacturaFiles(const FacturaFiles&) = delete;
     FacturaFiles& operator=(const FacturaFiles&) = delete;
 
-    // Writes .cab, .aca, .ley and .tri, then opens .det.
+    // Writes .cab, .aca, .ley and .tri, then opens .det. Throws, writing nothing, when a file of
+    // the number already has its final name: a tax file is never replaced.
     void writeHeader(const FacturaHeader& header);
     // A .det line at the header's IGV rate.
     void appendLine(const FacturaLine& line);
     // Closes .det and puts every file safely on the disk, still under its temporary name: what
     // is sealed survives a power cut from then on.
     void seal();
-    // Seals, then gives every file its final name, replacing an older file of that name.
+    // Seals, then gives every file its final name; never replaces a file of that name.
     void commit();
     void discard();
 
-    // After a crash: the files of a factura whose discharge committed but that were never given
-    // their names get them (the newest complete set of that number, when no file has the name
-    // yet); every other temporary file in the folder is removed. `numbered(N)` tells whether a
+    // After a crash of this workstation: the files of a factura whose discharge committed but
+    // that were never given their names get them (the newest complete set of that number, when
+    // no file has the name yet and that set is this workstation's); every other temporary file
+    // of this workstation is removed. Temporary files of other workstations sharing the folder
+    // are left alone: they may be in the middle of a discharge. `numbered(N)` tells whether a
     // discharged factura carries the number N. Returns how many facturas got their files.
-    static int recover(const QString& folder, const std::function<bool(int)>& numbered);
+    static int recover(const QString& folder, const QString& workstation,
+                       const std::function<bool(int)>& numbered);
 
     QString finalPath(const QString& extension) const;
     static QString baseName(int number);

@@ -1,15 +1,155 @@
 #include "printing/Layout.h"
 
+#include "printing/Paint.h"
+
+#include <QFontMetricsF>
+#include <QImage>
 #include <algorithm>
+#include <limits>
+#include <map>
 
 namespace printing {
 
 namespace {
 
 constexpr double kEpsilonMm = 1e-6;
+constexpr double kMmPerInch = 25.4;
 
-// One pass over the rows. Bands have fixed heights, so the pages break at the same rows
-// whatever the page count the values are given.
+// Texts are measured at a printer's resolution, where hinting no longer changes their widths,
+// and given a little room for a device that draws them wider.
+constexpr double kMeasuringDpi = 1200;
+constexpr double kRoom = 0.97;
+
+class Measure {
+public:
+    Measure(const Font& font, double widthMm)
+        : metrics_(qtFont(font), device()), width_(widthMm / kMmPerInch * kMeasuringDpi * kRoom) {}
+
+    bool fits(const QString& text) const { return metrics_.horizontalAdvance(text) <= width_; }
+
+private:
+    static QImage* device() {
+        static QImage image = [] {
+            QImage i(1, 1, QImage::Format_RGB32);
+            const int dotsPerMetre = qRound(kMeasuringDpi / kMmPerInch * 1000);
+            i.setDotsPerMeterX(dotsPerMetre);
+            i.setDotsPerMeterY(dotsPerMetre);
+            return i;
+        }();
+        return &image;
+    }
+
+    QFontMetricsF metrics_;
+    double width_;
+};
+
+// Cuts a word too long for a line into pieces that fit (at least one character each).
+QStringList pieces(const QString& word, const Measure& measure) {
+    QStringList out;
+    QString rest = word;
+    while (!rest.isEmpty()) {
+        qsizetype n = 1;
+        while (n < rest.size() && measure.fits(rest.left(n + 1)))
+            ++n;
+        out << rest.left(n);
+        rest.remove(0, n);
+    }
+    return out;
+}
+
+// The text in lines that fit `widthMm`, broken between words; at least one line.
+QStringList wrapped(const QString& text, const Font& font, double widthMm) {
+    const Measure measure(font, widthMm);
+    QStringList lines;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = lines.isEmpty() ? word : lines.back() + QLatin1Char(' ') + word;
+        if (!lines.isEmpty() && measure.fits(longer))
+            lines.back() = longer;
+        else
+            lines << (measure.fits(word) ? QStringList{word} : pieces(word, measure));
+    }
+    return lines.isEmpty() ? QStringList{QString()} : lines;
+}
+
+double topOf(const Item& item) {
+    struct {
+        double operator()(const Text& t) const { return t.box.top(); }
+        double operator()(const Picture& p) const { return p.box.top(); }
+        double operator()(const Line& l) const { return std::min(l.line.y1(), l.line.y2()); }
+        double operator()(const Frame& f) const { return f.box.top(); }
+    } top;
+    return std::visit(top, item);
+}
+
+// How far the wrapping texts of a band push what lies below them: the lines each adds under
+// the bottom of its box, the most of those ending at the same height.
+class Growth {
+public:
+    void add(double bottom, double extra) {
+        double& most = extraAt_[bottom];
+        most = std::max(most, extra);
+    }
+    // The shift of an item whose top is at `top`.
+    double below(double top) const {
+        double shift = 0;
+        for (const auto& [bottom, extra] : extraAt_)
+            if (bottom <= top + kEpsilonMm)
+                shift += extra;
+        return shift;
+    }
+    double total() const { return below(std::numeric_limits<double>::max()); }
+
+private:
+    std::map<double, double> extraAt_;
+};
+
+// A band as placed: its elements, and its height with the lines its wrapping texts added.
+struct ArrangedBand {
+    std::vector<Element> elements;
+    double heightMm = 0;
+};
+
+// The elements of one item moved by `at`: a text's lines one under the other.
+void appendItem(std::vector<Element>& out, const Text& t, QPointF at, const QStringList& lines) {
+    for (qsizetype l = 0; l < lines.size(); ++l)
+        out.push_back(PlacedText{t.box.translated(at + QPointF(0, double(l) * t.box.height())),
+                                 lines[l], t.font, t.align, t.color, t.framed});
+}
+void appendItem(std::vector<Element>& out, const Picture& p, QPointF at, const QStringList&) {
+    out.emplace_back(std::in_place_type<PlacedPicture>, p.box.translated(at), p.image);
+}
+void appendItem(std::vector<Element>& out, const Line& l, QPointF at, const QStringList&) {
+    out.emplace_back(std::in_place_type<PlacedLine>, l.line.translated(at), l.widthMm);
+}
+void appendItem(std::vector<Element>& out, const Frame& f, QPointF at, const QStringList&) {
+    out.emplace_back(std::in_place_type<PlacedFrame>, f.box.translated(at), f.widthMm);
+}
+
+// The band with its top-left corner at `at`.
+ArrangedBand arrange(const Band& band, const Context& c, QPointF at = {}) {
+    // The lines of every text, computed once.
+    std::vector<QStringList> lines(band.items.size());
+    Growth growth;
+    for (size_t i = 0; i < band.items.size(); ++i) {
+        const auto* t = std::get_if<Text>(&band.items[i]);
+        if (!t)
+            continue;
+        const QString text = t->value ? t->value(c) : QString();
+        lines[i] = t->wrap ? wrapped(text, t->font, t->box.width()) : QStringList{text};
+        growth.add(t->box.bottom(), double(lines[i].size() - 1) * t->box.height());
+    }
+    ArrangedBand out;
+    for (size_t i = 0; i < band.items.size(); ++i) {
+        const QPointF itemAt = at + QPointF(0, growth.below(topOf(band.items[i])));
+        std::visit([&](const auto& item) { appendItem(out.elements, item, itemAt, lines[i]); },
+                   band.items[i]);
+    }
+    out.heightMm = band.heightMm + growth.total();
+    return out;
+}
+
+// One pass over the rows. A band's height depends only on its own values, so the pages break at
+// the same rows whatever the page count the values are given.
 class Paginator {
 public:
     Paginator(const Report& report, const QDateTime& printedAt, int pageCount)
@@ -50,9 +190,9 @@ private:
     void placeRow(int row) {
         const int changed = firstChangedGroup(row);
         row_ = row;
-        double needed = report_.detail.heightMm;
+        double needed = heightOf(report_.detail);
         for (size_t g = changed; g < report_.groups.size(); ++g)
-            needed += report_.groups[g].header.heightMm;
+            needed += heightOf(report_.groups[g].header);
         makeRoom(needed);
         for (size_t g = changed; g < report_.groups.size(); ++g)
             place(report_.groups[g].header, inColumn());
@@ -79,7 +219,7 @@ private:
         if (report_.summary.heightMm <= 0)
             return;
         y_ = std::max(y_, lowestY_);
-        if (!fits(report_.summary.heightMm) && !onEmptyPage()) {
+        if (!fits(heightOf(report_.summary)) && !onEmptyPage()) {
             finishPage();
             startPage();
         }
@@ -116,35 +256,20 @@ private:
         place(report_.pageFooter, fullWidth());
     }
 
+    // The height the band takes with the current row's values.
+    double heightOf(const Band& band) const {
+        return band.heightMm <= 0 ? 0 : arrange(band, context()).heightMm;
+    }
+
     void place(const Band& band, double left) {
         if (band.heightMm <= 0)
             return;
-        const QPointF at(left, y_);
-        const Context c = context();
-        Page& page = doc_.pages.back();
-        for (const Item& item : band.items)
-            page.elements.push_back(
-                std::visit([&](const auto& i) { return placed(i, at, c); }, item));
-        y_ += band.heightMm;
+        ArrangedBand arranged = arrange(band, context(), QPointF(left, y_));
+        std::vector<Element>& elements = doc_.pages.back().elements;
+        elements.insert(elements.end(), std::make_move_iterator(arranged.elements.begin()),
+                        std::make_move_iterator(arranged.elements.end()));
+        y_ += arranged.heightMm;
         lowestY_ = std::max(lowestY_, y_);
-    }
-
-    static Element placed(const Text& t, QPointF at, const Context& c) {
-        return PlacedText{t.box.translated(at),
-                          t.value ? t.value(c) : QString(),
-                          t.font,
-                          t.align,
-                          t.color,
-                          t.framed};
-    }
-    static Element placed(const Picture& p, QPointF at, const Context&) {
-        return PlacedPicture{p.box.translated(at), p.image};
-    }
-    static Element placed(const Line& l, QPointF at, const Context&) {
-        return PlacedLine{l.line.translated(at), l.widthMm};
-    }
-    static Element placed(const Frame& f, QPointF at, const Context&) {
-        return PlacedFrame{f.box.translated(at), f.widthMm};
     }
 
     const Report& report_;

@@ -18,7 +18,8 @@
 
 // A band report: a page setup and bands of items, laid out into pages (Layout.h) and painted on
 // a printer or a PDF (Paint.h, Output.h). Every length is in millimetres; font sizes are in
-// points. Bands have a fixed height: an item's text is clipped to its box, never wrapped.
+// points. An item's text is clipped to its box, unless the item asks to wrap: then its band
+// grows by the lines it adds.
 namespace printing {
 
 struct PageSetup {
@@ -78,6 +79,12 @@ struct Text {
     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
     QColor color = Qt::black;
     bool framed = false;  // a ruled box around it
+    // The text breaks between words (inside a word too long for the box) onto as many lines as
+    // it needs, each as tall as the box, one under the other. The band grows by the added lines,
+    // and every item of the band below the box moves down with them. Not for the page header
+    // and footer, whose heights are fixed; its value should not show the page count, which the
+    // first pass does not know yet.
+    bool wrap = false;
 };
 
 // Stretched into its box.
@@ -98,7 +105,7 @@ struct Frame {
 
 using Item = std::variant<Text, Picture, Line, Frame>;
 
-// A band of height 0 is absent.
+// A band of height 0 is absent. Its height is the least it takes: wrapping texts add to it.
 struct Band {
     double heightMm = 0;
     std::vector<Item> items;

@@ -30,7 +30,7 @@ void FacturaFilesOutput::begin(const ReceiptJob& job, int receiptNumber, const Q
     at_ = at;
     files_ = std::make_unique<einvoice::FacturaFiles>(
         platform_.mapPath(QString::fromLatin1(kDataFolder)),
-        platform_.mapPath(QStringLiteral("D:\\")), receiptNumber);
+        platform_.mapPath(QStringLiteral("D:\\")), receiptNumber, platform_.computerName());
 }
 
 void FacturaFilesOutput::afterLine(const db::proc::SaleLine& line,
@@ -77,6 +77,7 @@ void FacturaFilesOutput::abandoned() {
 int recoverFacturaFiles(db::Db& db, platform::Platform& platform) {
     return einvoice::FacturaFiles::recover(
         platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)),
+        platform.computerName(),
         [&db](int number) { return db::proc::facturaNumbered(db, number); });
 }
 

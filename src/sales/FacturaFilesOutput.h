@@ -50,7 +50,8 @@ private:
 
 // A workstation that stopped between a factura's commit and the naming of its files left them
 // under temporary names: gives them their names, and removes the temporary files of discharges
-// that did not happen. Run at start-up. Returns how many facturas got their files.
+// that did not happen, this workstation's only. Run at start-up. Returns how many facturas got
+// their files.
 int recoverFacturaFiles(db::Db& db, platform::Platform& platform);
 
 }  // namespace sales

@@ -9,10 +9,8 @@
 #include "db/procedures/SaleReads.h"
 #include "einvoice/FacturaFiles.h"
 #include "einvoice/QRCodeImage.h"
-#include "printing/Paint.h"
 #include "printing/RowSource.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <memory>
@@ -60,6 +58,7 @@ struct Cell {
     Value value;
     Font font = kInfo;
     Qt::Alignment align = kLeft;
+    bool wrap = false;  // continues on further rows under itself instead of being cut
 };
 
 Cell cell(double x, double width, const QString& text, const Font& font,
@@ -79,8 +78,11 @@ public:
     }
     void row(double height, const std::vector<Cell>& cells) {
         for (const Cell& c : cells)
-            band_.items.push_back(
-                printing::Text{QRectF(c.x, y_, c.width, height), c.value, c.font, c.align});
+            band_.items.push_back(printing::Text{.box = QRectF(c.x, y_, c.width, height),
+                                                 .value = c.value,
+                                                 .font = c.font,
+                                                 .align = c.align,
+                                                 .wrap = c.wrap});
         y_ += height;
     }
     // The rule of dashes across the roll.
@@ -120,34 +122,12 @@ private:
     double y_ = 0;
 };
 
-// The text in lines of at most `widthMm`, broken between words, at most `maxLines` of them
-// (the last one takes the rest and is cut by its box).
-QStringList wrapped(const QString& text, const Font& font, double widthMm, int maxLines) {
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(qRound(72 / 0.0254));
-    device.setDotsPerMeterY(qRound(72 / 0.0254));
-    const QFontMetricsF metrics(printing::qtFont(font), &device);
-    const double room = widthMm / kMmPerPoint * 0.97;  // points, with slack for the device
-    QStringList lines;
-    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString longer = lines.isEmpty() ? word : lines.back() + QLatin1Char(' ') + word;
-        if (!lines.isEmpty() &&
-            (metrics.horizontalAdvance(longer) <= room || lines.size() == maxLines))
-            lines.back() = longer;
-        else
-            lines << word;
-    }
-    return lines.isEmpty() ? QStringList{QString()} : lines;
-}
-
-// A label and its text; a long text continues on further rows under itself.
+// A label and its text, which continues on further rows under itself when it is long.
 void labelled(BandBuilder& b, const QString& label, double labelWidth, const Font& labelFont,
-              const QString& text, const Font& textFont, int maxLines) {
-    const QStringList lines = wrapped(text, textFont, kWidth - labelWidth, maxLines);
-    b.row({cell(0, labelWidth, label, labelFont),
-           cell(labelWidth, kWidth - labelWidth, lines.front(), textFont)});
-    for (qsizetype i = 1; i < lines.size(); ++i)
-        b.row({cell(labelWidth, kWidth - labelWidth, lines[i], textFont)});
+              const QString& text, const Font& textFont) {
+    Cell value = cell(labelWidth, kWidth - labelWidth, text, textFont);
+    value.wrap = true;
+    b.row({cell(0, labelWidth, label, labelFont), value});
 }
 
 QString amount(core::Money m) {
@@ -255,11 +235,11 @@ printing::Band taxHeader(const TaxLayout& t, const ReceiptData& data, const Cust
     saleRow(b, data);
     b.row({cell(0, kWidth, QStringLiteral("Forma de Pago:  CONTADO."), kInfo)});
     b.dashes();
-    labelled(b, QStringLiteral("Cliente: "), kCustomerLabel, kInfo, customer.name.trimmed(), kInfo,
-             2);
-    labelled(b, t.idLabel, kCustomerLabel, kInfo, t.idText, kInfo, 1);
+    labelled(b, QStringLiteral("Cliente: "), kCustomerLabel, kInfo, customer.name.trimmed(), kInfo);
+    b.row({cell(0, kCustomerLabel, t.idLabel, kInfo),
+           cell(kCustomerLabel, kWidth - kCustomerLabel, t.idText, kInfo)});
     labelled(b, QStringLiteral("Direccion:"), kCustomerLabel, kInfo, customer.address.trimmed(),
-             kInfo, 2);
+             kInfo);
     b.dashes();
     columnTitles(b);
     return b.band();
@@ -267,7 +247,7 @@ printing::Band taxHeader(const TaxLayout& t, const ReceiptData& data, const Cust
 
 void amountInWords(BandBuilder& b, const ReceiptData& data, const Font& words) {
     labelled(b, QStringLiteral("SON:"), 8, kInfoBold,
-             core::Imprime_Soles(core::fmt::shortest(data.totalV)), words, 3);
+             core::Imprime_Soles(core::fmt::shortest(data.totalV)), words);
 }
 
 // A label and its figure, right-aligned at the roll's edge.

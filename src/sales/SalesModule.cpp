@@ -1,5 +1,6 @@
 #include "sales/SalesModule.h"
 
+#include "sales/ProductLinks.h"
 #include "sales/SalesCounter.h"
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
@@ -16,6 +17,7 @@ void registerSales(session::AppContext& context) {
     context.commands.add(QStringLiteral("Calcular1"), [ctx] { TFormCotizacion::reshowLast(*ctx); });
     context.commands.add(QStringLiteral("Descarga1"), checkout);
     context.commands.add(QStringLiteral("DescargarImprimir"), checkout);
+    context.commands.add(QStringLiteral("SBEliminar"), [ctx] { unassignCurrentProduct(*ctx); });
 
     SalesCounter& counter = SalesCounter::of(context);
     counter.wire(SalesCounter::Command::Quote, [ctx] { TFormCotizacion::openForCurrent(*ctx); });

@@ -6,8 +6,9 @@ struct AppContext;
 
 namespace sales {
 
-// Registers the counter's commands (the quotation, the checkout), the search screen's keys and
-// the search screen that a login opens and a change of user closes.
+// Registers the counter's commands (the quotation, the checkout, the removal of a product-brand
+// link), the search screen's keys and the search screen that a login opens and a change of user
+// closes.
 void registerSales(session::AppContext& context);
 
 }  // namespace sales

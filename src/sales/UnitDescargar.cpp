@@ -217,7 +217,7 @@ QWidget* TFormDescargar::buildCustomerBoxes() {
     Ed_direccion->setText(QStringLiteral("SAUCAL - VU DEZURUZE"));
     for (QLineEdit* e : {Ed_Nombre, Ed_direccion})
         ui::forceUpperCase(e);
-    ui::filter(Ed_Nombre, core::endsWithLetter);
+    ui::filter(Ed_Nombre, core::endsWithNameChar);
     ui::filter(Ed_direccion, core::isAddressText);
     Ed_Dni->setInputMask(QStringLiteral("00000000;_"));
     Ed_Dni->setText(QStringLiteral("00000000"));

@@ -2,6 +2,7 @@
 #include "support/DbTest.h"
 
 #include "db/procedures/Checkout.h"
+#include "db/procedures/Shell.h"
 
 #include <QSet>
 #include <algorithm>
@@ -134,6 +135,20 @@ TEST_P(CheckoutProcedures, StockThatNoLongerCoversTheLineLeavesItWithoutStock) {
     EXPECT_EQ(db::integer(header(5).FacNumSunat), 1);
 }
 
+TEST_P(CheckoutProcedures, ASaleWhoseLastLineIsShortOfStockIsDischargedAndCountsInTheDay) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA2-5"), {{101, 2, "1.50"}, {103, 2, "4"}});
+
+    const DischargeResult result = dischargeSale(5, kBoletaDeVenta);
+
+    EXPECT_EQ(result.discharged, 1);
+    EXPECT_EQ(result.withoutStock, 1);
+    EXPECT_EQ(lineState(db(), 5, kDay, 2), kSinStock);
+    EXPECT_EQ(header(5).FacEstado, kDescargado);
+    EXPECT_EQ(db::integer(header(5).FacNumSunat), 1);
+    // The day's total counts every line of a discharged sale, whatever the line's own state.
+    EXPECT_EQ(totalDelDia(db(), kDay, kBoletaDeVenta), testsupport::money("11"));
+}
+
 TEST_P(CheckoutProcedures, TheSameNumberOnAnotherDayIsAnotherSale) {
     const QDate yesterday = kDay.addDays(-1);
     seedSale(db(), 5, yesterday, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
@@ -216,6 +231,26 @@ TEST_P(CheckoutProcedures, ASaleKeepsTheNumberItCarriesForItsType) {
               {kWindow.start});
 
     EXPECT_EQ(dischargeSale(5, kBoletaDeVenta).receiptNumber, 1);
+}
+
+TEST_P(CheckoutProcedures, LinesOfAFacturaDischargedLaterGetTheNextFacturaNumber) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    seedSale(db(), 6, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    EXPECT_EQ(dischargeSale(5, kFactura).receiptNumber, 1);
+    EXPECT_EQ(dischargeSale(6, kFactura).receiptNumber, 2);
+    testsupport::addSaleLine(db(), 5, kDay, 2, {102, 1, "1"});
+
+    std::vector<int> passed;
+    DischargeHooks hooks;
+    hooks.begin = [&](const DischargeStart& s) { passed.push_back(s.receiptNumber); };
+    const DischargeResult again = dischargeSale(5, kFactura, hooks);
+
+    EXPECT_EQ(again.receiptNumber, 3);
+    EXPECT_EQ(again.discharged, 1);
+    EXPECT_EQ(passed, std::vector<int>{3});
+    EXPECT_EQ(db::integer(header(5).FacNumSunat), 3);
+    EXPECT_EQ(dischargeSale(6, kFactura).receiptNumber, 0);  // nothing left to discharge
+    EXPECT_EQ(db::integer(header(6).FacNumSunat), 2);
 }
 
 TEST_P(CheckoutProcedures, RemovingAPendingLineOfTheDay) {

@@ -17,6 +17,10 @@ namespace {
 // The demo shop's IGV rate, in percent.
 constexpr double kIgvPercent = 18;
 
+// This workstation, and another one sharing the tool's folder.
+const QString kHere = QStringLiteral("CAJA01");
+const QString kThere = QStringLiteral("CAJA.02");
+
 Money soles(const char* text) {
     return *Money::parse(QString::fromLatin1(text));
 }
@@ -108,10 +112,10 @@ protected:
     }
     // The sealed temporary files of factura `number`, as a workstation that stopped between
     // the commit and the naming leaves them; `lines` detail lines.
-    void leaveSealed(int number, int lines) {
+    void leaveSealed(int number, int lines, const QString& workstation = kHere) {
         QTemporaryDir keep;
         {
-            FacturaFiles files(folder(), drive.path(), number);
+            FacturaFiles files(folder(), drive.path(), number, workstation);
             files.writeHeader(header("1"));
             for (int i = 0; i < lines; ++i)
                 files.appendLine({1, soles("1"), i, QStringLiteral("A"), soles("1")});
@@ -129,7 +133,7 @@ protected:
 
 TEST_F(FacturaFilesOnDisk, CommitGivesTheFiveNamesWithLatin1AndCrLfWhereDue) {
     {
-        FacturaFiles files(folder(), drive.path(), 245);
+        FacturaFiles files(folder(), drive.path(), 245, kHere);
         FacturaHeader h = header("11.80");
         h.name = QStringLiteral("PEÑA");
         files.writeHeader(h);
@@ -154,9 +158,30 @@ TEST_F(FacturaFilesOnDisk, CommitGivesTheFiveNamesWithLatin1AndCrLfWhereDue) {
     EXPECT_EQ(read(base + ".det").count("\r\n"), 2);
 }
 
+TEST_F(FacturaFilesOnDisk, SpanishNamesAndTypographicDashesKeepTheirWindows1252Bytes) {
+    {
+        FacturaFiles files(folder(), drive.path(), 245, kHere);
+        FacturaHeader h = header("11.80");
+        h.name = QStringLiteral("PEÑA & HIJOS S.A.C.");
+        h.address = QStringLiteral("JR. UNIÓN 120 – INT. 4 N° 5");
+        files.writeHeader(h);
+        files.appendLine(
+            {2, soles("5.90"), 123, QStringLiteral("JARABE “NIÑOS” …"), soles("11.80")});
+        files.commit();
+    }
+    const QString base = QDir(folder()).filePath(QStringLiteral("10471829356-01-F001-245"));
+    EXPECT_TRUE(read(base + ".cab")
+                    .contains("|20123456789|PE\xD1"
+                              "A & HIJOS S.A.C.|PEN|"));
+    EXPECT_TRUE(read(base + ".aca").contains("|130101|JR. UNI\xD3N 120 \x96 INT. 4 N\xB0 5||||"));
+    EXPECT_TRUE(read(base + ".det").contains("|JARABE \x93NI\xD1OS\x94 \x85|"));
+    for (const char* ext : {".cab", ".aca", ".det"})
+        EXPECT_FALSE(read(base + ext).contains('?')) << ext;
+}
+
 TEST_F(FacturaFilesOnDisk, ADischargeThatDidNotHappenLeavesNoFile) {
     {
-        FacturaFiles files(folder(), drive.path(), 9);
+        FacturaFiles files(folder(), drive.path(), 9, kHere);
         files.writeHeader(header("1"));
         files.appendLine({1, soles("1"), 1, QStringLiteral("A"), soles("1")});
         EXPECT_EQ(filesInFolder().size(), 5);
@@ -164,9 +189,38 @@ TEST_F(FacturaFilesOnDisk, ADischargeThatDidNotHappenLeavesNoFile) {
     EXPECT_TRUE(filesInFolder().isEmpty());
 }
 
+TEST_F(FacturaFilesOnDisk, AFileOfTheNumberIsNeverReplaced) {
+    QDir().mkpath(folder());
+    const QString det = QDir(folder()).filePath(name(245, ".det"));
+    {
+        QFile earlier(det);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("EARLIER");
+    }
+    {
+        FacturaFiles files(folder(), drive.path(), 245, kHere);
+        EXPECT_THROW(files.writeHeader(header("1")), std::runtime_error);
+    }
+    EXPECT_EQ(filesInFolder(), QStringList{name(245, ".det")});
+    EXPECT_EQ(read(det), "EARLIER");
+
+    // A name taken between the writing and the naming is not taken over either.
+    QFile::remove(det);
+    {
+        FacturaFiles files(folder(), drive.path(), 245, kHere);
+        files.writeHeader(header("1"));
+        QFile later(QDir(folder()).filePath(name(245, ".cab")));
+        ASSERT_TRUE(later.open(QIODevice::WriteOnly));
+        later.write("LATER");
+        later.close();
+        EXPECT_THROW(files.commit(), std::runtime_error);
+    }
+    EXPECT_EQ(read(QDir(folder()).filePath(name(245, ".cab"))), "LATER");
+}
+
 TEST_F(FacturaFilesOnDisk, AnUnwritableFolderThrowsBeforeAnythingIsNamed) {
     FacturaFiles files(drive.filePath(QStringLiteral("nowhere/DATA")),
-                       drive.filePath(QStringLiteral("no-drive")), 1);
+                       drive.filePath(QStringLiteral("no-drive")), 1, kHere);
     EXPECT_THROW(files.writeHeader(header("1")), std::runtime_error);
     EXPECT_FALSE(QDir(drive.filePath(QStringLiteral("nowhere"))).exists());
 }
@@ -176,15 +230,15 @@ TEST_F(FacturaFilesOnDisk, RecoveryNamesTheFilesOfCommittedFacturasAndDropsTheRe
     leaveSealed(8, 1);  // its discharge did not happen
     leaveSealed(9, 1);  // committed and named: a leftover of an earlier failed attempt
     {
-        FacturaFiles named(folder(), drive.path(), 9);
+        FacturaFiles named(folder(), drive.path(), 9, kHere);
         named.writeHeader(header("1"));
         named.commit();
     }
     QFile(QDir(folder()).filePath(QStringLiteral(".") + name(10, ".cab") +
-                                  QStringLiteral(".abc.tmp")))
+                                  QStringLiteral(".CAJA01.abc.tmp")))
         .open(QIODevice::WriteOnly);  // an incomplete set
 
-    const int recovered = FacturaFiles::recover(folder(), [](int n) { return n != 8; });
+    const int recovered = FacturaFiles::recover(folder(), kHere, [](int n) { return n != 8; });
 
     EXPECT_EQ(recovered, 1);
     QStringList expected;
@@ -196,12 +250,37 @@ TEST_F(FacturaFilesOnDisk, RecoveryNamesTheFilesOfCommittedFacturasAndDropsTheRe
     EXPECT_EQ(read(QDir(folder()).filePath(name(7, ".det"))).count("\r\n"), 1);
 }
 
+TEST_F(FacturaFilesOnDisk, RecoveryLeavesTheTemporariesOfOtherWorkstationsAlone) {
+    FacturaFiles discharging(folder(), drive.path(), 12, kThere);  // in the middle of it
+    discharging.writeHeader(header("1"));
+    discharging.appendLine({1, soles("1"), 1, QStringLiteral("A"), soles("1")});
+    leaveSealed(13, 1, kThere);  // committed there, for that workstation's own recovery
+    leaveSealed(7, 1);           // committed here, never named
+    leaveSealed(8, 1);           // its discharge did not happen here
+    QStringList theirs = filesInFolder();
+    theirs.removeIf([](const QString& f) { return f.contains(QStringLiteral(".CAJA01.")); });
+    ASSERT_EQ(theirs.size(), 10);
+
+    EXPECT_EQ(FacturaFiles::recover(folder(), kHere, [](int n) { return n != 8; }), 1);
+
+    QStringList expected = theirs;
+    for (const char* ext : {".aca", ".cab", ".det", ".ley", ".tri"})
+        expected << name(7, ext);
+    expected.sort();
+    EXPECT_EQ(filesInFolder(), expected);
+    discharging.commit();
+    EXPECT_EQ(read(QDir(folder()).filePath(name(12, ".det"))).count("\r\n"), 1);
+
+    EXPECT_EQ(FacturaFiles::recover(folder(), kThere, [](int) { return true; }), 1);
+    EXPECT_EQ(filesInFolder().size(), 15);
+}
+
 TEST_F(FacturaFilesOnDisk, RecoveryFinishesANamingThatStoppedHalfway) {
     leaveSealed(11, 2);
     for (const QString& file : filesInFolder())
         if (file.contains(QStringLiteral(".cab.")))
             QFile::rename(QDir(folder()).filePath(file), QDir(folder()).filePath(name(11, ".cab")));
-    EXPECT_EQ(FacturaFiles::recover(folder(), [](int) { return true; }), 1);
+    EXPECT_EQ(FacturaFiles::recover(folder(), kHere, [](int) { return true; }), 1);
     EXPECT_EQ(filesInFolder().size(), 5);
     EXPECT_TRUE(QFile::exists(QDir(folder()).filePath(name(11, ".det"))));
 }
@@ -210,7 +289,7 @@ TEST_F(FacturaFilesOnDisk, RecoveryTakesTheNewestCompleteSetOfANumber) {
     leaveSealed(5, 1);  // an attempt that died before its commit
     QThread::msleep(20);
     leaveSealed(5, 3);  // the discharge that committed
-    EXPECT_EQ(FacturaFiles::recover(folder(), [](int) { return true; }), 1);
+    EXPECT_EQ(FacturaFiles::recover(folder(), kHere, [](int) { return true; }), 1);
     EXPECT_EQ(filesInFolder().size(), 5);
     EXPECT_EQ(read(QDir(folder()).filePath(name(5, ".det"))).count("\r\n"), 3);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -195,6 +196,76 @@ TEST(ReportLayout, LongTextIsClippedToItsBox) {
     EXPECT_GT(inkIn(30, 50), 100);
     EXPECT_EQ(inkIn(50.2, 100), 0);
     EXPECT_EQ(inkIn(0, 29.8), 0);
+}
+
+// The texts of a page after `after`, up to the one before `next`.
+QStringList textsBetween(const Page& page, const QString& after, const QString& next) {
+    const QStringList all = page.textValues();
+    const qsizetype from = all.indexOf(after) + 1;
+    return all.mid(from, all.indexOf(next, from) - from);
+}
+
+TEST(ReportLayout, AWrappingTextTakesTheLinesItNeedsAndPushesWhatLiesBelowIt) {
+    const QString words = QStringLiteral("UNO DOS TRES CUATRO CINCO SEIS SIETE OCHO NUEVE DIEZ");
+    Report r = sample::listing(sample::items(1));
+    const Font font{.points = 8};
+    r.title = Band{20,
+                   {Text{.box = {0, 0, 30, 5}, .value = fixed(words), .font = font, .wrap = true},
+                    sample::text(fixed(QStringLiteral("AL LADO")), 40), Line{{0, 5, 80, 5}},
+                    Text{.box = {0, 10, 60, 5}, .value = fixed(QStringLiteral("DEBAJO"))}}};
+    const Page page = layout(r, kAt).pages[0];
+
+    const QStringList lines =
+        textsBetween(page, QStringLiteral("LISTADO"), QStringLiteral("AL LADO"));
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.join(QLatin1Char(' ')), words);
+    const double extra = 5.0 * double(lines.size() - 1);
+    // Each line fits its box as the page is painted (10 pixels a millimetre).
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(10000);
+    const QFontMetricsF metrics(qtFont(font), &device);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(textNamed(page, lines[i]).rectMm, QRectF(10, 20 + 5.0 * double(i), 30, 5));
+        EXPECT_LE(metrics.horizontalAdvance(lines[i]), 300) << lines[i].toStdString();
+    }
+    // Beside the box nothing moves; under it everything moves by the added lines, and so does
+    // the next band.
+    EXPECT_EQ(textNamed(page, QStringLiteral("AL LADO")).rectMm, QRectF(50, 20, 60, 10));
+    for (const Element& e : page.elements) {
+        if (const auto* l = std::get_if<PlacedLine>(&e)) {
+            EXPECT_EQ(l->lineMm, QLineF(10, 25 + extra, 90, 25 + extra));
+        }
+    }
+    EXPECT_EQ(textNamed(page, QStringLiteral("DEBAJO")).rectMm, QRectF(10, 30 + extra, 60, 5));
+    EXPECT_EQ(textNamed(page, QStringLiteral("ITEM 01")).rectMm.top(), 40 + extra);
+}
+
+TEST(ReportLayout, AGrownRowThatNoLongerFitsOpensThePageAndAWordTooLongIsCutNotLost) {
+    // 24 one-line rows leave 10 mm above the footer of a 300 mm sheet: room for one more line.
+    auto rows = std::make_shared<RowList>();
+    for (int i = 0; i < 24; ++i)
+        rows->append({{QStringLiteral("NOMBRE"), QStringLiteral("R")}});
+    const QString longWord(40, QLatin1Char('W'));
+    rows->append({{QStringLiteral("NOMBRE"), QStringLiteral("B %1 C").arg(longWord)}});
+    rows->append({{QStringLiteral("NOMBRE"), QStringLiteral("D")}});
+    Report r = sample::listing(rows);
+    r.page.paperMm = {100, 300};
+    r.detail = sample::band(
+        {Text{.box = {10, 0, 30, 10}, .value = field(QStringLiteral("NOMBRE")), .wrap = true}});
+    const Document doc = layout(r, kAt);
+
+    ASSERT_EQ(doc.pageCount(), 2);
+    EXPECT_EQ(doc.pages[0].textValues().count(QStringLiteral("R")), 24);
+    const QStringList grown =
+        textsBetween(doc.pages[1], QStringLiteral("LISTADO"), QStringLiteral("D"));
+    ASSERT_GE(grown.size(), 4);  // "B", the word in pieces, "C"
+    EXPECT_EQ(grown.front(), QStringLiteral("B"));
+    EXPECT_EQ(grown.back(), QStringLiteral("C"));
+    EXPECT_EQ(grown.mid(1, grown.size() - 2).join(QString()), longWord);
+    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("B")).rectMm, QRectF(20, 20, 30, 10));
+    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("D")).rectMm.top(),
+              20 + 10.0 * double(grown.size()));
+    EXPECT_EQ(doc.pages[1].textValues().last(), QStringLiteral("Pág. Nº: 2 de 2"));
 }
 
 TEST(ReportLayout, QueryRowsReadColumnsWhateverTheirCase) {

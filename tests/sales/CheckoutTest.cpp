@@ -443,7 +443,7 @@ TEST_P(Checkout, CustomerBoxesRefuseWhatANameOrAddressCannotEndInAndEnterWalksTh
     typeText(name, QStringLiteral("juan perez"));
     EXPECT_EQ(name->text(), QStringLiteral("JUAN PEREZ"));
     address->clear();
-    typeText(address, QStringLiteral("AV. SOL N\u00b0"));
+    typeText(address, QStringLiteral("AV. SOL *"));
     EXPECT_EQ(address->text(), QString());
     typeText(address, QStringLiteral("FARMACIAS UNIDAS S.A."));
     EXPECT_EQ(address->text(), QStringLiteral("FARMACIAS UNIDAS S.A."));
@@ -462,6 +462,26 @@ TEST_P(Checkout, CustomerBoxesRefuseWhatANameOrAddressCannotEndInAndEnterWalksTh
     for (const char* boxName : {"Ed_Nombre", "Ed_direccion", "Ed_Dni", "EdRuc"})
         EXPECT_EQ(get<QLineEdit>(boxName)->text(), QString()) << boxName;
     EXPECT_EQ(focus(), numberBox());
+}
+
+TEST_P(Checkout, CustomerBoxesTakeSpanishNamesAndAddressesTypedALetterAtATime) {
+    open();
+    box("CbFactura")->click();
+    auto* name = get<QLineEdit>("Ed_Nombre");
+    auto* address = get<QLineEdit>("Ed_direccion");
+    for (const char* typed : {"peña & hijos s.a.c.", "muñoz", "núñez", "o'hara", "güemes, díaz-"}) {
+        name->clear();
+        typeText(name, QString::fromUtf8(typed));
+        EXPECT_EQ(name->text(), QString::fromUtf8(typed).toUpper()) << typed;
+    }
+    typeText(name, QStringLiteral("2"));
+    EXPECT_EQ(name->text(), QString());
+
+    address->clear();
+    typeText(address, QStringLiteral("jr. unión n° 120 int. 4/b #5 - peña"));
+    EXPECT_EQ(address->text(), QStringLiteral("JR. UNIÓN N° 120 INT. 4/B #5 - PEÑA"));
+    typeText(address, QStringLiteral("*"));
+    EXPECT_EQ(address->text(), QString());
 }
 
 TEST_P(Checkout, APrintedFacturaIsRefusedUntilItsCustomerIsCompleteAndThenDischarged) {
@@ -551,6 +571,22 @@ TEST_P(Checkout, AListDischargedBoletaGetsOneNumberForItsLinesAndTheScreensFollo
     EXPECT_EQ(dm().currentPresentation()->PresStockTotal, 48);
     for (const char* name : {"CBNotadeVenta", "CbBoleta", "CbFactura", "SI", "NO"})
         EXPECT_EQ(colourOf(name), ui::palette::black) << name;
+}
+
+TEST_P(Checkout, AListDischargeWithPrintingOfASaleWithNothingInStockPrintsNothing) {
+    sale(12, {{103, 25, "4"}});  // 20 in stock
+    open();
+    box("CBNotadeVenta")->click();  // a sale note prints without any receipt number
+    if (!box("SI")->isChecked())
+        box("SI")->click();
+    ASSERT_TRUE(box("SI")->isChecked());
+
+    clickPending(0, true);
+
+    EXPECT_EQ(output->passed, QStringList{db::proc::kSinStock});
+    EXPECT_EQ(output->done.size(), 1u);
+    EXPECT_TRUE(output->printed.empty());
+    EXPECT_EQ(state(12), db::proc::kSinStock);
 }
 
 TEST_P(Checkout, WithoutACashierTheListDischargesNothingButTurnsTheCaptionsBlack) {

@@ -3,6 +3,7 @@
 #include "sales/ReceiptPrinter.h"
 #include "sales/Receipts.h"
 #include "support/CheckoutSeed.h"
+#include "support/FakePlatform.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
@@ -98,6 +99,84 @@ TEST_P(ReceiptPrinting, ADischargedFacturaPrintsItsLayoutAndLeavesItsFiveFiles) 
     EXPECT_EQ(taxFiles().size(), 5);
 }
 
+TEST_P(ReceiptPrinting, AFacturaDischargedAgainGetsANewNumberAndFilesOfItsOwnAndTheFirstStay) {
+    const char* const extensions[] = {".cab", ".aca", ".ley", ".tri", ".det"};
+    EXPECT_EQ(discharge(job(ReceiptType::Factura)).receiptNumber, 1);
+    std::vector<QByteArray> first;
+    for (const char* ext : extensions)
+        first.push_back(taxFile(1, ext));
+    testsupport::addSaleLine(db(), 25, clock.today(), 2, {101, 1, "3.00"});
+
+    EXPECT_EQ(discharge(job(ReceiptType::Factura)).receiptNumber, 2);
+
+    EXPECT_EQ(taxFiles().size(), 10);
+    for (size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(taxFile(1, extensions[i]), first[i]) << extensions[i];
+    EXPECT_TRUE(
+        taxFile(2, ".cab").contains("|0000|2|20481234567|FARMACIAS DEL NORTE SAC|PEN|"
+                                    "0.46|2.54|3.00|0.00|0.00|0.00|3.00|"));
+    EXPECT_TRUE(taxFile(2, ".aca").contains("|JR. PIZARRO 410|"));
+    EXPECT_TRUE(taxFile(2, ".ley").startsWith("1000|TRES CON 00/100"));
+    EXPECT_TRUE(taxFile(2, ".tri").startsWith("1000|IGV|VAT|2.54|0.46|\r\n"));
+    EXPECT_EQ(taxFile(2, ".det").count("\r\n"), 1);
+    EXPECT_TRUE(taxFile(2, ".det").startsWith("NIU|1|101|-|PARACETAMOL 500MG|2.54|"));
+    ASSERT_EQ(printed().size(), 2);
+    const QString both = printedText(printed()[0]) + printedText(printed()[1]);
+    EXPECT_EQ(both.count(QStringLiteral("F001-1")), 1);
+    EXPECT_EQ(both.count(QStringLiteral("F001-2")), 1);
+}
+
+TEST_P(ReceiptPrinting, AFacturaWhoseNumberAlreadyHasFilesIsNotDischarged) {
+    const QString folder = platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder));
+    QDir().mkpath(folder);
+    QFile stale(QDir(folder).filePath(einvoice::FacturaFiles::baseName(1) + ".ley"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("1000|OTRA FACTURA|");
+    stale.close();
+
+    EXPECT_ANY_THROW(discharge(job(ReceiptType::Factura)));
+
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 1), db::proc::kNoDescargado);
+    EXPECT_EQ(taxFiles(), QStringList{einvoice::FacturaFiles::baseName(1) + ".ley"});
+    EXPECT_EQ(taxFile(1, ".ley"), "1000|OTRA FACTURA|");
+    EXPECT_TRUE(printed().isEmpty());
+}
+
+TEST_P(ReceiptPrinting, TheStartUpRecoveryTouchesOnlyThisWorkstationsTemporaryFiles) {
+    const QString folder = platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder));
+    einvoice::FacturaFiles there(folder, platform.driveFolder(QLatin1Char('D')), 1,
+                                 QStringLiteral("CAJA02"));
+    einvoice::FacturaHeader h;
+    h.number = 1;
+    h.igvPercent = 18;
+    there.writeHeader(h);
+    const QStringList theirs = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(theirs.size(), 5);
+    QFile ours(QDir(folder).filePath(QStringLiteral(".") + einvoice::FacturaFiles::baseName(2) +
+                                     QStringLiteral(".cab.") + platform.name +
+                                     QStringLiteral(".x1.tmp")));
+    ASSERT_TRUE(ours.open(QIODevice::WriteOnly));
+    ours.close();
+
+    sales::recoverFacturaFiles(db(), platform);
+
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), theirs);
+}
+
+TEST_P(ReceiptPrinting, AFacturaLineShortOfStockIsLeftOutOfTheTotalAndTheDetail) {
+    testsupport::seedPresentation(db(), 102, QStringLiteral("IBUPROFENO 400MG"), 1);
+    testsupport::addSaleLine(db(), 25, clock.today(), 2, {102, 3, "2.00"});
+
+    EXPECT_EQ(discharge(job(ReceiptType::Factura, false)).receiptNumber, 1);
+
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 2), db::proc::kSinStock);
+    EXPECT_TRUE(taxFile(1, ".cab").contains("|PEN|1.80|10.00|11.80|0.00|0.00|0.00|11.80|"));
+    const QByteArray det = taxFile(1, ".det");
+    EXPECT_EQ(det.count("\r\n"), 1);
+    EXPECT_TRUE(det.startsWith("NIU|2|101|"));
+    EXPECT_FALSE(det.contains("IBUPROFENO"));
+}
+
 TEST_P(ReceiptPrinting, ASaleNotePrintsWithoutQrAndNothingPrintsWhenPrintingIsOff) {
     discharge(job(ReceiptType::NotaDeVenta));
     ASSERT_EQ(printed().size(), 1);
@@ -182,6 +261,65 @@ TEST_P(ReceiptPrinting, PreviewOfASaleWithoutDischargedLinesSaysSo) {
     printer.preview(job(ReceiptType::Boleta));
     EXPECT_EQ(messages.last(), QStringLiteral("NO HAY PRESENTACIONES VENDIDAS\rEN LA VENTA: 25"));
     EXPECT_TRUE(printed().isEmpty());
+}
+
+// The factura files output on its own, driven at the points of a discharge.
+class FacturaFilesOutputAlone : public ::testing::Test {
+protected:
+    static db::proc::SaleLine line(int deta, int code, const char* price) {
+        db::proc::SaleLine l;
+        l.DetaNumero = deta;
+        l.CodPresentacion = code;
+        l.Cantidad = 1;
+        l.Importe = testsupport::money(price);
+        l.SUB_TOTAL = l.Importe;
+        l.PresTipo = QStringLiteral("PRESENTACION %1").arg(code);
+        return l;
+    }
+    // Begins factura 7 and sells the lines.
+    void sell(const std::vector<db::proc::SaleLine>& lines) {
+        ReceiptJob job;
+        job.type = ReceiptType::Factura;
+        output.begin(job, 7, QDateTime(QDate(2026, 3, 7), QTime(9, 5, 7)), lines,
+                     db::proc::Igv{1, 18, QStringLiteral("B001"), QStringLiteral("F001")});
+        for (const db::proc::SaleLine& l : lines)
+            output.afterLine(l, {QString(), db::proc::kDescargado, true});
+    }
+    QStringList inFolder() const {
+        return QDir(platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)))
+            .entryList(QDir::Files | QDir::Hidden);
+    }
+    QByteArray det() const {
+        QFile f(QDir(platform.mapPath(QString::fromLatin1(FacturaFilesOutput::kDataFolder)))
+                    .filePath(einvoice::FacturaFiles::baseName(7) + QStringLiteral(".det")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    testsupport::FakePlatform platform;
+    FacturaFilesOutput output{platform};
+};
+
+TEST_F(FacturaFilesOutputAlone, AnAbandonedDischargeLeavesNeitherNamesNorTemporaryFiles) {
+    sell({line(1, 101, "10.00")});
+    output.beforeCommit();
+    ASSERT_EQ(inFolder().size(), 5);  // under their temporary names
+    output.abandoned();
+    EXPECT_EQ(inFolder(), QStringList());
+}
+
+TEST_F(FacturaFilesOutputAlone, EachDetailLineCarriesTheTotalLessItsOwnTax) {
+    sell({line(1, 101, "10.00"), line(2, 102, "5.00")});
+    output.beforeCommit();
+    output.committed({});
+    const QList<QByteArray> lines = det().split('\n');
+    ASSERT_EQ(lines.size(), 3);  // two lines and the empty rest after the last end
+    const QList<QByteArray> first = lines[0].split('|');
+    const QList<QByteArray> second = lines[1].split('|');
+    ASSERT_GT(second.size(), 36);
+    EXPECT_EQ(first[9], "13.48");  // 15.00 - 10.00 x 0.1524
+    EXPECT_EQ(first[35], "13.48");
+    EXPECT_EQ(second[9], "14.24");  // 15.00 - 5.00 x 0.1524
+    EXPECT_EQ(second[35], "14.24");
 }
 
 }  // namespace

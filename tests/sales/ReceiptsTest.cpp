@@ -230,6 +230,49 @@ TEST(ReceiptLayouts, LongWordsAndNamesContinueOnTheNextRowsWithNothingLost) {
     EXPECT_EQ(texts[name + 3], QStringLiteral("DNI:"));
 }
 
+TEST(ReceiptLayouts, TheFacturaShowsTheWholeNameAndAddressAndEverythingBelowMovesDown) {
+    CustomerData customer = boxes();
+    customer.name = QStringLiteral(
+        "CORPORACION DE DISTRIBUIDORAS FARMACEUTICAS Y DROGUERIAS UNIDAS DEL NORTE PERUANO "
+        "PEÑA & HIJOS SOCIEDAD ANONIMA CERRADAS");
+    customer.address = QStringLiteral(
+        "AV. JOSE FAUSTINO SANCHEZ CARRION 1520 INTERIOR 4 URBANIZACION LOS JARDINES DE SAN "
+        "ISIDRO – DISTRITO DE VICTOR LARCO HE.");
+    ASSERT_EQ(customer.name.size(), 120);
+    ASSERT_EQ(customer.address.size(), 120);
+    const printing::Document doc = printing::layout(
+        QuickRep2(sale25(db::proc::kFactura, 31), customer, demoShop(), qrOf(QStringLiteral("X"))),
+        kPrintedAt);
+    ASSERT_EQ(doc.pageCount(), 1);
+    const QStringList texts = doc.pages[0].textValues();
+    const auto between = [&](const QString& label, const QString& next) {
+        const qsizetype from = texts.indexOf(label) + 1;
+        return texts.mid(from, texts.indexOf(next, from) - from);
+    };
+    const QStringList name = between(QStringLiteral("Cliente: "), QStringLiteral("RUC:"));
+    EXPECT_GE(name.size(), 3);
+    EXPECT_EQ(name.join(QLatin1Char(' ')), customer.name);
+    const QStringList address = between(QStringLiteral("Direccion:"), kDashes);
+    EXPECT_GE(address.size(), 3);
+    EXPECT_EQ(address.join(QLatin1Char(' ')), customer.address);
+
+    // Nothing overlaps: from the name down, a text is on the row of the one before it or starts
+    // under that row.
+    double rowTop = -1;
+    double rowBottom = -1;
+    for (const printing::PlacedText* t : doc.pages[0].texts()) {
+        if (t->text == QStringLiteral("Cliente: "))
+            rowTop = t->rectMm.top();
+        if (rowTop < 0)
+            continue;
+        if (!qFuzzyCompare(t->rectMm.top(), rowTop)) {
+            EXPECT_GE(t->rectMm.top() + 1e-6, rowBottom) << t->text.toStdString();
+            rowTop = t->rectMm.top();
+        }
+        rowBottom = std::max(rowBottom, t->rectMm.bottom());
+    }
+}
+
 TEST(ReceiptLayouts, ATaxReceiptWithoutItsNumberIsRefused) {
     const ReceiptData note = sale25(db::proc::kNotaDeVenta, 0);
     EXPECT_THROW(QuickRep1(note, boxes(), demoShop(), {}), ReceiptError);

@@ -25,17 +25,23 @@ void seedPresentation(db::Db& db, int code, const QString& presTipo, int stock,
 
 void seedSale(db::Db& db, int facNumero, const QDate& day, const QString& facHostName,
               const std::vector<SeedLine>& lines) {
-    const QDateTime at(day, core::kDayFirstSecond);
     db.exec(QStringLiteral("INSERT INTO FACTURA (FacNumero, FacFecha, UsuCod, FacHostName, "
                            "FacEstado) VALUES (?, ?, 1, ?, ?)"),
-            {facNumero, at, facHostName, QStringLiteral("NO DESCARGADO")});
+            {facNumero, QDateTime(day, core::kDayFirstSecond), facHostName,
+             QStringLiteral("NO DESCARGADO")});
     int deta = 0;
     for (const SeedLine& l : lines)
-        db.exec(QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, "
-                               "CodPresentacion, Cantidad, Importe, Costo, Estado) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                {facNumero, at, ++deta, l.codPresentacion, l.cantidad,
-                 QVariant::fromValue(money(l.importe)), QVariant::fromValue(money("0")), l.estado});
+        addSaleLine(db, facNumero, day, ++deta, l);
+}
+
+void addSaleLine(db::Db& db, int facNumero, const QDate& day, int detaNumero,
+                 const SeedLine& line) {
+    db.exec(QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, "
+                           "CodPresentacion, Cantidad, Importe, Costo, Estado) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+            {facNumero, QDateTime(day, core::kDayFirstSecond), detaNumero, line.codPresentacion,
+             line.cantidad, QVariant::fromValue(money(line.importe)),
+             QVariant::fromValue(money("0")), line.estado});
 }
 
 void seedIgv(db::Db& db, int code, const QString& serieBoleta, const QString& serieFactura) {

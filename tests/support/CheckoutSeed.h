@@ -29,6 +29,8 @@ void seedPresentation(db::Db& db, int code, const QString& presTipo, int stock,
 // A sale of the day (at 00:00:01, as sale numbers are reserved) with lines numbered from 1.
 void seedSale(db::Db& db, int facNumero, const QDate& day, const QString& facHostName,
               const std::vector<SeedLine>& lines);
+// One more line of an existing sale of the day, numbered `detaNumero`.
+void addSaleLine(db::Db& db, int facNumero, const QDate& day, int detaNumero, const SeedLine& line);
 void seedIgv(db::Db& db, int code, const QString& serieBoleta, const QString& serieFactura);
 // The sale header as a discharge leaves it: its state, receipt type and number (null: none).
 void setSaleReceipt(db::Db& db, int facNumero, const QDate& day, const QString& facEstado,

@@ -131,7 +131,7 @@ TEST_F(FilterTest, ALetterThatGrowsInUpperCaseKeepsTheCursorAfterIt) {
 
 TEST_F(FilterTest, UpperCaseTextMeetsALetterRule) {
     ui::forceUpperCase(box_);
-    ui::filter(box_, core::endsWithLetter);
+    ui::filter(box_, core::endsWithNameChar);
     box_->setFocus();
     typeText(box_, QStringLiteral("garcia"));
     EXPECT_EQ(box_->text(), QStringLiteral("GARCIA"));

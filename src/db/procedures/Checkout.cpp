@@ -54,8 +54,12 @@ bool takeStock(Db& db, int codPres, int units) {
                {units, codPres, units}) == 1;
 }
 
-// The receipt number a sale already carries for the type; 0 for none.
+// The receipt number a new discharge of the sale takes over: the boleta number it already
+// carries; 0 for none, and always for a factura, whose lines discharged later are a receipt of
+// their own with files of their own.
 int numberCarried(Db& db, const DischargeOrder& order) {
+    if (*order.type == kFactura)
+        return 0;
     QSqlQuery q = db.exec(QStringLiteral("SELECT FacTipoSunat, FacNumSunat FROM FACTURA "
                                          "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ?"),
                           {order.facNumero, order.day.start, order.day.end});

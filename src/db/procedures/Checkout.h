@@ -121,8 +121,9 @@ struct DischargeResult {
     int withoutStock = 0;   // lines this discharge marked "SIN STOCK"
 };
 // The number and every line in one transaction: all of it happens or none of it does. Discharges
-// on every workstation run one at a time. A sale that already carries a number of the type keeps
-// it. A hook that throws abandons the discharge.
+// on every workstation run one at a time. A sale that already carries a boleta number keeps it
+// for a boleta; a factura discharged again gets the next number (the sale then carries that one).
+// A hook that throws abandons the discharge.
 DischargeResult DischargeSale(Db& db, const DischargeOrder& order,
                               const DischargeHooks& hooks = {});
 
