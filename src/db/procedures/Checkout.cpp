@@ -1,5 +1,8 @@
 #include "db/procedures/Checkout.h"
 
+#include <map>
+#include <set>
+
 namespace db::proc {
 
 namespace {
@@ -27,22 +30,42 @@ QVariant currentSeries(Db& db, const QString& type) {
     return series.isNull() ? QVariant() : QVariant(text(series));
 }
 
-void markSaleDischarged(Db& db, const DecargarPresStockIn& in, const QDateTime& facFecha) {
-    const QString type = in.pFacTipoSunat ? param(*in.pFacTipoSunat, 15) : kNotaDeVenta;
-    const QVariant number = in.pFacNumSunat ? QVariant(*in.pFacNumSunat) : QVariant();
+const QString kItemDescargado = QStringLiteral("ITEM DESCARGADO");
+const QString kItemSinStock = QStringLiteral("SIN STOCK SUFICIENTE");
+const QString kItemNoEncontrado = QStringLiteral("ITEM NO ENCONTRADO");
+
+DecargarPresStockOut alreadyProcessed(const QString& estado) {
+    return {QStringLiteral("ITEM YA PROCESADO: ") + estado, estado, false};
+}
+
+// What a discharge writes into the sale's header.
+struct HeaderMark {
+    int facNumero = 0;
+    QDateTime facFecha;
+    std::optional<QString> type;  // none for a sale note
+    std::optional<int> number;
+    QString cashierTag;
+};
+
+// Returns the series written: the current IGV row's for the type, null for a sale note.
+QVariant markSaleDischarged(Db& db, const HeaderMark& mark) {
+    const QString type = mark.type ? param(*mark.type, 15) : kNotaDeVenta;
+    const QVariant number = mark.number ? QVariant(*mark.number) : QVariant();
+    const QVariant series = currentSeries(db, type);
     db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
                            "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ? "
                            "WHERE FacNumero = ? AND FacFecha = ?"),
-            {kDescargado, type, number, currentSeries(db, type), type == kBoletaDeVenta ? 1 : 0,
-             param(in.pFacHostName, 17), in.pFacNum, facFecha});
+            {kDescargado, type, number, series, type == kBoletaDeVenta ? 1 : 0,
+             param(mark.cashierTag, 17), mark.facNumero, mark.facFecha});
+    return series;
 }
 
 // A sale none of whose lines could be discharged so far reads "SIN STOCK".
-void markSaleWithoutStock(Db& db, const DecargarPresStockIn& in, const QDateTime& facFecha) {
+void markSaleWithoutStock(Db& db, const HeaderMark& mark) {
     db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacCajero = ? "
                            "WHERE FacNumero = ? AND FacFecha = ? "
                            "AND (FacEstado IS NULL OR FacEstado <> ?)"),
-            {kSinStock, param(in.pFacHostName, 17), in.pFacNum, facFecha, kDescargado});
+            {kSinStock, param(mark.cashierTag, 17), mark.facNumero, mark.facFecha, kDescargado});
 }
 
 bool takeStock(Db& db, int codPres, int units) {
@@ -52,14 +75,161 @@ bool takeStock(Db& db, int codPres, int units) {
                {units, codPres, units}) == 1;
 }
 
-// The receipt number a sale already carries for the type; 0 for none.
-int numberCarried(Db& db, const DischargeOrder& order) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT FacTipoSunat, FacNumSunat FROM FACTURA "
-                                         "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ?"),
+// The header of the sale a discharge settles.
+struct SaleHeader {
+    QDateTime FacFecha;
+    QString FacTipoSunat;
+    int FacNumSunat = 0;  // 0: none
+    QString FacHostName;
+};
+std::optional<SaleHeader> saleHeader(Db& db, const DischargeOrder& order) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacTipoSunat, FacNumSunat, FacHostName "
+                                         "FROM FACTURA WHERE FacNumero = ? "
+                                         "AND FacFecha BETWEEN ? AND ?"),
                           {order.facNumero, order.day.start, order.day.end});
-    if (!q.next() || text(q.value(0)) != *order.type)
-        return 0;
-    return integer(q.value(1));
+    if (!q.next())
+        return std::nullopt;
+    return SaleHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)),
+                      text(q.value(3))};
+}
+
+// On PostgreSQL what a discharge judges by stays locked until it ends: the pending lines (which
+// the checkout may remove) and their presentations' stock. SQLite's write transaction already
+// keeps every other writer out.
+QString lockedForTheDischarge(const Db& db) {
+    return db.dialect() == Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString();
+}
+
+// The lines still "NO DESCARGADO" of one sale (FacNumero, FacFecha), within a statement.
+const QString kPendingOfSale = QStringLiteral("FacNumero = ? AND FacFecha = ? AND Estado = ?");
+
+QVariantList pendingOfSale(int facNumero, const QDateTime& facFecha) {
+    return {facNumero, facFecha, kNoDescargado};
+}
+
+// A pending line and whether the stock covers it.
+struct PendingLine {
+    int DetaNumero = 0;
+    int CodPresentacion = 0;
+    int units = 0;
+    bool covered = false;
+};
+
+std::vector<PendingLine> pendingLines(Db& db, int facNumero, const QDateTime& facFecha) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT DetaNumero, CodPresentacion, Cantidad "
+                                         "FROM DETAFAC WHERE ") +
+                              kPendingOfSale + QStringLiteral(" ORDER BY DetaNumero") +
+                              lockedForTheDischarge(db),
+                          pendingOfSale(facNumero, facFecha));
+    std::vector<PendingLine> out;
+    while (q.next())
+        out.push_back({integer(q.value(0)), integer(q.value(1)), integer(q.value(2))});
+    return out;
+}
+
+// Presentation code -> units in stock, of the presentations the pending lines hold.
+std::map<int, int> stockOfPending(Db& db, int facNumero, const QDateTime& facFecha) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT CodPresentacion, PresStockTotal FROM PRESENTACION "
+                                         "WHERE PresStockTotal IS NOT NULL AND CodPresentacion IN "
+                                         "(SELECT CodPresentacion FROM DETAFAC WHERE ") +
+                              kPendingOfSale + QStringLiteral(") ORDER BY CodPresentacion") +
+                              lockedForTheDischarge(db),
+                          pendingOfSale(facNumero, facFecha));
+    std::map<int, int> out;
+    while (q.next())
+        out[integer(q.value(0))] = integer(q.value(1));
+    return out;
+}
+
+// Line by line in line order, as single-line discharges one after the other would: a line is
+// covered while its presentation's stock still holds its units, which it then takes.
+void judge(std::vector<PendingLine>& lines, std::map<int, int> stock) {
+    for (PendingLine& line : lines) {
+        const auto it = stock.find(line.CodPresentacion);
+        line.covered = it != stock.end() && it->second >= line.units;
+        if (line.covered)
+            it->second -= line.units;
+    }
+}
+
+// The pending lines of a sale as one discharge settled them, and the series it wrote.
+struct Settlement {
+    std::map<std::pair<int, int>, bool> covered;  // by DetaNumero and CodPresentacion
+    QVariant series;
+};
+
+// What KZ_DecargarPresStock would have answered for the line.
+DecargarPresStockOut outcomeOf(const Settlement& settlement, const SaleLine& line) {
+    const auto it = settlement.covered.find({line.DetaNumero, line.CodPresentacion});
+    if (it != settlement.covered.end())
+        return it->second ? DecargarPresStockOut{kItemDescargado, kDescargado, true}
+                          : DecargarPresStockOut{kItemSinStock, kSinStock, true};
+    if (line.Estado == kNoDescargado)  // removed since the lines were read
+        return {kItemNoEncontrado, QString(), false};
+    return alreadyProcessed(line.Estado);
+}
+
+// The lines without stock are marked one by one (there are seldom any); then the covered lines
+// are all the sale still has pending, and one statement takes their units from stock and
+// another marks them. Counts that differ from the judgement (which the locks rule out) undo the
+// whole discharge. Returns how many lines were sold.
+int writeJudgement(Db& db, int facNumero, const QDateTime& facFecha,
+                   const std::vector<PendingLine>& lines) {
+    const QVariantList pending = pendingOfSale(facNumero, facFecha);
+    int uncovered = 0;
+    int marked = 0;
+    std::set<int> presentations;
+    for (const PendingLine& line : lines) {
+        if (line.covered) {
+            presentations.insert(line.CodPresentacion);
+            continue;
+        }
+        ++uncovered;
+        marked +=
+            db.execCount(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE DetaNumero = ? AND ") +
+                             kPendingOfSale,
+                         QVariantList{kSinStock, line.DetaNumero} + pending);
+    }
+    const int covered = int(lines.size()) - uncovered;
+    int taken = 0;
+    int sold = 0;
+    if (covered > 0) {
+        taken = db.execCount(
+            QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = PresStockTotal - T.units "
+                           "FROM (SELECT CodPresentacion, SUM(Cantidad) AS units FROM DETAFAC "
+                           "WHERE ") +
+                kPendingOfSale +
+                QStringLiteral(" GROUP BY CodPresentacion) T "
+                               "WHERE PRESENTACION.CodPresentacion = T.CodPresentacion "
+                               "AND PRESENTACION.PresStockTotal >= T.units"),
+            pending);
+        sold = db.execCount(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kPendingOfSale,
+                            QVariantList{kDescargado} + pending);
+    }
+    if (marked != uncovered || sold != covered || taken != int(presentations.size()))
+        throw Error(QStringLiteral("DischargeSale"),
+                    QStringLiteral("la venta o el stock cambiaron durante el descargo"));
+    return sold;
+}
+
+// Judges and writes the pending lines of the sale, and marks its header.
+Settlement settle(Db& db, const DischargeOrder& order, const SaleHeader& header, int number) {
+    std::vector<PendingLine> lines = pendingLines(db, order.facNumero, header.FacFecha);
+    Settlement settlement;
+    if (lines.empty())
+        return settlement;
+    judge(lines, stockOfPending(db, order.facNumero, header.FacFecha));
+    for (const PendingLine& line : lines)
+        settlement.covered[{line.DetaNumero, line.CodPresentacion}] = line.covered;
+    HeaderMark mark{order.facNumero, header.FacFecha, order.type, std::nullopt,
+                    cashierTag(order.cashierCode, header.FacHostName)};
+    if (order.type)
+        mark.number = number;
+    if (writeJudgement(db, order.facNumero, header.FacFecha, lines) > 0)
+        settlement.series = markSaleDischarged(db, mark);
+    else
+        markSaleWithoutStock(db, mark);
+    return settlement;
 }
 
 }  // namespace
@@ -164,10 +334,11 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
         db.exec(QStringLiteral("SELECT Cantidad, FacFecha FROM DETAFAC WHERE ") + kLineKey, key);
     if (!line.next()) {
         tx.commit();
-        return {QStringLiteral("ITEM NO ENCONTRADO"), QString(), false};
+        return {kItemNoEncontrado, QString(), false};
     }
     const int units = integer(line.value(0));
-    const QDateTime facFecha = dateTime(line.value(1));
+    const HeaderMark mark{in.pFacNum, dateTime(line.value(1)), in.pFacTipoSunat, in.pFacNumSunat,
+                          in.pFacHostName};
     line.finish();
     // Claimed first, so that a second workstation on the same line waits and then finds it
     // settled.
@@ -177,16 +348,16 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
         const QString estado =
             text(db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE ") + kLineKey, key));
         tx.commit();
-        return {QStringLiteral("ITEM YA PROCESADO: ") + estado, estado, false};
+        return alreadyProcessed(estado);
     }
-    DecargarPresStockOut out{QStringLiteral("ITEM DESCARGADO"), kDescargado, true};
+    DecargarPresStockOut out{kItemDescargado, kDescargado, true};
     if (takeStock(db, in.pCodPres, units)) {
-        markSaleDischarged(db, in, facFecha);
+        markSaleDischarged(db, mark);
     } else {
         db.exec(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kLineKey,
                 QVariantList{kSinStock} + key);
-        markSaleWithoutStock(db, in, facFecha);
-        out = {QStringLiteral("SIN STOCK SUFICIENTE"), kSinStock, true};
+        markSaleWithoutStock(db, mark);
+        out = {kItemSinStock, kSinStock, true};
     }
     tx.commit();
     return out;
@@ -215,29 +386,22 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     Db::Transaction tx(db);
     db.lock(QStringLiteral("DESCARGO"));
     const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
+    const std::optional<SaleHeader> header = saleHeader(db, order);
     int number = 0;
     if (order.type) {
-        number = numberCarried(db, order);
+        if (header && header->FacTipoSunat == *order.type)
+            number = header->FacNumSunat;
         if (number <= 0)
             number = nextReceiptNumber(db, *order.type);
     }
     if (hooks.begin)
         hooks.begin({order, number, lines});
+    const Settlement settlement = header ? settle(db, order, *header, number) : Settlement{};
     DischargeResult result;
     for (const SaleLine& line : lines) {
         if (hooks.beforeLine)
             hooks.beforeLine(line);
-        DecargarPresStockIn in;
-        in.pCodPres = line.CodPresentacion;
-        in.pUsuCod = order.cashierCode;
-        in.pFacNum = line.FacNumero;
-        in.pFechaHoy = order.day.start;
-        in.pFacHostName = cashierTag(order.cashierCode, line.FacHostName);
-        in.pDetaNumero = line.DetaNumero;
-        in.pFacTipoSunat = order.type;
-        if (order.type)
-            in.pFacNumSunat = number;
-        const DecargarPresStockOut out = KZ_DecargarPresStock(db, in);
+        const DecargarPresStockOut out = outcomeOf(settlement, line);
         if (out.changed && out.Estado == kDescargado)
             ++result.discharged;
         if (out.changed && out.Estado == kSinStock)
@@ -247,7 +411,7 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     }
     if (result.discharged > 0 && order.type) {
         result.receiptNumber = number;
-        result.series = text(currentSeries(db, *order.type));
+        result.series = text(settlement.series);
     }
     if (hooks.beforeCommit)
         hooks.beforeCommit();

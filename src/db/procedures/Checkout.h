@@ -127,9 +127,11 @@ struct DischargeStart {
     int receiptNumber = 0;  // the number a boleta or factura gets; 0 for a sale note
     const std::vector<SaleLine>& lines;
 };
+// The lines are settled together after `begin`; then each line, in line order, is passed to
+// `beforeLine` and, with what KZ_DecargarPresStock would have answered for it, to `afterLine`.
 struct DischargeHooks {
     std::function<void(const DischargeStart&)> begin;  // before the first line
-    std::function<void(const SaleLine&)> beforeLine;   // before each line is passed
+    std::function<void(const SaleLine&)> beforeLine;
     std::function<void(const SaleLine&, const DecargarPresStockOut&)> afterLine;
     std::function<void()> beforeCommit;  // after the last line
 };
@@ -142,7 +144,9 @@ struct DischargeResult {
 };
 // The number and every line in one transaction: all of it happens or none of it does. Discharges
 // on every workstation run one at a time. A sale that already carries a number of the type keeps
-// it. A hook that throws abandons the discharge.
+// it. The pending lines are judged in line order against the stock they need, each against what
+// the lines before it left, as KZ_DecargarPresStock line by line would judge them, and written in
+// a few statements however many there are. A hook that throws abandons the discharge.
 DischargeResult DischargeSale(Db& db, const DischargeOrder& order,
                               const DischargeHooks& hooks = {});
 
