@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <utility>
+#include <vector>
 
 class QFile;
 
@@ -56,8 +59,9 @@ public:
     // Writes .cab, .aca, .ley and .tri, then opens .det.
     void writeHeader(const FacturaHeader& header);
     void appendLine(const FacturaLine& line);
-    // Closes .det and puts every file safely on the disk, still under its temporary name: what
-    // is sealed survives a power cut from then on.
+    // Puts every file safely on the disk, still under its temporary name, in one pass: the five
+    // are written out together, then each file and the folder are synced once. What is sealed
+    // survives a power cut from then on.
     void seal();
     // Seals, then gives every file its final name, replacing an older file of that name.
     void commit();
@@ -81,13 +85,17 @@ public:
 
 private:
     QString tempPath(const QString& extension) const;
+    std::runtime_error writeError(const QString& extension) const;
+    // Opens a file of the factura under its temporary name.
+    QFile& create(const QString& extension);
     void writeFile(const QString& extension, const QByteArray& bytes);
 
     QString folder_;
     int number_;
     QString token_;        // makes the temporary names this object's own
     QStringList written_;  // extensions written under temporary names
-    std::unique_ptr<QFile> det_;
+    // Files written but not yet synced (.det last while lines are added), by extension.
+    std::vector<std::pair<QString, std::unique_ptr<QFile>>> unsynced_;
     bool sealed_ = false;
     bool committed_ = false;
 };
