@@ -63,7 +63,8 @@ public:
     // are written out together, then each file and the folder are synced once. What is sealed
     // survives a power cut from then on.
     void seal();
-    // Seals, then gives every file its final name, replacing an older file of that name.
+    // Seals, then gives every file its final name, replacing an older file of that name. The
+    // names themselves are not synced: recover() gives again those a power cut takes back.
     void commit();
     void discard();
 
