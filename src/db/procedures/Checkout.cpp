@@ -18,16 +18,32 @@ core::DateTimeRange dayOf(const QDateTime& fechaHoy) {
     return core::saleDay(fechaHoy.date());
 }
 
-// The series of the current IGV row for a receipt type; null for a sale note.
-QVariant currentSeries(Db& db, const QString& type) {
-    const QString column = type == kBoletaDeVenta ? QStringLiteral("IgvSerieBoleta")
-                           : type == kFactura     ? QStringLiteral("IgvSerieFactura")
-                                                  : QString();
-    if (column.isEmpty())
-        return QVariant();
-    const QVariant series =
-        db.scalar(QStringLiteral("SELECT %1 FROM IGV ORDER BY IgvCod DESC LIMIT 1").arg(column));
+// FacTipoSunat as a discharge writes it: "NOTA DE VENTA" when no type is passed.
+QString receiptType(const std::optional<QString>& type) {
+    return type ? param(*type, 15) : kNotaDeVenta;
+}
+
+// The IGV column of a receipt type's series; empty for a sale note.
+QString seriesColumn(const QString& type) {
+    return type == kBoletaDeVenta ? QStringLiteral("IgvSerieBoleta")
+           : type == kFactura     ? QStringLiteral("IgvSerieFactura")
+                                  : QString();
+}
+
+// The SQL of the series of the current IGV row for a receipt type; NULL for a sale note.
+QString currentSeriesSql(const QString& type) {
+    const QString column = seriesColumn(type);
+    return column.isEmpty()
+               ? QStringLiteral("NULL")
+               : QStringLiteral("SELECT %1 FROM IGV ORDER BY IgvCod DESC LIMIT 1").arg(column);
+}
+
+QVariant seriesOf(const QVariant& series) {
     return series.isNull() ? QVariant() : QVariant(text(series));
+}
+
+QVariant currentSeries(Db& db, const QString& type) {
+    return seriesColumn(type).isEmpty() ? QVariant() : seriesOf(db.scalar(currentSeriesSql(type)));
 }
 
 const QString kItemDescargado = QStringLiteral("ITEM DESCARGADO");
@@ -45,19 +61,17 @@ struct HeaderMark {
     std::optional<QString> type;  // none for a sale note
     std::optional<int> number;
     QString cashierTag;
+    QVariant series;  // the current IGV row's for the type; null for a sale note
 };
 
-// Returns the series written: the current IGV row's for the type, null for a sale note.
-QVariant markSaleDischarged(Db& db, const HeaderMark& mark) {
-    const QString type = mark.type ? param(*mark.type, 15) : kNotaDeVenta;
+void markSaleDischarged(Db& db, const HeaderMark& mark) {
+    const QString type = receiptType(mark.type);
     const QVariant number = mark.number ? QVariant(*mark.number) : QVariant();
-    const QVariant series = currentSeries(db, type);
     db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
                            "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ? "
                            "WHERE FacNumero = ? AND FacFecha = ?"),
-            {kDescargado, type, number, series, type == kBoletaDeVenta ? 1 : 0,
+            {kDescargado, type, number, mark.series, type == kBoletaDeVenta ? 1 : 0,
              param(mark.cashierTag, 17), mark.facNumero, mark.facFecha});
-    return series;
 }
 
 // A sale none of whose lines could be discharged so far reads "SIN STOCK".
@@ -75,29 +89,24 @@ bool takeStock(Db& db, int codPres, int units) {
                {units, codPres, units}) == 1;
 }
 
-// The header of the sale a discharge settles.
+// The header of the sale a discharge settles, and the series of the receipt type it asks for.
 struct SaleHeader {
     QDateTime FacFecha;
     QString FacTipoSunat;
     int FacNumSunat = 0;  // 0: none
     QString FacHostName;
+    QVariant series;
 };
 std::optional<SaleHeader> saleHeader(Db& db, const DischargeOrder& order) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacTipoSunat, FacNumSunat, FacHostName "
-                                         "FROM FACTURA WHERE FacNumero = ? "
-                                         "AND FacFecha BETWEEN ? AND ?"),
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacTipoSunat, FacNumSunat, FacHostName, "
+                                         "(%1) FROM FACTURA WHERE FacNumero = ? "
+                                         "AND FacFecha BETWEEN ? AND ?")
+                              .arg(currentSeriesSql(receiptType(order.type))),
                           {order.facNumero, order.day.start, order.day.end});
     if (!q.next())
         return std::nullopt;
-    return SaleHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)),
-                      text(q.value(3))};
-}
-
-// On PostgreSQL what a discharge judges by stays locked until it ends: the pending lines (which
-// the checkout may remove) and their presentations' stock. SQLite's write transaction already
-// keeps every other writer out.
-QString lockedForTheDischarge(const Db& db) {
-    return db.dialect() == Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString();
+    return SaleHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)), text(q.value(3)),
+                      seriesOf(q.value(4))};
 }
 
 // The lines still "NO DESCARGADO" of one sale (FacNumero, FacFecha), within a statement.
@@ -107,46 +116,46 @@ QVariantList pendingOfSale(int facNumero, const QDateTime& facFecha) {
     return {facNumero, facFecha, kNoDescargado};
 }
 
-// A pending line and whether the stock covers it.
+// A pending line, the stock of its presentation (none when the presentation is gone or has no
+// figure) and whether the stock covers it.
 struct PendingLine {
     int DetaNumero = 0;
     int CodPresentacion = 0;
     int units = 0;
+    std::optional<int> stock;
     bool covered = false;
 };
 
+// In line order. On PostgreSQL the lines stay locked until the discharge ends, since the checkout
+// may remove a pending line meanwhile (SQLite's write transaction keeps every other writer out).
+// The stock is read as it stands: a change of it since then makes the update that takes the
+// units find less than it was judged by, which undoes the discharge.
 std::vector<PendingLine> pendingLines(Db& db, int facNumero, const QDateTime& facFecha) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT DetaNumero, CodPresentacion, Cantidad "
-                                         "FROM DETAFAC WHERE ") +
-                              kPendingOfSale + QStringLiteral(" ORDER BY DetaNumero") +
-                              lockedForTheDischarge(db),
+    const QString locked =
+        db.dialect() == Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE OF D") : QString();
+    QSqlQuery q = db.exec(QStringLiteral("SELECT D.DetaNumero, D.CodPresentacion, D.Cantidad, "
+                                         "P.PresStockTotal FROM DETAFAC D LEFT JOIN PRESENTACION P "
+                                         "ON P.CodPresentacion = D.CodPresentacion WHERE ") +
+                              kPendingOfSale + QStringLiteral(" ORDER BY D.DetaNumero") + locked,
                           pendingOfSale(facNumero, facFecha));
     std::vector<PendingLine> out;
-    while (q.next())
-        out.push_back({integer(q.value(0)), integer(q.value(1)), integer(q.value(2))});
-    return out;
-}
-
-// Presentation code -> units in stock, of the presentations the pending lines hold.
-std::map<int, int> stockOfPending(Db& db, int facNumero, const QDateTime& facFecha) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT CodPresentacion, PresStockTotal FROM PRESENTACION "
-                                         "WHERE PresStockTotal IS NOT NULL AND CodPresentacion IN "
-                                         "(SELECT CodPresentacion FROM DETAFAC WHERE ") +
-                              kPendingOfSale + QStringLiteral(") ORDER BY CodPresentacion") +
-                              lockedForTheDischarge(db),
-                          pendingOfSale(facNumero, facFecha));
-    std::map<int, int> out;
-    while (q.next())
-        out[integer(q.value(0))] = integer(q.value(1));
+    while (q.next()) {
+        const QVariant stock = q.value(3);
+        out.push_back({integer(q.value(0)), integer(q.value(1)), integer(q.value(2)),
+                       stock.isNull() ? std::nullopt : std::optional(integer(stock))});
+    }
     return out;
 }
 
 // Line by line in line order, as single-line discharges one after the other would: a line is
 // covered while its presentation's stock still holds its units, which it then takes.
-void judge(std::vector<PendingLine>& lines, std::map<int, int> stock) {
+void judge(std::vector<PendingLine>& lines) {
+    std::map<int, int> left;  // by presentation
     for (PendingLine& line : lines) {
-        const auto it = stock.find(line.CodPresentacion);
-        line.covered = it != stock.end() && it->second >= line.units;
+        if (!line.stock)
+            continue;
+        const auto it = left.try_emplace(line.CodPresentacion, *line.stock).first;
+        line.covered = it->second >= line.units;
         if (line.covered)
             it->second -= line.units;
     }
@@ -155,7 +164,7 @@ void judge(std::vector<PendingLine>& lines, std::map<int, int> stock) {
 // The pending lines of a sale as one discharge settled them, and the series it wrote.
 struct Settlement {
     std::map<std::pair<int, int>, bool> covered;  // by DetaNumero and CodPresentacion
-    QVariant series;
+    QVariant series;                              // null unless a line was sold
 };
 
 // What KZ_DecargarPresStock would have answered for the line.
@@ -170,9 +179,9 @@ DecargarPresStockOut outcomeOf(const Settlement& settlement, const SaleLine& lin
 }
 
 // The lines without stock are marked one by one (there are seldom any); then the covered lines
-// are all the sale still has pending, and one statement takes their units from stock and
-// another marks them. Counts that differ from the judgement (which the locks rule out) undo the
-// whole discharge. Returns how many lines were sold.
+// are all the sale still has pending, and one statement takes their units from stock, never
+// below 0, and another marks them. Counts that differ from the judgement undo the whole
+// discharge. Returns how many lines were sold.
 int writeJudgement(Db& db, int facNumero, const QDateTime& facFecha,
                    const std::vector<PendingLine>& lines) {
     const QVariantList pending = pendingOfSale(facNumero, facFecha);
@@ -218,17 +227,23 @@ Settlement settle(Db& db, const DischargeOrder& order, const SaleHeader& header,
     Settlement settlement;
     if (lines.empty())
         return settlement;
-    judge(lines, stockOfPending(db, order.facNumero, header.FacFecha));
+    judge(lines);
     for (const PendingLine& line : lines)
         settlement.covered[{line.DetaNumero, line.CodPresentacion}] = line.covered;
-    HeaderMark mark{order.facNumero, header.FacFecha, order.type, std::nullopt,
-                    cashierTag(order.cashierCode, header.FacHostName)};
+    HeaderMark mark{order.facNumero,
+                    header.FacFecha,
+                    order.type,
+                    std::nullopt,
+                    cashierTag(order.cashierCode, header.FacHostName),
+                    header.series};
     if (order.type)
         mark.number = number;
-    if (writeJudgement(db, order.facNumero, header.FacFecha, lines) > 0)
-        settlement.series = markSaleDischarged(db, mark);
-    else
+    if (writeJudgement(db, order.facNumero, header.FacFecha, lines) == 0) {
         markSaleWithoutStock(db, mark);
+        return settlement;
+    }
+    markSaleDischarged(db, mark);
+    settlement.series = mark.series;
     return settlement;
 }
 
@@ -337,8 +352,8 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
         return {kItemNoEncontrado, QString(), false};
     }
     const int units = integer(line.value(0));
-    const HeaderMark mark{in.pFacNum, dateTime(line.value(1)), in.pFacTipoSunat, in.pFacNumSunat,
-                          in.pFacHostName};
+    HeaderMark mark{in.pFacNum,      dateTime(line.value(1)), in.pFacTipoSunat,
+                    in.pFacNumSunat, in.pFacHostName,         QVariant()};
     line.finish();
     // Claimed first, so that a second workstation on the same line waits and then finds it
     // settled.
@@ -352,6 +367,7 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
     }
     DecargarPresStockOut out{kItemDescargado, kDescargado, true};
     if (takeStock(db, in.pCodPres, units)) {
+        mark.series = currentSeries(db, receiptType(in.pFacTipoSunat));
         markSaleDischarged(db, mark);
     } else {
         db.exec(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kLineKey,
