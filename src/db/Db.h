@@ -34,7 +34,9 @@ public:
     // date-times as "YYYY-MM-DD HH:MM:SS", null as NULL. A statement that fails is not kept. The
     // query returned reads the result until it is finished or destroyed; the same SQL run again
     // meanwhile gets a statement of its own. Without values the statement runs unprepared; a
-    // CREATE, ALTER or DROP then forgets every kept statement.
+    // CREATE, ALTER or DROP then forgets every kept statement. Name the columns a SELECT reads:
+    // Qt's SQLite driver sizes a row by the columns the statement had when it was prepared, and a
+    // "*" of a table another connection has changed since would overflow it.
     QSqlQuery exec(const QString& sql, const QVariantList& values = {});
     // The first column of the first row, or a null QVariant when there is no row.
     QVariant scalar(const QString& sql, const QVariantList& values = {});
