@@ -2,12 +2,16 @@
 
 #include "db/Migrations.h"
 
+#include <fcntl.h>
 #include <malloc.h>
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <atomic>
+#include <memory>
+#include <stdexcept>
+#include <vector>
 
 namespace bench {
 
@@ -109,9 +113,40 @@ void trimHeap() {
     malloc_trim(0);
 }
 
-void IterationClock::reportAgainst(double floorSeconds) const {
-    state_.counters["floor_us"] = floorSeconds * 1e6;
-    state_.counters["x_floor"] = floorSeconds > 0 ? mean() / floorSeconds : 0.0;
+void IterationClock::report(const std::string& name, double floorSeconds) const {
+    state_.counters[name + "_us"] = floorSeconds * 1e6;
+    state_.counters["x_" + name] = floorSeconds > 0 ? mean() / floorSeconds : 0.0;
+}
+
+void IterationClock::reportAgainstFloor() const {
+    for (const auto& [name, floor] : floors_)
+        report(name, floor.mean());
+}
+
+QStringList writeSyncedFiles(const QString& folder, int count) {
+    static int serial = 0;
+    const QByteArray line("1000|IGV|VAT|10.00|1.80|\r\n");
+    std::vector<std::unique_ptr<QFile>> files;
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        paths << QDir(folder).filePath(QStringLiteral(".floor-%1-%2.tmp").arg(++serial).arg(i));
+        files.push_back(std::make_unique<QFile>(paths.back()));
+        if (!files.back()->open(QIODevice::WriteOnly) || files.back()->write(line) != line.size() ||
+            !files.back()->flush())
+            throw std::runtime_error("bench: a floor file could not be written");
+        ::sync_file_range(files.back()->handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
+    for (const auto& f : files) {
+        if (::fsync(f->handle()) != 0)
+            throw std::runtime_error("bench: a floor file could not be synced");
+    }
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    const bool synced = dir >= 0 && ::fsync(dir) == 0;
+    if (dir >= 0)
+        ::close(dir);
+    if (!synced)
+        throw std::runtime_error("bench: the floor folder could not be synced");
+    return paths;
 }
 
 double meanSeconds(const std::function<void()>& op, double minSeconds) {

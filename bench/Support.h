@@ -12,9 +12,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -103,7 +105,8 @@ inline double secondsSince(Clock::time_point start) {
 // Benchmarks run with manual time: each iteration times only its measured step, so the
 // preparation of the next one (a fresh sale, an emptied box) stays out of the figures. A step
 // compared with a floor can time the floor in the same iteration, so that both meet the same
-// machine (a busy disk, a checkpoint) and their ratio stays fair.
+// machine (a busy disk, a checkpoint) and their ratio stays fair. A step may have several floors,
+// each by its name.
 class IterationClock {
 public:
     explicit IterationClock(benchmark::State& state) : state_(state) {}
@@ -116,14 +119,19 @@ public:
     }
     template <class Op>
     void timeFloor(Op&& op) {
-        floor_.add(timed(op));
+        timeFloor(kFloor, op);
+    }
+    template <class Op>
+    void timeFloor(const std::string& name, Op&& op) {
+        floors_[name].add(timed(op));
     }
     double mean() const { return step_.mean(); }
 
-    // Reports the floor in microseconds, and the mean step time as a multiple of it
-    // ("x_floor"): the given floor, or the mean of the floors timed alongside.
-    void reportAgainst(double floorSeconds) const;
-    void reportAgainstFloor() const { reportAgainst(floor_.mean()); }
+    // Reports the floor in microseconds ("floor_us"), and the mean step time as a multiple of
+    // it ("x_floor"): the given floor, or the mean of the floors timed alongside. Floors of
+    // other names are reported as "<name>_us" and "x_<name>".
+    void reportAgainst(double floorSeconds) const { report(kFloor, floorSeconds); }
+    void reportAgainstFloor() const;
 
 private:
     struct Sum {
@@ -141,11 +149,18 @@ private:
         op();
         return secondsSince(start);
     }
+    void report(const std::string& name, double floorSeconds) const;
 
+    static inline const std::string kFloor = "floor";
     benchmark::State& state_;
     Sum step_;
-    Sum floor_;
+    std::map<std::string, Sum> floors_;
 };
+
+// Writes `count` small files into `folder` and makes them durable as the tax files are: written
+// without a sync in between, their writing started together, each file then synced, then the
+// folder. Returns their paths.
+QStringList writeSyncedFiles(const QString& folder, int count);
 
 // The mean time of op over repeated calls lasting at least minSeconds (at least three calls).
 double meanSeconds(const std::function<void()>& op, double minSeconds = 0.3);

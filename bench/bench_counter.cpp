@@ -1,7 +1,9 @@
 // The sales counter on each engine: the checkout's reads with a year of sales behind them
-// against the same shop with one day of sales; one bound statement; recording a sale line and
-// discharging a 20-line factura (with and without its tax files) against one single-row commit;
-// and printing a 20-line receipt to PDF. PostgreSQL runs when VELCARIS_BENCH_PG names a server.
+// against the same shop with one day of sales; one bound statement; recording a sale line
+// against one single-row commit; discharging a 20-line and a 100-line factura (with and without
+// its tax files) against one single-row commit and against that commit with five small files
+// synced, the 100-line one also against a 20-line one, with the statements a discharge runs; and
+// printing a 20-line receipt to PDF. PostgreSQL runs when VELCARIS_BENCH_PG names a server.
 
 #include "ScaleData.h"
 #include "Support.h"
@@ -18,7 +20,9 @@
 #include "sales/UnitBusqueda.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <map>
+#include <string>
 
 namespace {
 
@@ -76,11 +80,11 @@ public:
         return db::proc::KZ_IngresoPresVenta(
             year(), {p.CodPresentacion, 1, p.PresVenta, p.PresPrecioCosto, sale, kSaleDay.start});
     }
-    // A sale of kLinesPerSale lines, recorded in one transaction.
-    int newFullSale() {
+    // A sale of `lines` lines, recorded in one transaction.
+    int newFullSale(int lines = kLinesPerSale) {
         const int sale = newSale();
         db::Db::Transaction tx(year());
-        for (int line = 0; line < kLinesPerSale; ++line)
+        for (int line = 0; line < lines; ++line)
             addLine(sale);
         tx.commit();
         return sale;
@@ -102,11 +106,18 @@ public:
         year().exec(QStringLiteral("DELETE FROM DETAFAC WHERE FacNumero = 0 AND FacFecha = ?"),
                     {kFloorSale});
     }
+    // The floor of a factura's discharge with its files: one row committed, then five small
+    // files made durable as the tax files are. Returns the files, to be removed untimed.
+    QStringList commitWithFiles() {
+        insertAndCommit();
+        return bench::writeSyncedFiles(floorFiles_.path(), 5);
+    }
 
 private:
     bench::ScratchDatabase year_;
     bench::ScratchDatabase day_;
     std::unique_ptr<bench::Program> program_;
+    QTemporaryDir floorFiles_;
     std::vector<db::proc::PresentacionVenta> stocked_;  // as the search screen shows them
     std::size_t nextSold_ = 0;
     int floorRows_ = 0;
@@ -196,32 +207,59 @@ void SaleLine(benchmark::State& state, db::Dialect dialect) {
     clock.reportAgainstFloor();
 }
 
-// The cashier's discharge of a 20-line factura: the receipt number and every line in one
+sales::ReceiptJob facturaJob(int sale) {
+    sales::ReceiptJob job;
+    job.facNumero = sale;
+    job.day = kSaleDay;
+    job.type = sales::ReceiptType::Factura;
+    job.customer = {QStringLiteral("DROGUERIA SAN JUAN S.A.C."), QStringLiteral("AV. LARCO 1180"),
+                    QString(), QStringLiteral("20481234567")};
+    return job;
+}
+
+// The cashier's discharge of a factura of `lines` lines: the receipt number and every line in one
 // transaction, with the five tax files written before the commit and named after it (or, without
-// `taxFiles`, the database's part alone).
-void Discharge(benchmark::State& state, db::Dialect dialect, bool taxFiles) {
+// `taxFiles`, the database's part alone). Timed alongside: one single-row commit ("floor"), that
+// commit followed by five small files made durable as the tax files are ("files"), and beside a
+// longer factura the discharge of a 20-line one ("d20"). Also the statements one discharge runs
+// and prepares.
+void Discharge(benchmark::State& state, db::Dialect dialect, bool taxFiles, int lines) {
     Shop& s = shop(dialect);
     bench::IterationClock clock(state);
     sales::FacturaFilesOutput files(s.program().ctx().platform);
     sales::ReceiptOutput nothing;
     sales::ReceiptOutput& output = taxFiles ? files : nothing;
+    const auto discharge = [&](int sale) {
+        return sales::dischargeSale(s.program().ctx(), facturaJob(sale), output);
+    };
+    double statements = 0;
+    double prepared = 0;
     for (auto _ : state) {
-        sales::ReceiptJob job;
-        job.facNumero = s.newFullSale();
-        job.day = kSaleDay;
-        job.type = sales::ReceiptType::Factura;
-        job.customer = {QStringLiteral("DROGUERIA SAN JUAN S.A.C."),
-                        QStringLiteral("AV. LARCO 1180"), QString(), QStringLiteral("20481234567")};
+        const int sale = s.newFullSale(lines);
+        const int shorter = lines > kLinesPerSale ? s.newFullSale() : 0;
+        const quint64 run = s.year().statementsRun();
+        const quint64 prepares = s.year().statementsPrepared();
         db::proc::DischargeResult result;
-        clock.time([&] { result = sales::dischargeSale(s.program().ctx(), job, output); });
-        if (result.discharged != kLinesPerSale || result.receiptNumber <= 0) {
+        clock.time([&] { result = discharge(sale); });
+        statements += double(s.year().statementsRun() - run);
+        prepared += double(s.year().statementsPrepared() - prepares);
+        if (result.discharged != lines || result.receiptNumber <= 0) {
             state.SkipWithError("the factura was not discharged");
             break;
         }
         clock.timeFloor([&] { s.insertAndCommit(); });
+        QStringList floorFiles;
+        clock.timeFloor("files", [&] { floorFiles = s.commitWithFiles(); });
+        for (const QString& path : floorFiles)
+            QFile::remove(path);
+        if (shorter > 0)
+            clock.timeFloor("d20", [&] { discharge(shorter); });
     }
     s.removeFloorRows();
     clock.reportAgainstFloor();
+    const double iterations = std::max<double>(1, double(state.iterations()));
+    state.counters["statements"] = statements / iterations;
+    state.counters["prepared"] = prepared / iterations;
 }
 
 // A discharged 20-line factura printed to a PDF file: its QR picture, the layout QuickRep2, the
@@ -293,14 +331,16 @@ void bench::registerBenchmarks() {
         benchmark::RegisterBenchmark(named("SaleLine", dialect).c_str(), SaleLine, dialect)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(named("Discharge20", dialect).c_str(), Discharge, dialect,
-                                     true)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(named("Discharge20WithoutFiles", dialect).c_str(), Discharge,
-                                     dialect, false)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+        for (const int lines : {kLinesPerSale, 100}) {
+            for (const bool taxFiles : {true, false}) {
+                const std::string name =
+                    "Discharge" + std::to_string(lines) + (taxFiles ? "" : "WithoutFiles");
+                benchmark::RegisterBenchmark(named(name.c_str(), dialect).c_str(), Discharge,
+                                             dialect, taxFiles, lines)
+                    ->UseManualTime()
+                    ->Unit(benchmark::kMillisecond);
+            }
+        }
     }
     benchmark::RegisterBenchmark("ReceiptPdf/Factura20", ReceiptPdf)
         ->UseManualTime()

@@ -1,5 +1,7 @@
 #include "db/Db.h"
 
+#include "db/StatementCache.h"
+
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -13,6 +15,9 @@ Q_LOGGING_CATEGORY(lcDb, "velcaris.db", QtWarningMsg)
 
 std::atomic<int> connectionSerial{0};
 
+// The procedures of a session use a few dozen statements.
+constexpr std::size_t kKeptStatements = 64;
+
 const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 // Takes the query itself: its error must be read after the call has run.
@@ -23,6 +28,12 @@ void check(bool ok, const QString& where, const QSqlQuery& q) {
 
 QString head(const QString& sql) {
     return sql.simplified().left(80);
+}
+
+bool changesSchema(const QString& sql) {
+    static const QRegularExpression ddl(QStringLiteral("^\\s*(CREATE|ALTER|DROP)\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return ddl.match(sql).hasMatch();
 }
 
 bool isIdentifier(const QString& name) {
@@ -42,7 +53,8 @@ qint64 lockKey(const QString& name) {
 
 }  // namespace
 
-Db::Db(const ConnectionInfo& info) : info_(info) {
+Db::Db(const ConnectionInfo& info)
+    : info_(info), statements_(std::make_unique<StatementCache>(kKeptStatements)) {
     name_ = QStringLiteral("velcaris-%1").arg(++connectionSerial);
     const bool sqlite = info.dialect == Dialect::SQLite;
     QSqlDatabase d = QSqlDatabase::addDatabase(
@@ -60,13 +72,21 @@ Db::Db(const ConnectionInfo& info) : info_(info) {
         d.setConnectOptions(
             QStringLiteral("connect_timeout=10;options='-c client_min_messages=warning'"));
     }
-    if (!d.open()) {
-        const QString text = d.lastError().text();
+    try {
+        open();
+    } catch (const Error&) {
         d = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
-        throw Error(QStringLiteral("No se pudo conectar a ") + info.display(), text);
+        throw;
     }
-    if (sqlite && info.path != QStringLiteral(":memory:")) {
+}
+
+void Db::open() {
+    QSqlDatabase d = handle();
+    if (!d.open())
+        throw Error(QStringLiteral("No se pudo conectar a ") + info_.display(),
+                    d.lastError().text());
+    if (info_.dialect == Dialect::SQLite && info_.path != QStringLiteral(":memory:")) {
         exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=FULL"));
         // A year of sale lines keeps its key index in memory (the default cache is 2 MiB), so
@@ -78,11 +98,22 @@ Db::Db(const ConnectionInfo& info) : info_(info) {
 Db::~Db() {
     {
         QSqlDatabase d = handle();
-        if (depth_ > 0)
-            QSqlQuery(d).exec(QStringLiteral("ROLLBACK"));
+        if (depth_ > 0) {
+            QSqlQuery q(d);
+            run(q, QStringLiteral("ROLLBACK"));
+        }
+        statements_->clear();
         d.close();
     }
     QSqlDatabase::removeDatabase(name_);
+}
+
+void Db::reopen() {
+    if (depth_ > 0)
+        throw Error(QStringLiteral("reopen"), QStringLiteral("dentro de una transaccion"));
+    statements_->clear();
+    handle().close();
+    open();
 }
 
 QSqlDatabase Db::handle() const {
@@ -104,21 +135,42 @@ QVariant Db::bindable(const QVariant& value) {
     return value;
 }
 
-QSqlQuery Db::exec(const QString& sql, const QVariantList& values) {
+bool Db::run(QSqlQuery& q, const QString& sql) {
+    ++statementsRun_;
+    return q.exec(sql);
+}
+
+QSqlQuery Db::prepare(const QString& sql) {
     QSqlQuery q(handle());
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    check(q.prepare(sql), head(sql), q);
+    ++statementsPrepared_;
+    return q;
+}
+
+QSqlQuery Db::exec(const QString& sql, const QVariantList& values) {
     if (values.isEmpty()) {
         // Nothing to bind: run it directly, as statements that cannot be prepared need
-        // (CREATE DATABASE, PRAGMA).
-        check(q.exec(sql), head(sql), q);
+        // (CREATE DATABASE, PRAGMA). Kept statements may not survive a change of the schema.
+        if (changesSchema(sql))
+            statements_->clear();
+        QSqlQuery q(handle());
+        q.setForwardOnly(true);
+        q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+        check(run(q, sql), head(sql), q);
         return q;
     }
-    check(q.prepare(sql), head(sql), q);
-    for (const QVariant& v : values)
-        q.addBindValue(bindable(v));
-    check(q.exec(), head(sql), q);
-    return q;
+    const std::shared_ptr<Statement> s = statements_->borrow(sql, [&] { return prepare(sql); });
+    for (int i = 0; i < values.size(); ++i)
+        s->query.bindValue(i, bindable(values[i]));
+    ++statementsRun_;
+    if (!s->query.exec()) {
+        const QString error = s->query.lastError().text();
+        statements_->drop(sql, s);
+        throw Error(head(sql), error);
+    }
+    return readerOf(s);
 }
 
 QVariant Db::scalar(const QString& sql, const QVariantList& values) {
@@ -134,6 +186,7 @@ void Db::execScript(const QString& script) {
     static const QRegularExpression end(QStringLiteral(";[ \\t]*(\\r?\\n|$)"));
     static const QRegularExpression comment(QStringLiteral("^\\s*--[^\\n]*$"),
                                             QRegularExpression::MultilineOption);
+    statements_->clear();
     QString clean = script;
     clean.remove(comment);
     for (const QString& statement : clean.split(end)) {
@@ -141,7 +194,7 @@ void Db::execScript(const QString& script) {
         if (s.isEmpty())
             continue;
         QSqlQuery q(handle());
-        check(q.exec(s), head(s), q);
+        check(run(q, s), head(s), q);
     }
 }
 
@@ -176,7 +229,7 @@ void Db::begin() {
         const QString sql = dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
                                                          : QStringLiteral("BEGIN");
         QSqlQuery q(handle());
-        check(q.exec(sql), sql, q);
+        check(run(q, sql), sql, q);
         spoiled_ = false;
     }
     ++depth_;
@@ -193,13 +246,14 @@ void Db::finish(bool commit) {
     spoiled_ = false;
     QSqlQuery q(handle());
     if (commit && !spoiled) {
-        if (q.exec(QStringLiteral("COMMIT")))
+        if (run(q, QStringLiteral("COMMIT")))
             return;
         const QSqlError error = q.lastError();
-        QSqlQuery(handle()).exec(QStringLiteral("ROLLBACK"));
+        QSqlQuery rollback(handle());
+        run(rollback, QStringLiteral("ROLLBACK"));
         throw Error(QStringLiteral("COMMIT"), error.text());
     }
-    q.exec(QStringLiteral("ROLLBACK"));
+    run(q, QStringLiteral("ROLLBACK"));
     if (commit)
         throw Error(QStringLiteral("COMMIT"), QStringLiteral("una parte de la transaccion fallo"));
 }

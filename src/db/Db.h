@@ -8,11 +8,16 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
+#include <memory>
 
 namespace db {
 
+class StatementCache;
+
 // One connection to SQLite or PostgreSQL. Every statement binds its values; no value is ever
-// pasted into SQL text. Not copyable; owned by one thread.
+// pasted into SQL text. The statements it prepares are kept by their SQL text (the most recently
+// used few dozen), so running the same SQL again only binds and executes it. Not copyable; owned
+// by one thread.
 class Db {
 public:
     explicit Db(const ConnectionInfo& info);  // connects, throws Error
@@ -24,15 +29,31 @@ public:
     const ConnectionInfo& info() const { return info_; }
     QSqlDatabase handle() const;
 
-    // Prepares and runs one statement with "?" placeholders bound in order. Values go through
-    // bindable(): Money as its raw integer, date-times as "YYYY-MM-DD HH:MM:SS", null as NULL.
+    // Runs one statement with "?" placeholders bound in order, on the statement kept for the
+    // SQL (prepared on first use). Values go through bindable(): Money as its raw integer,
+    // date-times as "YYYY-MM-DD HH:MM:SS", null as NULL. A statement that fails is not kept. The
+    // query returned reads the result until it is finished or destroyed; the same SQL run again
+    // meanwhile gets a statement of its own. Without values the statement runs unprepared; a
+    // CREATE, ALTER or DROP then forgets every kept statement. Name the columns a SELECT reads:
+    // Qt's SQLite driver sizes a row by the columns the statement had when it was prepared, and a
+    // "*" of a table another connection has changed since would overflow it.
     QSqlQuery exec(const QString& sql, const QVariantList& values = {});
     // The first column of the first row, or a null QVariant when there is no row.
     QVariant scalar(const QString& sql, const QVariantList& values = {});
     // Rows changed by one statement.
     int execCount(const QString& sql, const QVariantList& values = {});
-    // Several statements separated by ";" at the end of a line; "--" comments allowed.
+    // Several statements separated by ";" at the end of a line; "--" comments allowed. Forgets
+    // every kept statement first (a script changes the schema).
     void execScript(const QString& script);
+
+    // Closes the connection and opens it again with the same settings (after the server dropped
+    // it); the statements kept for the old connection are forgotten. Not inside a transaction.
+    void reopen();
+
+    // Statements sent to the database (transaction control included) and statements prepared,
+    // since the connection was made.
+    quint64 statementsRun() const { return statementsRun_; }
+    quint64 statementsPrepared() const { return statementsPrepared_; }
 
     // The case-insensitive LIKE operator of the dialect ("LIKE" or "ILIKE").
     QString likeCi() const;
@@ -69,13 +90,20 @@ public:
 
 private:
     friend class Transaction;
+    void open();
     void begin();
     void finish(bool commit);
+    // Runs SQL unprepared on a query of its own.
+    bool run(QSqlQuery& q, const QString& sql);
+    QSqlQuery prepare(const QString& sql);
 
     ConnectionInfo info_;
     QString name_;
     int depth_ = 0;
     bool spoiled_ = false;
+    std::unique_ptr<StatementCache> statements_;
+    quint64 statementsRun_ = 0;
+    quint64 statementsPrepared_ = 0;
 };
 
 // Readers for values that come back from either dialect.

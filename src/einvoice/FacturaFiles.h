@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <utility>
+#include <vector>
 
 class QFile;
 
@@ -64,10 +67,12 @@ public:
     void writeHeader(const FacturaHeader& header);
     // A .det line at the header's IGV rate.
     void appendLine(const FacturaLine& line);
-    // Closes .det and puts every file safely on the disk, still under its temporary name: what
-    // is sealed survives a power cut from then on.
+    // Puts every file safely on the disk, still under its temporary name, in one pass: the five
+    // are written out together, then each file and the folder are synced once. What is sealed
+    // survives a power cut from then on.
     void seal();
-    // Seals, then gives every file its final name; never replaces a file of that name.
+    // Seals, then gives every file its final name; never replaces a file of that name. The
+    // names themselves are not synced: recover() gives again those a power cut takes back.
     void commit();
     void discard();
 
@@ -92,14 +97,18 @@ public:
 
 private:
     QString tempPath(const QString& extension) const;
+    std::runtime_error writeError(const QString& extension) const;
+    // Opens a file of the factura under its temporary name.
+    QFile& create(const QString& extension);
     void writeFile(const QString& extension, const QByteArray& bytes);
 
     QString folder_;
     int number_;
     QString token_;        // makes the temporary names this object's own
     QStringList written_;  // extensions written under temporary names
-    std::unique_ptr<QFile> det_;
     double igvPercent_ = 0;  // the header's
+    // Files written but not yet synced (.det last while lines are added), by extension.
+    std::vector<std::pair<QString, std::unique_ptr<QFile>>> unsynced_;
     bool sealed_ = false;
     bool committed_ = false;
 };

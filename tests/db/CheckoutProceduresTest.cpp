@@ -338,6 +338,120 @@ TEST_P(CheckoutProcedures, TwoSalesHoldingTheLastUnitDischargeOneOfThem) {
     EXPECT_EQ(stockOf(db(), 103), 0);
 }
 
+// Lines of one sale wanting the last units are judged in line order, each against what the lines
+// before it left; only pending lines change, and only their units leave stock.
+TEST_P(CheckoutProcedures, TheLinesOfASaleTakeTheStockInLineOrder) {
+    seedPresentation(db(), 104, QStringLiteral("LORATADINA 10MG"), 3);
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"),
+             {{104, 2, "1"},
+              {104, 2, "1"},  // what the first line left does not cover it
+              {999, 1, "1"},  // a presentation no longer in the catalogue
+              {104, 5, "1", kDescargado},
+              {104, 1, "1"},
+              {102, 2, "1", kDevuelto},
+              {101, 3, "1"}});
+    std::vector<int> before;
+    std::vector<std::pair<int, DecargarPresStockOut>> after;
+    DischargeHooks hooks;
+    hooks.beforeLine = [&](const SaleLine& l) { before.push_back(l.DetaNumero); };
+    hooks.afterLine = [&](const SaleLine& l, const DecargarPresStockOut& out) {
+        after.emplace_back(l.DetaNumero, out);
+    };
+
+    const DischargeResult result = dischargeSale(5, kBoletaDeVenta, hooks);
+
+    const QStringList states{kDescargado, kSinStock, kSinStock,  kDescargado,
+                             kDescargado, kDevuelto, kDescargado};
+    const std::vector<bool> changed{true, true, true, false, true, false, true};
+    EXPECT_EQ(before, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    ASSERT_EQ(after.size(), 7u);
+    for (int deta = 1; deta <= 7; ++deta) {
+        SCOPED_TRACE(deta);
+        EXPECT_EQ(lineState(db(), 5, kDay, deta), states[deta - 1]);
+        EXPECT_EQ(after[deta - 1].first, deta);
+        EXPECT_EQ(after[deta - 1].second.Estado, states[deta - 1]);
+        EXPECT_EQ(after[deta - 1].second.changed, changed[deta - 1]);
+    }
+    EXPECT_EQ(stockOf(db(), 104), 0);
+    EXPECT_EQ(stockOf(db(), 101), 7);
+    EXPECT_EQ(stockOf(db(), 102), 10);
+    EXPECT_EQ(result.discharged, 3);
+    EXPECT_EQ(result.withoutStock, 2);
+    EXPECT_EQ(result.receiptNumber, 1);
+    EXPECT_EQ(header(5).FacEstado, kDescargado);
+    EXPECT_EQ(header(5).FacCajero, QStringLiteral("07CAJA1-4"));
+}
+
+TEST_P(CheckoutProcedures, ASaleNoLineOfWhichIsCoveredReadsWithoutStockAndKeepsNoNumber) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{103, 2, "1"}, {103, 3, "1"}});
+
+    const DischargeResult result = dischargeSale(5, kFactura);
+
+    EXPECT_EQ(result.withoutStock, 2);
+    EXPECT_EQ(result.receiptNumber, 0);
+    EXPECT_EQ(stockOf(db(), 103), 1);
+    EXPECT_EQ(header(5).FacEstado, kSinStock);
+    EXPECT_TRUE(header(5).FacNumSunat.isNull());
+    EXPECT_EQ(dischargeSale(5, kFactura).withoutStock, 0);  // nothing is pending any more
+}
+
+// Two sales that together want more than the stock, discharged at once: whichever runs first,
+// the lines left without stock are those that single-line discharges, line by line and sale by
+// sale in the same order, leave without stock.
+TEST_P(CheckoutProcedures, TwoSalesWantingMoreThanTheStockAtOnceSettleAsLineByLine) {
+    // Each sale sells its line of 101 whatever happens, so both get a boleta number, in the
+    // order they ran.
+    const auto seedPair = [&](int code, int firstSale) {
+        seedPresentation(db(), code, QStringLiteral("A"), 3);
+        seedPresentation(db(), code + 1, QStringLiteral("B"), 2);
+        seedSale(db(), firstSale, kDay, QStringLiteral("CAJA1-4"),
+                 {{code, 2}, {101, 1}, {code + 1, 1}, {code, 2}, {code + 1, 2}});
+        seedSale(db(), firstSale + 1, kDay, QStringLiteral("CAJA1-5"),
+                 {{code + 1, 2}, {code, 1}, {101, 1}, {code, 2}});
+    };
+    seedPair(201, 1);  // discharged at once
+    seedPair(301, 3);  // their reference, line by line
+
+    concurrently(2, [](int i, db::Db& connection) {
+        DischargeSale(connection, {1 + i, kWindow, 7, kBoletaDeVenta});
+    });
+    const int firstRun = db::integer(header(1).FacNumSunat) == 1 ? 0 : 1;
+    for (int k = 0; k < 2; ++k) {
+        const int sale = 3 + (firstRun + k) % 2;
+        for (const SaleLine& l : saleLines(db(), sale, kWindow))
+            discharge(sale, l.DetaNumero, l.CodPresentacion, kBoletaDeVenta, k + 1);
+    }
+
+    int withoutStock = 0;
+    for (int sale = 1; sale <= 2; ++sale) {
+        SCOPED_TRACE(sale);
+        for (const SaleLine& l : saleLines(db(), sale, kWindow)) {
+            EXPECT_EQ(l.Estado, lineState(db(), sale + 2, kDay, l.DetaNumero)) << l.DetaNumero;
+            withoutStock += l.Estado == kSinStock ? 1 : 0;
+        }
+        EXPECT_EQ(header(sale).FacEstado, header(sale + 2).FacEstado);
+        EXPECT_EQ(header(sale).FacNumSunat, header(sale + 2).FacNumSunat);
+    }
+    EXPECT_GT(withoutStock, 0);
+    EXPECT_EQ(stockOf(db(), 201), stockOf(db(), 301));
+    EXPECT_EQ(stockOf(db(), 202), stockOf(db(), 302));
+}
+
+// The discharge settles a sale in a few statements, however many lines it has.
+TEST_P(CheckoutProcedures, TwelveLinesAreDischargedWithTheStatementsOfTwo) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}, {102, 1, "1"}});
+    std::vector<testsupport::SeedLine> twelve;
+    for (int k = 0; k < 12; ++k)
+        twelve.push_back({101 + k % 2, 1, "1"});
+    seedSale(db(), 6, kDay, QStringLiteral("CAJA1-4"), twelve);
+
+    const quint64 start = db().statementsRun();
+    EXPECT_EQ(dischargeSale(5, kFactura).discharged, 2);
+    const quint64 forTwo = db().statementsRun() - start;
+    EXPECT_EQ(dischargeSale(6, kFactura).discharged, 12);
+    EXPECT_EQ(db().statementsRun() - start - forTwo, forTwo);
+}
+
 TEST(CheckoutTags, CashierTagAndSellerKey) {
     const struct {
         int code;

@@ -3,6 +3,9 @@
 #include "db/Migrations.h"
 
 #include <QSet>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <limits>
 
 using core::Money;
 using db::Db;
@@ -130,6 +133,122 @@ TEST_P(DbLayer, MigratingTwiceIsANoOpAndANewerDatabaseIsRefused) {
     } catch (const db::Error& e) {
         EXPECT_TRUE(e.serverText().contains(QStringLiteral("mas nueva")));
     }
+}
+
+// Statements kept per connection.
+
+TEST_P(DbLayer, RunningTheSameSqlAgainPreparesNothingNew) {
+    const QString insert = QStringLiteral("INSERT INTO probe (k, t) VALUES (?, ?)");
+    const quint64 before = db().statementsPrepared();
+    for (int k = 1; k <= 3; ++k)
+        db().exec(insert, {k, QStringLiteral("x")});
+    EXPECT_EQ(db().statementsPrepared(), before + 1);
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM probe WHERE t = ?"),
+                                      {QStringLiteral("x")})),
+              3);
+    EXPECT_EQ(db().statementsPrepared(), before + 2);
+}
+
+TEST_P(DbLayer, AResultStillReadKeepsItsRowWhenTheSameSqlRunsAgain) {
+    for (int k = 1; k <= 3; ++k)
+        db().exec(QStringLiteral("INSERT INTO probe (k, t) VALUES (?, ?)"),
+                  {k, QStringLiteral("row %1").arg(k)});
+    const QString sql = QStringLiteral("SELECT t FROM probe WHERE k = ?");
+    db().scalar(sql, {1});
+    const quint64 kept = db().statementsPrepared();
+
+    QSqlQuery outer = db().exec(sql, {1});
+    ASSERT_TRUE(outer.next());
+    QSqlQuery inner = db().exec(sql, {2});  // nested: a statement of its own
+    ASSERT_TRUE(inner.next());
+    EXPECT_EQ(db::text(inner.value(0)), QStringLiteral("row 2"));
+    EXPECT_EQ(db::text(outer.value(0)), QStringLiteral("row 1"));
+    EXPECT_EQ(db().statementsPrepared(), kept + 1);
+    for (int i = 0; i < 100; ++i)  // enough other statements to push it out of the cache
+        db().scalar(QStringLiteral("SELECT t AS t%1 FROM probe WHERE k = ?").arg(i), {1});
+    EXPECT_EQ(db::text(outer.value(0)), QStringLiteral("row 1"));
+
+    outer.finish();  // lets its statement go
+    const quint64 prepared = db().statementsPrepared();
+    EXPECT_EQ(db::text(db().scalar(sql, {3})), QStringLiteral("row 3"));
+    EXPECT_EQ(db::text(db().scalar(sql, {3})), QStringLiteral("row 3"));
+    EXPECT_EQ(db::text(inner.value(0)), QStringLiteral("row 2"));
+    EXPECT_EQ(db().statementsPrepared(), prepared + 1);
+}
+
+TEST_P(DbLayer, AStatementThatFailedIsNotRunAgainBroken) {
+    const QString insert = QStringLiteral("INSERT INTO probe (k) VALUES (?)");
+    db().exec(insert, {1});
+    EXPECT_THROW(db().exec(insert, {1}), db::Error);  // the key is taken
+    db().exec(insert, {2});
+    const quint64 prepared = db().statementsPrepared();
+    db().exec(insert, {3});  // on the statement prepared after the failure
+    EXPECT_EQ(db().statementsPrepared(), prepared);
+
+    // Failing while its rows are read: abs() of the lowest 64-bit integer overflows.
+    db().exec(QStringLiteral("UPDATE probe SET m = ? WHERE k = ?"), {5, 1});
+    db().exec(QStringLiteral("UPDATE probe SET m = ? WHERE k = ?"),
+              {std::numeric_limits<qlonglong>::min(), 2});
+    const QString read = QStringLiteral("SELECT abs(m) FROM probe WHERE k <= ? ORDER BY k");
+    try {
+        QSqlQuery q = db().exec(read, {2});
+        while (q.next()) {
+        }
+        EXPECT_TRUE(q.lastError().isValid());
+    } catch (const db::Error&) {  // or already while it runs
+    }
+    EXPECT_EQ(db::integer(db().scalar(read, {1})), 5);
+
+    // Another workstation makes the table anew with another type of column: PostgreSQL's kept
+    // plan no longer fits, so the statement may fail once, and is then prepared again.
+    const QString column = QStringLiteral("SELECT m FROM probe WHERE k = ?");
+    EXPECT_EQ(db::integer(db().scalar(column, {1})), 5);
+    connectAnother()->execScript(QStringLiteral(
+        "DROP TABLE probe;\nCREATE TABLE probe (k INTEGER PRIMARY KEY, m VARCHAR(9));\n"
+        "INSERT INTO probe (k, m) VALUES (1, 'cinco');\n"));
+    try {
+        db().scalar(column, {1});
+    } catch (const db::Error&) {
+    }
+    EXPECT_EQ(db::text(db().scalar(column, {1})), QStringLiteral("cinco"));
+}
+
+TEST_P(DbLayer, KeptStatementsGoWithTheConnectionAndTheSchema) {
+    const QString read = QStringLiteral("SELECT t FROM probe WHERE k = ?");
+    db().exec(QStringLiteral("INSERT INTO probe (k, t) VALUES (?, ?)"), {1, QStringLiteral("a")});
+    EXPECT_EQ(db::text(db().scalar(read, {1})), QStringLiteral("a"));
+
+    db().reopen();
+    EXPECT_EQ(db::text(db().scalar(read, {1})), QStringLiteral("a"));
+    if (GetParam() == db::Dialect::SQLite) {
+        EXPECT_EQ(db::integer(db().scalar(QStringLiteral("PRAGMA synchronous"))), 2);
+    }
+    Db::Transaction tx(db());
+    EXPECT_THROW(db().reopen(), db::Error);
+    tx.commit();
+
+    // A change of the table through this connection leaves no statement prepared for the old
+    // table (SQLite would prepare it again by itself, into a row of the old columns; PostgreSQL
+    // would refuse its kept plan).
+    const QString all = QStringLiteral("SELECT * FROM probe WHERE k = ?");
+    EXPECT_EQ(db().exec(all, {1}).record().count(), 5);
+    db().exec(QStringLiteral("ALTER TABLE probe ADD COLUMN extra INTEGER"));
+    EXPECT_EQ(db().exec(all, {1}).record().count(), 6);
+    db().execScript(QStringLiteral("ALTER TABLE probe ADD COLUMN more INTEGER;\n"));
+    EXPECT_EQ(db().exec(all, {1}).record().count(), 7);
+}
+
+// A statement kept after its reader is done must not hold SQLite's reader on the snapshot it
+// read: the connection would not see what other workstations committed since.
+TEST_P(DbLayer, AKeptStatementHoldsNoSnapshot) {
+    db().exec(QStringLiteral("INSERT INTO probe (k, t) VALUES (?, ?)"), {1, QStringLiteral("a")});
+    EXPECT_EQ(db::text(db().scalar(QStringLiteral("SELECT t FROM probe WHERE k = ?"), {1})),
+              QStringLiteral("a"));
+    connectAnother()->exec(QStringLiteral("UPDATE probe SET t = ? WHERE k = ?"),
+                           {QStringLiteral("b"), 1});
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM probe WHERE t = ?"),
+                                      {QStringLiteral("b")})),
+              1);
 }
 
 TEST(ConnectionInfo, ParsesTheUrlsAndNeverShowsThePassword) {

@@ -225,6 +225,16 @@ TEST_F(FacturaFilesOnDisk, AnUnwritableFolderThrowsBeforeAnythingIsNamed) {
     EXPECT_FALSE(QDir(drive.filePath(QStringLiteral("nowhere"))).exists());
 }
 
+// Sealed means the folder's entries are on the disk too: a folder that cannot be synced stops
+// the discharge, before anything is committed.
+TEST_F(FacturaFilesOnDisk, ASealThatCannotSyncTheFolderThrows) {
+    FacturaFiles files(folder(), drive.path(), 3, kHere);
+    files.writeHeader(header("1"));
+    files.appendLine({1, soles("1"), 1, QStringLiteral("A"), soles("1")});
+    ASSERT_TRUE(QDir(drive.path()).rename(QStringLiteral("SFS"), QStringLiteral("SFS-moved")));
+    EXPECT_THROW(files.seal(), std::runtime_error);
+}
+
 TEST_F(FacturaFilesOnDisk, RecoveryNamesTheFilesOfCommittedFacturasAndDropsTheRest) {
     leaveSealed(7, 1);  // committed, never named
     leaveSealed(8, 1);  // its discharge did not happen

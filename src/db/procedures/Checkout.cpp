@@ -1,5 +1,8 @@
 #include "db/procedures/Checkout.h"
 
+#include <map>
+#include <set>
+
 namespace db::proc {
 
 namespace {
@@ -13,6 +16,11 @@ QVariantList lineKey(int facNum, int detaNumero, int codPres, const core::DateTi
 
 core::DateTimeRange dayOf(const QDateTime& fechaHoy) {
     return core::saleDay(fechaHoy.date());
+}
+
+// FacTipoSunat as a discharge writes it: "NOTA DE VENTA" when no type is passed.
+QString receiptType(const std::optional<QString>& type) {
+    return type ? param(*type, 15) : kNotaDeVenta;
 }
 
 // The series of the IGV row in force for a receipt type; null for a sale note, and for a type
@@ -29,22 +37,40 @@ QVariant currentSeries(Db& db, const QString& type) {
     return seriesOf(currentIgv(db), type);
 }
 
-void markSaleDischarged(Db& db, const DecargarPresStockIn& in, const QDateTime& facFecha) {
-    const QString type = in.pFacTipoSunat ? param(*in.pFacTipoSunat, 15) : kNotaDeVenta;
-    const QVariant number = in.pFacNumSunat ? QVariant(*in.pFacNumSunat) : QVariant();
+const QString kItemDescargado = QStringLiteral("ITEM DESCARGADO");
+const QString kItemSinStock = QStringLiteral("SIN STOCK SUFICIENTE");
+const QString kItemNoEncontrado = QStringLiteral("ITEM NO ENCONTRADO");
+
+DecargarPresStockOut alreadyProcessed(const QString& estado) {
+    return {QStringLiteral("ITEM YA PROCESADO: ") + estado, estado, false};
+}
+
+// What a discharge writes into the sale's header.
+struct HeaderMark {
+    int facNumero = 0;
+    QDateTime facFecha;
+    std::optional<QString> type;  // none for a sale note
+    std::optional<int> number;
+    QString cashierTag;
+    QVariant series;  // the current IGV row's for the type; null for a sale note
+};
+
+void markSaleDischarged(Db& db, const HeaderMark& mark) {
+    const QString type = receiptType(mark.type);
+    const QVariant number = mark.number ? QVariant(*mark.number) : QVariant();
     db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
                            "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ? "
                            "WHERE FacNumero = ? AND FacFecha = ?"),
-            {kDescargado, type, number, currentSeries(db, type), type == kBoletaDeVenta ? 1 : 0,
-             param(in.pFacHostName, 17), in.pFacNum, facFecha});
+            {kDescargado, type, number, mark.series, type == kBoletaDeVenta ? 1 : 0,
+             param(mark.cashierTag, 17), mark.facNumero, mark.facFecha});
 }
 
 // A sale none of whose lines could be discharged so far reads "SIN STOCK".
-void markSaleWithoutStock(Db& db, const DecargarPresStockIn& in, const QDateTime& facFecha) {
+void markSaleWithoutStock(Db& db, const HeaderMark& mark) {
     db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacCajero = ? "
                            "WHERE FacNumero = ? AND FacFecha = ? "
                            "AND (FacEstado IS NULL OR FacEstado <> ?)"),
-            {kSinStock, param(in.pFacHostName, 17), in.pFacNum, facFecha, kDescargado});
+            {kSinStock, param(mark.cashierTag, 17), mark.facNumero, mark.facFecha, kDescargado});
 }
 
 bool takeStock(Db& db, int codPres, int units) {
@@ -54,18 +80,170 @@ bool takeStock(Db& db, int codPres, int units) {
                {units, codPres, units}) == 1;
 }
 
-// The receipt number a new discharge of the sale takes over: the boleta number it already
-// carries; 0 for none, and always for a factura, whose lines discharged later are a receipt of
-// their own with files of their own.
-int numberCarried(Db& db, const DischargeOrder& order) {
-    if (*order.type == kFactura)
-        return 0;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT FacTipoSunat, FacNumSunat FROM FACTURA "
-                                         "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ?"),
+// The header of the sale a discharge settles, and the series of the receipt type it asks for.
+struct DischargeHeader {
+    QDateTime FacFecha;
+    QString FacTipoSunat;
+    int FacNumSunat = 0;  // 0: none
+    QString FacHostName;
+    QVariant series;
+};
+std::optional<DischargeHeader> dischargeHeader(Db& db, const DischargeOrder& order,
+                                     const std::optional<Igv>& igv) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacTipoSunat, FacNumSunat, FacHostName "
+                                         "FROM FACTURA WHERE FacNumero = ? "
+                                         "AND FacFecha BETWEEN ? AND ?"),
                           {order.facNumero, order.day.start, order.day.end});
-    if (!q.next() || text(q.value(0)) != *order.type)
+    if (!q.next())
+        return std::nullopt;
+    return DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)), text(q.value(3)),
+                      seriesOf(igv, receiptType(order.type))};
+}
+
+// The receipt number a discharge takes over: the boleta number the sale already carries; none
+// for a factura, whose lines discharged later are a receipt of their own with files of their own.
+int numberCarried(const std::optional<DischargeHeader>& header, const DischargeOrder& order) {
+    if (!header || !order.type || *order.type == kFactura || header->FacTipoSunat != *order.type)
         return 0;
-    return integer(q.value(1));
+    return header->FacNumSunat;
+}
+
+// The lines still "NO DESCARGADO" of one sale (FacNumero, FacFecha), within a statement.
+const QString kPendingOfSale = QStringLiteral("FacNumero = ? AND FacFecha = ? AND Estado = ?");
+
+QVariantList pendingOfSale(int facNumero, const QDateTime& facFecha) {
+    return {facNumero, facFecha, kNoDescargado};
+}
+
+// A pending line, the stock of its presentation (none when the presentation is gone or has no
+// figure) and whether the stock covers it.
+struct PendingLine {
+    int DetaNumero = 0;
+    int CodPresentacion = 0;
+    int units = 0;
+    std::optional<int> stock;
+    bool covered = false;
+};
+
+// In line order. On PostgreSQL the lines stay locked until the discharge ends, since the checkout
+// may remove a pending line meanwhile (SQLite's write transaction keeps every other writer out).
+// The stock is read as it stands: a change of it since then makes the update that takes the
+// units find less than it was judged by, which undoes the discharge.
+std::vector<PendingLine> pendingLines(Db& db, int facNumero, const QDateTime& facFecha) {
+    const QString locked =
+        db.dialect() == Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE OF D") : QString();
+    QSqlQuery q = db.exec(QStringLiteral("SELECT D.DetaNumero, D.CodPresentacion, D.Cantidad, "
+                                         "P.PresStockTotal FROM DETAFAC D LEFT JOIN PRESENTACION P "
+                                         "ON P.CodPresentacion = D.CodPresentacion WHERE ") +
+                              kPendingOfSale + QStringLiteral(" ORDER BY D.DetaNumero") + locked,
+                          pendingOfSale(facNumero, facFecha));
+    std::vector<PendingLine> out;
+    while (q.next()) {
+        const QVariant stock = q.value(3);
+        out.push_back({integer(q.value(0)), integer(q.value(1)), integer(q.value(2)),
+                       stock.isNull() ? std::nullopt : std::optional(integer(stock))});
+    }
+    return out;
+}
+
+// Line by line in line order, as single-line discharges one after the other would: a line is
+// covered while its presentation's stock still holds its units, which it then takes.
+void judge(std::vector<PendingLine>& lines) {
+    std::map<int, int> left;  // by presentation
+    for (PendingLine& line : lines) {
+        if (!line.stock)
+            continue;
+        const auto it = left.try_emplace(line.CodPresentacion, *line.stock).first;
+        line.covered = it->second >= line.units;
+        if (line.covered)
+            it->second -= line.units;
+    }
+}
+
+// The pending lines of a sale as one discharge settled them, and the series it wrote.
+struct Settlement {
+    std::map<std::pair<int, int>, bool> covered;  // by DetaNumero and CodPresentacion
+    QVariant series;                              // null unless a line was sold
+};
+
+// What KZ_DecargarPresStock would have answered for the line.
+DecargarPresStockOut outcomeOf(const Settlement& settlement, const SaleLine& line) {
+    const auto it = settlement.covered.find({line.DetaNumero, line.CodPresentacion});
+    if (it != settlement.covered.end())
+        return it->second ? DecargarPresStockOut{kItemDescargado, kDescargado, true}
+                          : DecargarPresStockOut{kItemSinStock, kSinStock, true};
+    if (line.Estado == kNoDescargado)  // removed since the lines were read
+        return {kItemNoEncontrado, QString(), false};
+    return alreadyProcessed(line.Estado);
+}
+
+// The lines without stock are marked one by one (there are seldom any); then the covered lines
+// are all the sale still has pending, and one statement takes their units from stock, never
+// below 0, and another marks them. Counts that differ from the judgement undo the whole
+// discharge. Returns how many lines were sold.
+int writeJudgement(Db& db, int facNumero, const QDateTime& facFecha,
+                   const std::vector<PendingLine>& lines) {
+    const QVariantList pending = pendingOfSale(facNumero, facFecha);
+    int uncovered = 0;
+    int marked = 0;
+    std::set<int> presentations;
+    for (const PendingLine& line : lines) {
+        if (line.covered) {
+            presentations.insert(line.CodPresentacion);
+            continue;
+        }
+        ++uncovered;
+        marked +=
+            db.execCount(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE DetaNumero = ? AND ") +
+                             kPendingOfSale,
+                         QVariantList{kSinStock, line.DetaNumero} + pending);
+    }
+    const int covered = int(lines.size()) - uncovered;
+    int taken = 0;
+    int sold = 0;
+    if (covered > 0) {
+        taken = db.execCount(
+            QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = PresStockTotal - T.units "
+                           "FROM (SELECT CodPresentacion, SUM(Cantidad) AS units FROM DETAFAC "
+                           "WHERE ") +
+                kPendingOfSale +
+                QStringLiteral(" GROUP BY CodPresentacion) T "
+                               "WHERE PRESENTACION.CodPresentacion = T.CodPresentacion "
+                               "AND PRESENTACION.PresStockTotal >= T.units"),
+            pending);
+        sold = db.execCount(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kPendingOfSale,
+                            QVariantList{kDescargado} + pending);
+    }
+    if (marked != uncovered || sold != covered || taken != int(presentations.size()))
+        throw Error(QStringLiteral("DischargeSale"),
+                    QStringLiteral("la venta o el stock cambiaron durante el descargo"));
+    return sold;
+}
+
+// Judges and writes the pending lines of the sale, and marks its header.
+Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& header, int number) {
+    std::vector<PendingLine> lines = pendingLines(db, order.facNumero, header.FacFecha);
+    Settlement settlement;
+    if (lines.empty())
+        return settlement;
+    judge(lines);
+    for (const PendingLine& line : lines)
+        settlement.covered[{line.DetaNumero, line.CodPresentacion}] = line.covered;
+    HeaderMark mark{order.facNumero,
+                    header.FacFecha,
+                    order.type,
+                    std::nullopt,
+                    cashierTag(order.cashierCode, header.FacHostName),
+                    header.series};
+    if (order.type)
+        mark.number = number;
+    if (writeJudgement(db, order.facNumero, header.FacFecha, lines) == 0) {
+        markSaleWithoutStock(db, mark);
+        return settlement;
+    }
+    markSaleDischarged(db, mark);
+    settlement.series = mark.series;
+    return settlement;
 }
 
 }  // namespace
@@ -133,10 +311,11 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
         db.exec(QStringLiteral("SELECT Cantidad, FacFecha FROM DETAFAC WHERE ") + kLineKey, key);
     if (!line.next()) {
         tx.commit();
-        return {QStringLiteral("ITEM NO ENCONTRADO"), QString(), false};
+        return {kItemNoEncontrado, QString(), false};
     }
     const int units = integer(line.value(0));
-    const QDateTime facFecha = dateTime(line.value(1));
+    HeaderMark mark{in.pFacNum,      dateTime(line.value(1)), in.pFacTipoSunat,
+                    in.pFacNumSunat, in.pFacHostName,         QVariant()};
     line.finish();
     // Claimed first, so that a second workstation on the same line waits and then finds it
     // settled.
@@ -146,16 +325,17 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
         const QString estado =
             text(db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE ") + kLineKey, key));
         tx.commit();
-        return {QStringLiteral("ITEM YA PROCESADO: ") + estado, estado, false};
+        return alreadyProcessed(estado);
     }
-    DecargarPresStockOut out{QStringLiteral("ITEM DESCARGADO"), kDescargado, true};
+    DecargarPresStockOut out{kItemDescargado, kDescargado, true};
     if (takeStock(db, in.pCodPres, units)) {
-        markSaleDischarged(db, in, facFecha);
+        mark.series = currentSeries(db, receiptType(in.pFacTipoSunat));
+        markSaleDischarged(db, mark);
     } else {
         db.exec(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kLineKey,
                 QVariantList{kSinStock} + key);
-        markSaleWithoutStock(db, in, facFecha);
-        out = {QStringLiteral("SIN STOCK SUFICIENTE"), kSinStock, true};
+        markSaleWithoutStock(db, mark);
+        out = {kItemSinStock, kSinStock, true};
     }
     tx.commit();
     return out;
@@ -185,29 +365,21 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     db.lock(QStringLiteral("DESCARGO"));
     const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
     const std::optional<Igv> igv = currentIgv(db);
+    const std::optional<DischargeHeader> header = dischargeHeader(db, order, igv);
     int number = 0;
     if (order.type) {
-        number = numberCarried(db, order);
+        number = numberCarried(header, order);
         if (number <= 0)
             number = nextReceiptNumber(db, *order.type);
     }
     if (hooks.begin)
         hooks.begin({order, number, lines, igv});
+    const Settlement settlement = header ? settle(db, order, *header, number) : Settlement{};
     DischargeResult result;
     for (const SaleLine& line : lines) {
         if (hooks.beforeLine)
             hooks.beforeLine(line);
-        DecargarPresStockIn in;
-        in.pCodPres = line.CodPresentacion;
-        in.pUsuCod = order.cashierCode;
-        in.pFacNum = line.FacNumero;
-        in.pFechaHoy = order.day.start;
-        in.pFacHostName = cashierTag(order.cashierCode, line.FacHostName);
-        in.pDetaNumero = line.DetaNumero;
-        in.pFacTipoSunat = order.type;
-        if (order.type)
-            in.pFacNumSunat = number;
-        const DecargarPresStockOut out = KZ_DecargarPresStock(db, in);
+        const DecargarPresStockOut out = outcomeOf(settlement, line);
         if (out.changed && out.Estado == kDescargado)
             ++result.discharged;
         if (out.changed && out.Estado == kSinStock)
@@ -217,7 +389,7 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     }
     if (result.discharged > 0 && order.type) {
         result.receiptNumber = number;
-        result.series = text(seriesOf(igv, *order.type));
+        result.series = text(settlement.series);
     }
     if (hooks.beforeCommit)
         hooks.beforeCommit();

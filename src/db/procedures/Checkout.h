@@ -107,9 +107,11 @@ struct DischargeStart {
     const std::vector<SaleLine>& lines;
     const std::optional<Igv>& igv;  // the IGV row in force, whose series the sale stores
 };
+// The lines are settled together after `begin`; then each line, in line order, is passed to
+// `beforeLine` and, with what KZ_DecargarPresStock would have answered for it, to `afterLine`.
 struct DischargeHooks {
     std::function<void(const DischargeStart&)> begin;  // before the first line
-    std::function<void(const SaleLine&)> beforeLine;   // before each line is passed
+    std::function<void(const SaleLine&)> beforeLine;
     std::function<void(const SaleLine&, const DecargarPresStockOut&)> afterLine;
     std::function<void()> beforeCommit;  // after the last line
 };
@@ -123,7 +125,9 @@ struct DischargeResult {
 // The number and every line in one transaction: all of it happens or none of it does. Discharges
 // on every workstation run one at a time. A sale that already carries a boleta number keeps it
 // for a boleta; a factura discharged again gets the next number (the sale then carries that one).
-// A hook that throws abandons the discharge.
+// The pending lines are judged in line order against the stock they need, each against what the
+// lines before it left, as KZ_DecargarPresStock line by line would judge them, and written in a
+// few statements however many there are. A hook that throws abandons the discharge.
 DischargeResult DischargeSale(Db& db, const DischargeOrder& order,
                               const DischargeHooks& hooks = {});
 
