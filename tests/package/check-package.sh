@@ -34,10 +34,14 @@ for f in "${expected[@]}"; do
   [ -f "$root/$f" ] || fail "missing /$f"
 done
 [ -x "$root/usr/bin/velcaris" ] || fail "/usr/bin/velcaris is not executable"
+# A PNG's width and height are the big-endian words at bytes 16 and 20.
+png_size() {
+  od -An -tu1 -j16 -N8 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }'
+}
 for size in 16 48 256; do
   png="$root/usr/share/icons/hicolor/${size}x${size}/apps/velcaris.png"
-  [ -f "$png" ] && ! file "$png" | grep -q "PNG image data, $size x $size," &&
-    fail "$png is not a ${size}x${size} PNG: $(file -b "$png")"
+  [ -f "$png" ] && [ "$(png_size "$png")" != "${size}x${size}" ] &&
+    fail "$png is $(png_size "$png"), not ${size}x${size}"
 done
 
 # Everything under /usr: a package that puts files into /etc, /var or a home folder would have
