@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace catalogue {
 
@@ -60,6 +61,7 @@ TFormProductoLaboratorio::TFormProductoLaboratorio(session::AppContext& ctx, QWi
 TFormProductoLaboratorio::~TFormProductoLaboratorio() = default;
 
 void TFormProductoLaboratorio::setProductSearch(const QString& text) {
+    pendingSearch_ = text;
     EdProducto->setText(text);
 }
 
@@ -191,6 +193,8 @@ void TFormProductoLaboratorio::FormActivate() {
     LABORATORIO->clear();
     AVISO->clear();
     ui::guard(ctx_.messages, [this] { reload(); });
+    // The text handed on at opening outlives the first activation, which comes after it.
+    EdProducto->setText(std::exchange(pendingSearch_, QString()));
 }
 
 void TFormProductoLaboratorio::reload() {

@@ -24,7 +24,8 @@ public:
     static TFormProductoLaboratorio* open(session::AppContext& ctx);
     ~TFormProductoLaboratorio() override;
 
-    // The product search text (the search screen's "Asignar Prod-Lab" puts its own there).
+    // The product search text (the search screen's "Asignar Prod-Lab" puts its own there); it
+    // stays through the activation that follows the opening.
     void setProductSearch(const QString& text);
 
 private:
@@ -46,6 +47,7 @@ private:
     void emptySearch();
 
     session::AppContext& ctx_;
+    QString pendingSearch_;
 
     QLineEdit* EdProducto = nullptr;
     QLabel* PRODUCTO = nullptr;
