@@ -1,5 +1,6 @@
 #include "program/Program.h"
 
+#include "catalogue/CatalogueModule.h"
 #include "core/Clock.h"
 #include "db/Open.h"
 #include "platform/Resources.h"
@@ -35,6 +36,7 @@ std::unique_ptr<core::Clock> serverClock(db::Db& db) {
 void registerSubsystems(session::AppContext& context) {
     shell::registerShell(context);
     sales::registerSales(context);
+    catalogue::registerCatalogue(context);
 }
 
 Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,

@@ -5,9 +5,12 @@
 #include "db/procedures/Sales.h"
 #include "platform/Platform.h"
 #include "sales/SalesCounter.h"
+#include "session/Commands.h"
+#include "session/ContextRules.h"
 #include "session/Session.h"
 #include "session/UnitDM.h"
 #include "ui/Activation.h"
+#include "ui/ContextMenu.h"
 #include "ui/FormHelpers.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
@@ -43,6 +46,7 @@ constexpr int kPhotoDelayMs = 120;  // the photo follows the cursor once typing 
 // shows without Enter while a keystroke still runs no query.
 constexpr int kStockDelayMs = 400;
 constexpr int kTagNameSize = 15;
+const QString kNotYet = QStringLiteral("NO DISPONIBLE TODAVIA");
 
 using ui::setHint;
 
@@ -216,6 +220,33 @@ void TFormBusqueda::build() {
                        static_cast<QObject*>(DBGrid1->viewport()), static_cast<QObject*>(cg),
                        static_cast<QObject*>(DBImage1)})
         w->installEventFilter(this);
+    buildContextMenus();
+}
+
+// Every context item of the table, in its menu; one nobody registered stays disabled.
+void TFormBusqueda::buildContextMenus() {
+    const std::map<session::ContextMenu, QMenu*> menus{
+        {session::ContextMenu::Products, PopupMenu1},
+        {session::ContextMenu::Presentations, PopupMenu2},
+        {session::ContextMenu::SearchBox, PMNombre}};
+    for (const session::ContextItem& item : session::contextItems()) {
+        QMenu* menu = menus.at(item.menu);
+        QAction* action = menu->addAction(item.caption);
+        const QString control = item.rule.control;
+        action->setObjectName(control);
+        action->setShortcut(item.shortcut);
+        if (item.isDefault)
+            menu->setDefaultAction(action);
+        const bool registered = ctx_.commands.has(control);
+        action->setEnabled(registered);
+        if (!registered)
+            action->setToolTip(kNotYet);
+        connect(action, &QAction::triggered, this,
+                [this, control] { ctx_.commands.run(control, ctx_); });
+    }
+    ui::attachContextMenu(EdNombre, PMNombre);
+    ui::attachContextMenu(DBGrid1, PopupMenu1);
+    ui::attachContextMenu(cg, PopupMenu2);
 }
 
 QWidget* TFormBusqueda::buildSearchPanel() {
@@ -234,11 +265,6 @@ QWidget* TFormBusqueda::buildSearchPanel() {
     QFont big = EdNombre->font();
     big.setPointSize(14);
     EdNombre->setFont(big);
-    EdNombre->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(EdNombre, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (!PMNombre->isEmpty())
-            PMNombre->popup(EdNombre->mapToGlobal(at));
-    });
     connect(EdNombre, &QLineEdit::textChanged, this, [this] { EdNombreChange(); });
     V = field("V", panel, ui::palette::red, 26, true);
     V->setText(ctx_.session.saleLabel());
@@ -355,11 +381,6 @@ void TFormBusqueda::setUpProductGrid() {
     ui::Grid::setUp(DBGrid1, products_);
     DBGrid1->setItemDelegate(new FocusedRowDelegate(DBGrid1));
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
-    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (!PopupMenu1->isEmpty())
-            PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(at));
-    });
     connect(DBGrid1, &QTableView::clicked, this, [this] { DBGrid1CellClick(); });
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -416,11 +437,6 @@ void TFormBusqueda::setUpPresentationGrid() {
     cg->verticalHeader()->setDefaultSectionSize(kPanelHeight);
     cg->setShowGrid(false);
     cg->setFixedHeight(kPanels * kPanelHeight + 2 * cg->frameWidth());
-    cg->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(cg, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (!PopupMenu2->isEmpty())
-            PopupMenu2->popup(cg->viewport()->mapToGlobal(at));
-    });
     connect(cg, &QTableView::clicked, this, [this] { cgClick(); });
     connect(cg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -608,6 +624,7 @@ bool TFormBusqueda::commonKey(int key, QObject* watched) {
 
 void TFormBusqueda::EdNombreChange() {
     searchText_ = EdNombre->text();
+    ctx_.session.setProductSearch(searchText_);
     ui::guard(ctx_.messages, [this] { ctx_.dm.locateProduct(searchText_); });
     DBGrid1->viewport()->update();
 }

@@ -47,8 +47,9 @@ public:
     // The stock adjuster panel and its quantity box; none until that module provides them.
     void setStockAdjuster(QWidget* panel, QWidget* quantityBox);
 
-    // Context menus of the search box, the product grid and the presentation grid; empty until
-    // the modules of their commands fill them.
+    // Context menus of the search box, the product grid and the presentation grid, with every
+    // item of the context table (session/ContextRules.h); an item whose opener nobody
+    // registered is disabled.
     QMenu* searchMenu() const { return PMNombre; }
     QMenu* productMenu() const { return PopupMenu1; }
     QMenu* presentationMenu() const { return PopupMenu2; }
@@ -59,6 +60,7 @@ protected:
 
 private:
     void build();
+    void buildContextMenus();
     QWidget* buildSearchPanel();
     QWidget* buildProductPanel();
     QWidget* buildPresentationRow();

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "session/AppContext.h"
+#include "session/ContextRules.h"
 #include "session/UnitDM.h"
 #include "ui/Messages.h"
 
@@ -98,7 +99,8 @@ const CommandRule* commandRule(const QString& control) {
     for (const CommandRule& rule : commandRules())
         if (rule.control == control)
             return &rule;
-    return nullptr;
+    const ContextItem* item = contextItem(control);
+    return item ? &item->rule : nullptr;
 }
 
 bool runCommandRule(const CommandRule& rule, AppContext& context) {
@@ -120,6 +122,11 @@ bool runCommandRule(const CommandRule& rule, AppContext& context) {
         }
     }
     return true;
+}
+
+bool roleAllows(AppContext& context, Group group, const QString& suffix) {
+    return runCommandRule({{}, QStringLiteral("R"), group, Refusal::NotAuthorised, suffix},
+                          context);
 }
 
 }  // namespace session

@@ -24,11 +24,16 @@ struct CommandRule {
 
 // Every main-window command, one row per control.
 const std::vector<CommandRule>& commandRules();
-// The row of a control; nullptr when it has none.
+// The row of a control, a main-window command or a context item of the search screen
+// (ContextRules.h); nullptr when it has none.
 const CommandRule* commandRule(const QString& control);
 
 // Runs the rule's tests in order; a failed role test shows its refusal. True when the command
 // may go on.
 bool runCommandRule(const CommandRule& rule, AppContext& context);
+
+// The role test of a window's own action: true when the session role is in the group;
+// otherwise shows the not-authorised refusal with the suffix.
+bool roleAllows(AppContext& context, core::roles::Group group, const QString& suffix);
 
 }  // namespace session

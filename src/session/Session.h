@@ -67,6 +67,10 @@ public:
     std::optional<int> lastDischargedSale() const { return lastDischargedSale_; }
     void recordDischarge(int saleNumber);
 
+    // The search screen's search text as typed (what its "Asignar Prod-Lab" hands on).
+    QString productSearch() const { return productSearch_; }
+    void setProductSearch(const QString& text) { productSearch_ = text; }
+
     // ---- re-authentication ----
     ReauthPurpose reauthPurpose() const { return reauthPurpose_; }
     void setReauthPurpose(ReauthPurpose purpose) { reauthPurpose_ = purpose; }
@@ -99,6 +103,7 @@ private:
     bool newSale_ = true;
     core::DateTimeRange saleDay_;
     std::optional<int> lastDischargedSale_;
+    QString productSearch_;
     ReauthPurpose reauthPurpose_ = ReauthPurpose::Discount;
     bool discountAllowed_ = false;
 };

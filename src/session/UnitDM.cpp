@@ -61,7 +61,7 @@ void TDM::openProductList() {
 
 void TDM::closeProductList() {
     products_.clear();
-    sortKeys_.clear();
+    index_.clear();
     productsOpen_ = false;
     currentProduct_ = -1;
     currentPresentation_ = -1;
@@ -84,23 +84,10 @@ void TDM::closePresentations() {
 }
 
 void TDM::loadProducts() {
-    std::vector<ProductRow> rows = db::proc::productList(db_);
+    products_ = db::proc::productList(db_);
     // Sorted here rather than by the engine, so that the order is the one the prefix search
     // relies on whatever the server's collation.
-    std::vector<std::pair<QString, std::size_t>> keys;
-    keys.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        keys.emplace_back(rows[i].ProdNomComercial.toUpper(), i);
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    products_.clear();
-    sortKeys_.clear();
-    products_.reserve(rows.size());
-    sortKeys_.reserve(rows.size());
-    for (auto& [key, i] : keys) {
-        products_.push_back(std::move(rows[i]));
-        sortKeys_.push_back(std::move(key));
-    }
+    index_.sort(products_, &ProductRow::ProdNomComercial);
     productsOpen_ = true;
 }
 
@@ -164,11 +151,7 @@ void TDM::setCurrentProductIndex(int index) {
 }
 
 int TDM::productIndexFor(const QString& prefix) const {
-    const QString key = prefix.toUpper();
-    const auto it = std::lower_bound(sortKeys_.begin(), sortKeys_.end(), key);
-    if (it == sortKeys_.end() || !it->startsWith(key))
-        return -1;
-    return static_cast<int>(it - sortKeys_.begin());
+    return index_.find(prefix);
 }
 
 void TDM::locateProduct(const QString& prefix) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/PrefixIndex.h"
 #include "db/procedures/SessionData.h"
 
 #include <QByteArray>
@@ -87,7 +88,7 @@ private:
 
     db::Db& db_;
     std::vector<ProductRow> products_;
-    std::vector<QString> sortKeys_;  // upper-cased commercial names, for the prefix search
+    core::PrefixIndex index_;  // by commercial name
     bool productsOpen_ = false;
     int currentProduct_ = -1;
     std::unordered_map<int, std::vector<PresentationRow>> presentationsByLink_;

@@ -1,7 +1,10 @@
 #include "ui/InputFilter.h"
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QValidator>
+#include <algorithm>
 
 namespace ui {
 
@@ -41,6 +44,19 @@ void forceUpperCase(QLineEdit* box) {
 
 void capLength(QLineEdit* box, int columnSize) {
     box->setMaxLength(columnSize);
+}
+
+void capLength(QPlainTextEdit* memo, int columnSize) {
+    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, columnSize] {
+        const QString text = memo->toPlainText();
+        if (text.size() <= columnSize)
+            return;
+        const int position = std::min(memo->textCursor().position(), columnSize);
+        memo->setPlainText(text.left(columnSize));
+        QTextCursor cursor = memo->textCursor();
+        cursor.setPosition(position);
+        memo->setTextCursor(cursor);
+    });
 }
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 #include <functional>
 
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace ui {
 
@@ -20,5 +21,8 @@ void filter(QLineEdit* box, InputRule rule);
 void forceUpperCase(QLineEdit* box);
 // The box takes no more characters than the column it feeds holds.
 void capLength(QLineEdit* box, int columnSize);
+// A memo likewise: what goes beyond the size (line breaks count) is dropped as it is typed or
+// pasted.
+void capLength(QPlainTextEdit* memo, int columnSize);
 
 }  // namespace ui

@@ -1,0 +1,71 @@
+#include "catalogue/CatalogueModule.h"
+
+#include "catalogue/UnitCambiarLaboratorio.h"
+#include "catalogue/UnitLaboratorio.h"
+#include "catalogue/UnitProducto.h"
+#include "catalogue/UnitProductoLaboratorio.h"
+#include "platform/Platform.h"
+#include "session/AppContext.h"
+#include "session/Commands.h"
+#include "session/Session.h"
+#include "session/UnitDM.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+
+namespace catalogue {
+
+namespace {
+
+const QString kLinkButton = QStringLiteral("SPLaboratorioProducto");
+
+// The toolbar's link button stays disabled while the window it opened lives.
+void openLinksFromToolbar(session::AppContext& ctx) {
+    TFormProductoLaboratorio* form = TFormProductoLaboratorio::open(ctx);
+    if (!ctx.mainWindow)
+        return;
+    QPointer<QAbstractButton> button = ctx.mainWindow->findChild<QAbstractButton*>(kLinkButton);
+    if (!button)
+        return;
+    button->setEnabled(false);
+    QObject::connect(form, &QObject::destroyed, button, [button] { button->setEnabled(true); });
+}
+
+// The menu's link command: only with a current product that has a name.
+void openLinksFromMenu(session::AppContext& ctx) {
+    const session::ProductRow* product = ctx.dm.currentProduct();
+    if (!product || product->ProdNomComercial.trimmed().isEmpty())
+        return;
+    ctx.platform.trimWorkingSet();
+    TFormProductoLaboratorio::open(ctx);
+}
+
+}  // namespace
+
+void openNewProduct(session::AppContext& context, const QString& commercialName) {
+    TFormProducto::openNew(context, commercialName);
+}
+
+void openNewBrand(session::AppContext& context) {
+    TFormLaboratorio::open(context);
+}
+
+void registerCatalogue(session::AppContext& context) {
+    session::AppContext* ctx = &context;
+    session::Commands& c = context.commands;
+    c.add(QStringLiteral("Producto_1"), [ctx] { TFormProducto::openNew(*ctx); });
+    c.add(QStringLiteral("Laboratorio1"), [ctx] { TFormLaboratorio::open(*ctx); });
+    c.add(QStringLiteral("LaboratorioProducto1"), [ctx] { openLinksFromMenu(*ctx); });
+    c.add(QStringLiteral("Producto1"), [ctx] { TFormProducto::openEdit(*ctx); });
+    c.add(kLinkButton, [ctx] { openLinksFromToolbar(*ctx); });
+
+    c.add(QStringLiteral("PMProdEditar"), [ctx] { TFormProducto::openEdit(*ctx); });
+    c.add(QStringLiteral("PMProdCambiarLaboratorio"),
+          [ctx] { TFormCambiarLaboratorio::open(*ctx); });
+    c.add(QStringLiteral("PMNombreAsignarProdLab"), [ctx] {
+        TFormProductoLaboratorio::open(*ctx)->setProductSearch(
+            ctx->session.productSearch().trimmed());
+    });
+}
+
+}  // namespace catalogue
