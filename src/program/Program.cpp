@@ -13,6 +13,8 @@
 #include "shell/ShellModule.h"
 #include "shell/UnitPrincipal.h"
 #include "shell/UnitPropietario.h"
+#include "summary/DailySummary.h"
+#include "summary/SummaryModule.h"
 #include "ui/Guard.h"
 #include "ui/Messages.h"
 
@@ -35,6 +37,7 @@ std::unique_ptr<core::Clock> serverClock(db::Db& db) {
 void registerSubsystems(session::AppContext& context) {
     shell::registerShell(context);
     sales::registerSales(context);
+    summary::registerSummary(context);
 }
 
 Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
@@ -70,6 +73,8 @@ bool Program::start() {
         principal_->setGeometry(screen->availableGeometry());
     principal_->showMaximized();
     ui::guard(context_->messages, [this] { sales::recoverFacturaFiles(*db_, context_->platform); });
+    ui::guard(context_->messages,
+              [this] { summary::DailySummary(*db_, context_->platform).recover(); });
     if (!shell::ensureOwner(*context_))
         return false;
     principal_->showLoginWindow();
