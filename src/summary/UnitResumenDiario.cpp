@@ -65,7 +65,7 @@ public:
              .value = by(
                  [](const SummaryBoleta& b) { return core::fmt::shortDateLongTime(b.FacFecha); })},
             {.title = QStringLiteral("N° VENTA INTERNA"),
-             .width = 110,
+             .width = 130,
              .alignment = right,
              .value = by(&SummaryBoleta::FacNumero)},
             {.title = QStringLiteral("USUARIO"),

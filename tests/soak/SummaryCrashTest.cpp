@@ -11,8 +11,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QUrl>
-#include <cstdio>
 
 using namespace db::proc;
 
@@ -28,8 +26,7 @@ const QByteArray kAfterCommit("COMMITTED");
 
 // Tells the test where the worker stands, then waits there for the kill.
 [[noreturn]] void stopHere(const QByteArray& point) {
-    std::fputs(("@@ " + point + '\n').constData(), stdout);
-    std::fflush(stdout);
+    soak::announce(point);
     for (;;)
         QThread::sleep(1);
 }
@@ -70,30 +67,22 @@ protected:
         }
     }
 
-    QString workerUrl() const {
-        if (info().dialect == db::Dialect::SQLite)
-            return QStringLiteral("sqlite://") + info().path;
-        QUrl url(qEnvironmentVariable("VELCARIS_TEST_PG"));
-        url.setPath(QLatin1Char('/') + info().database);
-        return url.toString();
-    }
-
     // Runs the worker until it stands at `point` and kills it with SIGKILL.
     void killWorkerAt(const QByteArray& point) {
         QProcess worker;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QString::fromLatin1(kDatabaseVariable), workerUrl());
+        env.insert(QString::fromLatin1(kDatabaseVariable), soak::workerUrl(info()));
         env.insert(QString::fromLatin1(kDrivesVariable), drives.path());
         env.insert(QString::fromLatin1(kStopVariable), QString::fromLatin1(point));
         worker.setProcessEnvironment(env);
         worker.start(QCoreApplication::applicationFilePath(),
                      {QStringLiteral("--gtest_filter=SummaryCrashWorker.*")});
         QByteArray output;
-        while (!output.contains("@@ " + point) && worker.waitForReadyRead(30000))
+        while (!output.contains(soak::kMark + point) && worker.waitForReadyRead(30000))
             output += worker.readAllStandardOutput();
         worker.kill();
         worker.waitForFinished();
-        ASSERT_TRUE(output.contains("@@ " + point))
+        ASSERT_TRUE(output.contains(soak::kMark + point))
             << output.constData() << worker.readAllStandardError().constData();
     }
 
