@@ -68,6 +68,13 @@ private:
     session::AppContext context_;
 };
 
+// A worker process of the crash tests tells where it stands on its standard output, each step
+// on a line of its own marked so that GoogleTest's own lines are told apart.
+inline const QByteArray kMark("@@ ");
+void announce(const QByteArray& step);
+// The test's database as a worker process reaches it.
+QString workerUrl(const db::ConnectionInfo& info);
+
 // The seed the tests draw their choices from; VELCARIS_SOAK_SEED replays a run.
 quint32 seed();
 
