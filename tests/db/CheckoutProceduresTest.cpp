@@ -6,7 +6,9 @@
 
 #include <QSet>
 #include <algorithm>
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 using namespace db::proc;
 using testsupport::lineState;
@@ -435,6 +437,30 @@ TEST_P(CheckoutProcedures, TwoSalesWantingMoreThanTheStockAtOnceSettleAsLineByLi
     EXPECT_GT(withoutStock, 0);
     EXPECT_EQ(stockOf(db(), 201), stockOf(db(), 301));
     EXPECT_EQ(stockOf(db(), 202), stockOf(db(), 302));
+}
+
+TEST_P(CheckoutProcedures, APendingLineRemovedDuringTheDischargeWaitsForItAndFindsItSold) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 2}, {102, 1}});
+    std::thread remover;
+    QString removal;
+    DischargeHooks hooks;
+    hooks.begin = [&](const DischargeStart&) {
+        remover = std::thread([&] {
+            const std::unique_ptr<db::Db> other = connectAnother();
+            removal = KZ_EliminarItemDescargar(*other, {5, 2, 102, kWindow.start}).pMensaje;
+        });
+        // Time for the other workstation to connect and reach the line before the discharge
+        // writes it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    };
+    const DischargeResult result = dischargeSale(5, kBoletaDeVenta, hooks);
+    remover.join();
+
+    EXPECT_EQ(result.discharged, 2);
+    EXPECT_EQ(removal, QStringLiteral("ITEM YA FUE DESCARGADO"));
+    EXPECT_EQ(lineState(db(), 5, kDay, 2), kDescargado);
+    EXPECT_EQ(stockOf(db(), 101), 8);
+    EXPECT_EQ(stockOf(db(), 102), 9);
 }
 
 // The discharge settles a sale in a few statements, however many lines it has.

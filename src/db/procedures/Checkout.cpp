@@ -89,15 +89,15 @@ struct DischargeHeader {
     QVariant series;
 };
 std::optional<DischargeHeader> dischargeHeader(Db& db, const DischargeOrder& order,
-                                     const std::optional<Igv>& igv) {
+                                               const std::optional<Igv>& igv) {
     QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacTipoSunat, FacNumSunat, FacHostName "
                                          "FROM FACTURA WHERE FacNumero = ? "
                                          "AND FacFecha BETWEEN ? AND ?"),
                           {order.facNumero, order.day.start, order.day.end});
     if (!q.next())
         return std::nullopt;
-    return DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)), text(q.value(3)),
-                      seriesOf(igv, receiptType(order.type))};
+    return DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)),
+                           text(q.value(3)), seriesOf(igv, receiptType(order.type))};
 }
 
 // The receipt number a discharge takes over: the boleta number the sale already carries; none
@@ -115,8 +115,8 @@ QVariantList pendingOfSale(int facNumero, const QDateTime& facFecha) {
     return {facNumero, facFecha, kNoDescargado};
 }
 
-// A pending line, the stock of its presentation (none when the presentation is gone or has no
-// figure) and whether the stock covers it.
+// A pending line, the stock of its presentation (none when the presentation is gone) and
+// whether the stock covers it.
 struct PendingLine {
     int DetaNumero = 0;
     int CodPresentacion = 0;
@@ -125,23 +125,17 @@ struct PendingLine {
     bool covered = false;
 };
 
-// In line order. On PostgreSQL the lines stay locked until the discharge ends, since the checkout
-// may remove a pending line meanwhile (SQLite's write transaction keeps every other writer out).
-// The stock is read as it stands: a change of it since then makes the update that takes the
-// units find less than it was judged by, which undoes the discharge.
-std::vector<PendingLine> pendingLines(Db& db, int facNumero, const QDateTime& facFecha) {
-    const QString locked =
-        db.dialect() == Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE OF D") : QString();
-    QSqlQuery q = db.exec(QStringLiteral("SELECT D.DetaNumero, D.CodPresentacion, D.Cantidad, "
-                                         "P.PresStockTotal FROM DETAFAC D LEFT JOIN PRESENTACION P "
-                                         "ON P.CodPresentacion = D.CodPresentacion WHERE ") +
-                              kPendingOfSale + QStringLiteral(" ORDER BY D.DetaNumero") + locked,
-                          pendingOfSale(facNumero, facFecha));
+// The lines of the sale's header date still pending, in line order, with the stock as the lines
+// were read: a change of it since then makes the update that takes the units find less than it
+// was judged by, which undoes the discharge.
+std::vector<PendingLine> pendingLines(const std::vector<SaleLine>& lines,
+                                      const QDateTime& facFecha) {
     std::vector<PendingLine> out;
-    while (q.next()) {
-        const QVariant stock = q.value(3);
-        out.push_back({integer(q.value(0)), integer(q.value(1)), integer(q.value(2)),
-                       stock.isNull() ? std::nullopt : std::optional(integer(stock))});
+    for (const SaleLine& line : lines) {
+        if (line.FacFecha != facFecha || line.Estado != kNoDescargado)
+            continue;
+        out.push_back({line.DetaNumero, line.CodPresentacion, line.Cantidad,
+                       line.inCatalogue ? std::optional(line.PresStockTotal) : std::nullopt});
     }
     return out;
 }
@@ -221,8 +215,9 @@ int writeJudgement(Db& db, int facNumero, const QDateTime& facFecha,
 }
 
 // Judges and writes the pending lines of the sale, and marks its header.
-Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& header, int number) {
-    std::vector<PendingLine> lines = pendingLines(db, order.facNumero, header.FacFecha);
+Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& header, int number,
+                  const std::vector<SaleLine>& saleLines) {
+    std::vector<PendingLine> lines = pendingLines(saleLines, header.FacFecha);
     Settlement settlement;
     if (lines.empty())
         return settlement;
@@ -363,7 +358,8 @@ EliminarItemDescargarOut KZ_EliminarItemDescargar(Db& db, const EliminarItemDesc
 DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const DischargeHooks& hooks) {
     Db::Transaction tx(db);
     db.lock(QStringLiteral("DESCARGO"));
-    const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
+    const std::vector<SaleLine> lines =
+        saleLines(db, order.facNumero, order.day, LineLock::UntilCommit);
     const std::optional<Igv> igv = currentIgv(db);
     const std::optional<DischargeHeader> header = dischargeHeader(db, order, igv);
     int number = 0;
@@ -374,7 +370,7 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     }
     if (hooks.begin)
         hooks.begin({order, number, lines, igv});
-    const Settlement settlement = header ? settle(db, order, *header, number) : Settlement{};
+    const Settlement settlement = header ? settle(db, order, *header, number, lines) : Settlement{};
     DischargeResult result;
     for (const SaleLine& line : lines) {
         if (hooks.beforeLine)

@@ -9,7 +9,7 @@ const QString kSaleLines = QStringLiteral(
     "SELECT D.FacNumero, D.FacFecha, D.DetaNumero, D.CodPresentacion, D.Cantidad, D.Importe, "
     "D.Estado, P.PresTipo, L.LabNombre, P.PresPrecioCosto, P.PresVenta, P.PresStockTotal, "
     "F.FacEstado, F.FacHostName, F.FacSerieSunat, F.FacNumSunat, F.FacTipoSunat, "
-    "F.FacEstadoSunat "
+    "F.FacEstadoSunat, P.CodPresentacion "
     "FROM DETAFAC D "
     "LEFT JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = D.FacFecha "
     "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
@@ -39,13 +39,17 @@ SaleLine saleLineOf(const QSqlQuery& q) {
     l.FacNumSunat = integer(q.value(15));
     l.FacTipoSunat = text(q.value(16));
     l.FacEstadoSunat = integer(q.value(17)) != 0;
+    l.inCatalogue = !q.value(18).isNull();
     return l;
 }
 
 }  // namespace
 
-std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window) {
-    QSqlQuery q = db.exec(kSaleLines, {facNumero, window.start, window.end});
+std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window,
+                                LineLock lock) {
+    static const QString locked = kSaleLines + QStringLiteral(" FOR UPDATE OF D");
+    const bool locks = lock == LineLock::UntilCommit && db.dialect() == Dialect::PostgreSQL;
+    QSqlQuery q = db.exec(locks ? locked : kSaleLines, {facNumero, window.start, window.end});
     std::vector<SaleLine> out;
     while (q.next())
         out.push_back(saleLineOf(q));

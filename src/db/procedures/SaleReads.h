@@ -31,6 +31,7 @@ struct SaleLine {
     core::Money PresPrecioCosto;
     core::Money PresVenta;
     int PresStockTotal = 0;
+    bool inCatalogue = false;  // the presentation still exists
     // The sale's header (FACTURA).
     QString FacEstado;
     QString FacHostName;
@@ -42,7 +43,12 @@ struct SaleLine {
 // Every line of sale `facNumero` dated within the window, by date and line number. A line is
 // listed whatever is gone from the catalogue or the headers, so the lines always add up to what
 // the sale charges.
-std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window);
+// With `LineLock::UntilCommit` (inside a transaction) the lines stay locked on PostgreSQL until
+// it ends, so that no other connection changes or removes one meanwhile; SQLite's write
+// transaction keeps every other writer out anyway.
+enum class LineLock { None, UntilCommit };
+std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window,
+                                LineLock lock = LineLock::None);
 
 // A sale's header as its receipts print it.
 struct SaleHeader {
