@@ -88,16 +88,41 @@ struct DischargeHeader {
     QString FacHostName;
     QVariant series;
 };
-std::optional<DischargeHeader> dischargeHeader(Db& db, const DischargeOrder& order,
-                                               const std::optional<Igv>& igv) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacTipoSunat, FacNumSunat, FacHostName "
-                                         "FROM FACTURA WHERE FacNumero = ? "
-                                         "AND FacFecha BETWEEN ? AND ?"),
-                          {order.facNumero, order.day.start, order.day.end});
-    if (!q.next())
-        return std::nullopt;
-    return DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)),
-                           text(q.value(3)), seriesOf(igv, receiptType(order.type))};
+
+// Taken by whatever gives a receipt a number.
+const QString kNumbersLock = QStringLiteral("FACTURA.FacNumSunat");
+const QString kNextReceiptNumber = QStringLiteral(
+    "(SELECT COALESCE(MAX(FacNumSunat), 0) + 1 FROM FACTURA WHERE FacTipoSunat = ?)");
+
+// What a discharge starts from, in one statement: the sale's header (none without one), the IGV
+// row in force, and the next number of the receipt type asked for (0 for a sale note), which is
+// only right under the numbers' lock.
+struct DischargeBasis {
+    std::optional<DischargeHeader> header;
+    std::optional<Igv> igv;
+    int nextNumber = 0;
+};
+DischargeBasis dischargeBasis(Db& db, const DischargeOrder& order) {
+    QSqlQuery q = db.exec(
+        QStringLiteral("SELECT F.FacFecha, F.FacTipoSunat, F.FacNumSunat, F.FacHostName, I.*, ") +
+            kNextReceiptNumber +
+            QStringLiteral(" FROM (SELECT 1 AS One) X LEFT JOIN (SELECT FacFecha, FacTipoSunat, "
+                           "FacNumSunat, FacHostName FROM FACTURA WHERE FacNumero = ? "
+                           "AND FacFecha BETWEEN ? AND ? ORDER BY FacFecha LIMIT 1) F ON 1 = 1 "
+                           "LEFT JOIN ") +
+            kIgvInForce + QStringLiteral(" I ON 1 = 1"),
+        {order.type ? QVariant(*order.type) : QVariant(QMetaType(QMetaType::QString)),
+         order.facNumero, order.day.start, order.day.end});
+    q.next();
+    DischargeBasis start;
+    start.igv = igvAt(q, 4);
+    if (!q.value(0).isNull())
+        start.header =
+            DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)),
+                            text(q.value(3)), seriesOf(start.igv, receiptType(order.type))};
+    if (order.type)
+        start.nextNumber = integer(q.value(8));
+    return start;
 }
 
 // The receipt number a discharge takes over: the boleta number the sale already carries; none
@@ -286,11 +311,8 @@ QString cashierTag(int cashierCode, const QString& facHostName) {
 }
 
 int nextReceiptNumber(Db& db, const QString& facTipoSunat) {
-    db.lock(QStringLiteral("FACTURA.FacNumSunat"));
-    return integer(db.scalar(
-        QStringLiteral(
-            "SELECT COALESCE(MAX(FacNumSunat), 0) + 1 FROM FACTURA WHERE FacTipoSunat = ?"),
-        {facTipoSunat}));
+    db.lock(kNumbersLock);
+    return integer(db.scalar(QStringLiteral("SELECT ") + kNextReceiptNumber, {facTipoSunat}));
 }
 
 bool facturaNumbered(Db& db, int facNumSunat) {
@@ -360,17 +382,19 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     db.lock(QStringLiteral("DESCARGO"));
     const std::vector<SaleLine> lines =
         saleLines(db, order.facNumero, order.day, LineLock::UntilCommit);
-    const std::optional<Igv> igv = currentIgv(db);
-    const std::optional<DischargeHeader> header = dischargeHeader(db, order, igv);
+    if (order.type)
+        db.lock(kNumbersLock);
+    const DischargeBasis start = dischargeBasis(db, order);
     int number = 0;
     if (order.type) {
-        number = numberCarried(header, order);
+        number = numberCarried(start.header, order);
         if (number <= 0)
-            number = nextReceiptNumber(db, *order.type);
+            number = start.nextNumber;
     }
     if (hooks.begin)
-        hooks.begin({order, number, lines, igv});
-    const Settlement settlement = header ? settle(db, order, *header, number, lines) : Settlement{};
+        hooks.begin({order, number, lines, start.igv});
+    const Settlement settlement =
+        start.header ? settle(db, order, *start.header, number, lines) : Settlement{};
     DischargeResult result;
     for (const SaleLine& line : lines) {
         if (hooks.beforeLine)

@@ -67,15 +67,21 @@ std::optional<SaleHeader> saleHeader(Db& db, int facNumero, const core::DateTime
     return SaleHeader{text(q.value(0)), text(q.value(1)), integer(q.value(2))};
 }
 
-std::optional<Igv> currentIgv(Db& db) {
-    QSqlQuery q =
-        db.exec(QStringLiteral("SELECT IgvCod, IgvValor, IgvSerieBoleta, IgvSerieFactura FROM IGV "
-                               "ORDER BY IgvCod DESC LIMIT 1"));
-    if (!q.next())
+const QString kIgvInForce = QStringLiteral(
+    "(SELECT IgvCod, IgvValor, IgvSerieBoleta, IgvSerieFactura FROM IGV "
+    "ORDER BY IgvCod DESC LIMIT 1)");
+
+std::optional<Igv> igvAt(const QSqlQuery& q, int first) {
+    if (q.value(first).isNull())
         return std::nullopt;
-    const QVariant rate = q.value(1);
-    return Igv{integer(q.value(0)), rate.isNull() ? std::nullopt : std::optional(real(rate)),
-               text(q.value(2)).trimmed(), text(q.value(3)).trimmed()};
+    const QVariant rate = q.value(first + 1);
+    return Igv{integer(q.value(first)), rate.isNull() ? std::nullopt : std::optional(real(rate)),
+               text(q.value(first + 2)).trimmed(), text(q.value(first + 3)).trimmed()};
+}
+
+std::optional<Igv> currentIgv(Db& db) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM ") + kIgvInForce + QStringLiteral(" I"));
+    return q.next() ? igvAt(q, 0) : std::nullopt;
 }
 
 }  // namespace db::proc
