@@ -2,11 +2,13 @@
 #include "support/DbTest.h"
 
 #include "db/procedures/Checkout.h"
+#include "db/procedures/Sales.h"
 #include "db/procedures/Shell.h"
 
 #include <QSet>
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -461,6 +463,40 @@ TEST_P(CheckoutProcedures, APendingLineRemovedDuringTheDischargeWaitsForItAndFin
     EXPECT_EQ(lineState(db(), 5, kDay, 2), kDescargado);
     EXPECT_EQ(stockOf(db(), 101), 8);
     EXPECT_EQ(stockOf(db(), 102), 9);
+}
+
+TEST_P(CheckoutProcedures, ASaleLeftWithOnlyLinesWithoutStockReadsWithoutStockAgain) {
+    const std::vector<std::function<void(int sale, int deta, int pres)>> removals{
+        [&](int sale, int deta, int pres) {
+            KZ_EliminarItem(db(), {sale, pres, deta, kWindow.start});
+        },
+        [&](int sale, int deta, int pres) {
+            KZ_EliminarItemDescargar(db(), {sale, deta, pres, kWindow.start});
+        },
+        [&](int sale, int, int) {
+            KZ_BorraCotizacion(db(), {kWindow.start, sale});
+        }};
+    for (std::size_t k = 0; k < removals.size(); ++k) {
+        SCOPED_TRACE(k);
+        const int sale = 10 + int(k);
+        seedSale(db(), sale, kDay, QStringLiteral("CAJA1-4"), {{103, 2}});
+        dischargeSale(sale, kBoletaDeVenta);
+        ASSERT_EQ(header(sale).FacEstado, kSinStock);
+        const IngresoPresVentaOut added = KZ_IngresoPresVenta(
+            db(), {101, 1, testsupport::money("1"), testsupport::money("1"), sale, kWindow.start});
+        ASSERT_EQ(added.resultado, Ingreso::Ingresado);
+        EXPECT_EQ(header(sale).FacEstado, kNoDescargado);
+
+        removals[k](sale, added.DetaNumero, 101);
+        EXPECT_EQ(header(sale).FacEstado, kSinStock);
+        EXPECT_EQ(stockOf(db(), 103), 1);
+    }
+    // A sale that still has a pending line, and one left with no line at all, stay pending.
+    seedSale(db(), 20, kDay, QStringLiteral("CAJA1-4"), {{101, 1}, {102, 1}});
+    KZ_EliminarItem(db(), {20, 101, 1, kWindow.start});
+    EXPECT_EQ(header(20).FacEstado, kNoDescargado);
+    KZ_BorraCotizacion(db(), {kWindow.start, 20});
+    EXPECT_EQ(header(20).FacEstado, kNoDescargado);
 }
 
 // The discharge settles a sale in a few statements, however many lines it has.

@@ -151,8 +151,9 @@ struct PendingLine {
 };
 
 // The lines of the sale's header date still pending, in line order, with the stock as the lines
-// were read: a change of it since then makes the update that takes the units find less than it
-// was judged by, which undoes the discharge.
+// were read (under the sale lines' lock, so no line changes meanwhile): a change of the stock
+// since then makes the update that takes the units find less than it was judged by, which undoes
+// the discharge.
 std::vector<PendingLine> pendingLines(const std::vector<SaleLine>& lines,
                                       const QDateTime& facFecha) {
     std::vector<PendingLine> out;
@@ -359,8 +360,10 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
 }
 
 EliminarItemDescargarOut KZ_EliminarItemDescargar(Db& db, const EliminarItemDescargarIn& in) {
-    const QVariantList key = lineKey(in.pFacNum, in.pDetaNumero, in.pCodPres, dayOf(in.pFechaHoy));
+    const core::DateTimeRange day = dayOf(in.pFechaHoy);
+    const QVariantList key = lineKey(in.pFacNum, in.pDetaNumero, in.pCodPres, day);
     Db::Transaction tx(db);
+    db.lock(kSaleLinesLock);
     const int removed = db.execCount(
         QStringLiteral("DELETE FROM DETAFAC WHERE ") + kLineKey + QStringLiteral(" AND Estado = ?"),
         key + QVariantList{kNoDescargado});
@@ -373,15 +376,26 @@ EliminarItemDescargarOut KZ_EliminarItemDescargar(Db& db, const EliminarItemDesc
                        : QStringLiteral("ITEM NO ENCONTRADO")};
     }
     db.exec(QStringLiteral("DELETE FROM DESCUENTO WHERE ") + kLineKey, key);
+    markSaleLeftWithoutStock(db, in.pFacNum, day);
     tx.commit();
     return {QStringLiteral("ITEM ELIMINADO")};
 }
 
+void markSaleLeftWithoutStock(Db& db, int facNumero, const core::DateTimeRange& day) {
+    const QString ofHeader = QStringLiteral(
+        " FROM DETAFAC D WHERE D.FacNumero = FACTURA.FacNumero "
+        "AND D.FacFecha = FACTURA.FacFecha");
+    db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ? WHERE FacNumero = ? "
+                           "AND FacFecha BETWEEN ? AND ? AND FacEstado = ? AND EXISTS (SELECT 1") +
+                ofHeader + QStringLiteral(") AND NOT EXISTS (SELECT 1") + ofHeader +
+                QStringLiteral(" AND D.Estado <> ?)"),
+            {kSinStock, facNumero, day.start, day.end, kNoDescargado, kSinStock});
+}
+
 DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const DischargeHooks& hooks) {
     Db::Transaction tx(db);
-    db.lock(QStringLiteral("DESCARGO"));
-    const std::vector<SaleLine> lines =
-        saleLines(db, order.facNumero, order.day, LineLock::UntilCommit);
+    db.lock(kSaleLinesLock);
+    const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
     if (order.type)
         db.lock(kNumbersLock);
     const DischargeBasis start = dischargeBasis(db, order);

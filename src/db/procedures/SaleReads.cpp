@@ -45,11 +45,8 @@ SaleLine saleLineOf(const QSqlQuery& q) {
 
 }  // namespace
 
-std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window,
-                                LineLock lock) {
-    static const QString locked = kSaleLines + QStringLiteral(" FOR UPDATE OF D");
-    const bool locks = lock == LineLock::UntilCommit && db.dialect() == Dialect::PostgreSQL;
-    QSqlQuery q = db.exec(locks ? locked : kSaleLines, {facNumero, window.start, window.end});
+std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window) {
+    QSqlQuery q = db.exec(kSaleLines, {facNumero, window.start, window.end});
     std::vector<SaleLine> out;
     while (q.next())
         out.push_back(saleLineOf(q));

@@ -43,12 +43,7 @@ struct SaleLine {
 // Every line of sale `facNumero` dated within the window, by date and line number. A line is
 // listed whatever is gone from the catalogue or the headers, so the lines always add up to what
 // the sale charges.
-// With `LineLock::UntilCommit` (inside a transaction) the lines stay locked on PostgreSQL until
-// it ends, so that no other connection changes or removes one meanwhile; SQLite's write
-// transaction keeps every other writer out anyway.
-enum class LineLock { None, UntilCommit };
-std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window,
-                                LineLock lock = LineLock::None);
+std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window);
 
 // A sale's header as its receipts print it.
 struct SaleHeader {

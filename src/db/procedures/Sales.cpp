@@ -9,10 +9,6 @@ namespace db::proc {
 
 namespace {
 
-// Taken by whatever changes a sale's lines; the discharge of a sale takes it too, so a line is
-// never added to or removed from a sale while it is discharged.
-const QString kVentaLock = QStringLiteral("DESCARGO");
-
 constexpr int kMensajeSize = 50;
 constexpr int kTagSize = 17;  // FACTURA.FacHostName: a 15-character computer name, "-" and a key
 
@@ -119,7 +115,7 @@ void Kz_EditaVendedorNumeroVenta(Db& db, const EditaVendedorNumeroVentaIn& in) {
 
 IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
     Db::Transaction tx(db);
-    db.lock(kVentaLock);
+    db.lock(kSaleLinesLock);
     const std::optional<LineContext> sale = lineContext(db, in);
     const auto refuse = [&](Ingreso why, const QString& text, core::Money total) {
         tx.commit();
@@ -163,7 +159,7 @@ IngresoDescuentoOut KZ_IngresoDescuento(Db& db, const IngresoDescuentoIn& in,
                                         const QDateTime& now) {
     const Day day = dayOf(in.pFechaHoy);
     Db::Transaction tx(db);
-    db.lock(kVentaLock);
+    db.lock(kSaleLinesLock);
     QSqlQuery line = db.exec(QStringLiteral("SELECT FacFecha, DetaNumero FROM DETAFAC "
                                             "WHERE FacNumero = ? AND FacFecha >= ? "
                                             "AND FacFecha < ? AND CodPresentacion = ? "
@@ -195,7 +191,7 @@ EliminarItemOut KZ_EliminarItem(Db& db, const EliminarItemIn& in) {
         "FacNumero = ? AND FacFecha >= ? AND FacFecha < ? "
         "AND DetaNumero = ? AND CodPresentacion = ?");
     Db::Transaction tx(db);
-    db.lock(kVentaLock);
+    db.lock(kSaleLinesLock);
     const QVariant estado =
         db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE ") + where, line);
     if (estado.isNull()) {
@@ -212,6 +208,7 @@ EliminarItemOut KZ_EliminarItem(Db& db, const EliminarItemIn& in) {
                     QStringLiteral("D.DetaNumero = ? AND D.CodPresentacion = ?"),
                     {in.pDetaNumero, in.pCodPres});
     db.exec(QStringLiteral("DELETE FROM DETAFAC WHERE ") + where, line);
+    markSaleLeftWithoutStock(db, in.pFacNum, core::saleDay(day.from.date()));
     tx.commit();
     return {
         mensaje(QStringLiteral("ITEM ") + numero(in.pDetaNumero) + QStringLiteral(" ELIMINADO")),
@@ -223,7 +220,7 @@ BorraCotizacionOut KZ_BorraCotizacion(Db& db, const BorraCotizacionIn& in) {
     const QVariantList sale{in.pFacNum, day.from, day.to};
     const QString ofSale = QStringLiteral("FacNumero = ? AND FacFecha >= ? AND FacFecha < ?");
     Db::Transaction tx(db);
-    db.lock(kVentaLock);
+    db.lock(kSaleLinesLock);
     const int kept = integer(
         db.scalar(QStringLiteral("SELECT COUNT(*) FROM DETAFAC WHERE Estado <> ? AND ") + ofSale,
                   QVariantList{kNoDescargado} + sale));
@@ -231,6 +228,7 @@ BorraCotizacionOut KZ_BorraCotizacion(Db& db, const BorraCotizacionIn& in) {
     const int removed =
         db.execCount(QStringLiteral("DELETE FROM DETAFAC WHERE Estado = ? AND ") + ofSale,
                      QVariantList{kNoDescargado} + sale);
+    markSaleLeftWithoutStock(db, in.pFacNum, core::saleDay(day.from.date()));
     tx.commit();
     const QString venta = QStringLiteral("COTIZACION Nº ") + numero(in.pFacNum);
     if (kept > 0)
