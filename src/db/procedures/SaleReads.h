@@ -31,6 +31,7 @@ struct SaleLine {
     core::Money PresPrecioCosto;
     core::Money PresVenta;
     int PresStockTotal = 0;
+    bool inCatalogue = false;  // the presentation still exists
     // The sale's header (FACTURA).
     QString FacEstado;
     QString FacHostName;
@@ -62,5 +63,10 @@ struct Igv {
 };
 // None when the shop has no IGV row yet.
 std::optional<Igv> currentIgv(Db& db);
+// The same row as a derived table of four columns (IgvCod, IgvValor, IgvSerieBoleta,
+// IgvSerieFactura), for statements that read it beside something else, and the row read from
+// those columns of a result from `first` on (none when IgvCod is null).
+extern const QString kIgvInForce;
+std::optional<Igv> igvAt(const QSqlQuery& q, int first);
 
 }  // namespace db::proc
