@@ -53,11 +53,17 @@ db::proc::DischargeResult dischargeSale(session::AppContext& context, const Rece
         output.begin(job, start.receiptNumber, at, start.lines, start.igv);
     };
     hooks.beforeLine = [&](const db::proc::SaleLine& line) { output.beforeLine(line); };
+    bool sold = false;
     hooks.afterLine = [&](const db::proc::SaleLine& line,
                           const db::proc::DecargarPresStockOut& out) {
+        sold = sold || (out.changed && out.Estado == db::proc::kDescargado);
         output.afterLine(line, out);
     };
-    hooks.beforeCommit = [&] { output.beforeCommit(); };
+    hooks.beforeCommit = [&] {
+        if (sold)
+            db::proc::recordDischargeMoment(context.db, job.facNumero, job.day, at);
+        output.beforeCommit();
+    };
     db::proc::DischargeResult result;
     try {
         result = db::proc::DischargeSale(

@@ -33,7 +33,8 @@ ReceiptPrinter::ReceiptPrinter(session::AppContext& context)
     : FacturaFilesOutput(context.platform), ctx_(context) {}
 
 printing::Document ReceiptPrinter::document(const ReceiptData& data, const ReceiptJob& job,
-                                            const QDate& date, const QDateTime& at) {
+                                            const QDateTime& at) {
+    const QDate date = at.date();
     QImage qr;
     if (job.type != ReceiptType::NotaDeVenta) {
         const QString text = job.type == ReceiptType::Boleta
@@ -48,7 +49,7 @@ printing::Document ReceiptPrinter::document(const ReceiptData& data, const Recei
 
 void ReceiptPrinter::print(const Receipt& receipt) {
     const ReceiptData data = loadReceiptData(ctx_.db, receipt.job.facNumero, receipt.job.day);
-    const printing::Document doc = document(data, receipt.job, receipt.at.date(), receipt.at);
+    const printing::Document doc = document(data, receipt.job, receipt.at);
     printing::print(doc, ctx_.settings, baseName(receipt.job.type), receipt.at);
 }
 
@@ -59,8 +60,8 @@ void ReceiptPrinter::preview(const ReceiptJob& job) {
                              QString::number(job.facNumero));
         return;
     }
-    const QDateTime now = ctx_.clock.now();
-    printing::preview(document(data, job, now.date(), now), QApplication::activeWindow(),
+    const QDateTime at = data.dischargedAt.isValid() ? data.dischargedAt : ctx_.clock.now();
+    printing::preview(document(data, job, at), QApplication::activeWindow(),
                       facTipoSunat(job.type).value_or(db::proc::kNotaDeVenta));
 }
 

@@ -26,12 +26,13 @@ public:
     explicit ReceiptPrinter(session::AppContext& context);
 
     void print(const Receipt& receipt) override;
-    // A sale without discharged lines shows "NO HAY PRESENTACIONES VENDIDAS" instead.
+    // Dated, like its QR text, at the sale's last discharge. A sale without discharged lines
+    // shows "NO HAY PRESENTACIONES VENDIDAS" instead.
     void preview(const ReceiptJob& job) override;
 
 private:
-    // The receipt as it prints, with the QR text dated `date`, laid out at `at`.
-    printing::Document document(const ReceiptData& data, const ReceiptJob& job, const QDate& date,
+    // The receipt as it prints, dated `at` and with its QR text of that day.
+    printing::Document document(const ReceiptData& data, const ReceiptJob& job,
                                 const QDateTime& at);
 
     session::AppContext& ctx_;

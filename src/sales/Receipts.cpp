@@ -345,6 +345,7 @@ ReceiptData loadReceiptData(db::Db& db, int facNumero, const core::DateTimeRange
             header->FacHostName + QLatin1Char('(') + QString::number(facNumero) + QLatin1Char(')');
         data.FacTipoSunat = header->FacTipoSunat;
         data.FacNumSunat = header->FacNumSunat;
+        data.dischargedAt = header->FacDescargo.isValid() ? header->FacDescargo : header->FacFecha;
     }
     for (const db::proc::SaleLine& line : db::proc::saleLines(db, facNumero, day)) {
         if (line.Estado != db::proc::kDescargado || line.Cantidad <= 0)

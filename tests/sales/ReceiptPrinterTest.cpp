@@ -256,6 +256,21 @@ TEST_P(ReceiptPrinting, PreviewShowsTheReceiptOfTheCheckedTypeWithoutDischarging
     EXPECT_EQ(testsupport::stockOf(db(), 101), 48);
 }
 
+TEST_P(ReceiptPrinting, AReceiptReadLaterCarriesTheMomentOfItsSalesLastDischarge) {
+    const QDateTime discharged = clock.now();
+    discharge(job(ReceiptType::Boleta, false));
+    clock.advanceSeconds(3600);
+    const core::DateTimeRange day = core::saleDay(clock.today());
+    EXPECT_EQ(loadReceiptData(db(), 25, day).dischargedAt, discharged);
+
+    // A discharge that sells nothing more leaves the moment as it was.
+    discharge(job(ReceiptType::Boleta, false));
+    EXPECT_EQ(loadReceiptData(db(), 25, day).dischargedAt, discharged);
+    testsupport::addSaleLine(db(), 25, clock.today(), 2, {101, 1, "3.00"});
+    discharge(job(ReceiptType::Boleta, false));
+    EXPECT_EQ(loadReceiptData(db(), 25, day).dischargedAt, clock.now());
+}
+
 TEST_P(ReceiptPrinting, PreviewOfASaleWithoutDischargedLinesSaysSo) {
     ReceiptPrinter printer(ctx());
     printer.preview(job(ReceiptType::Boleta));

@@ -131,4 +131,9 @@ struct DischargeResult {
 DischargeResult DischargeSale(Db& db, const DischargeOrder& order,
                               const DischargeHooks& hooks = {});
 
+// Records `at` as the moment sale `facNumero` of the day was last discharged (FacDescargo), the
+// date and time its receipt prints, also when it is printed again.
+void recordDischargeMoment(Db& db, int facNumero, const core::DateTimeRange& day,
+                           const QDateTime& at);
+
 }  // namespace db::proc
