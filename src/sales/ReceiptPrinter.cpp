@@ -10,6 +10,7 @@
 #include "ui/Messages.h"
 
 #include <QApplication>
+#include <QDir>
 
 namespace sales {
 
@@ -25,6 +26,19 @@ QString baseName(ReceiptType type) {
             break;
     }
     return QStringLiteral("nota");
+}
+
+// How the cashier knows the receipt: "B001-12", "F001-3", "NOTA DE VENTA 25".
+QString receiptName(ReceiptType type, const ReceiptData& data) {
+    switch (type) {
+        case ReceiptType::Boleta:
+            return data.serieBoleta + QLatin1Char('-') + QString::number(data.FacNumSunat);
+        case ReceiptType::Factura:
+            return data.serieFactura + QLatin1Char('-') + QString::number(data.FacNumSunat);
+        case ReceiptType::NotaDeVenta:
+            break;
+    }
+    return db::proc::kNotaDeVenta + QLatin1Char(' ') + QString::number(data.FacNumero);
 }
 
 }  // namespace
@@ -49,8 +63,21 @@ printing::Document ReceiptPrinter::document(const ReceiptData& data, const Recei
 
 void ReceiptPrinter::print(const Receipt& receipt) {
     const ReceiptData data = loadReceiptData(ctx_.db, receipt.job.facNumero, receipt.job.day);
-    const printing::Document doc = document(data, receipt.job, receipt.at);
-    printing::print(doc, ctx_.settings, baseName(receipt.job.type), receipt.at);
+    send(data, receipt.job.type, document(data, receipt.job, receipt.at), receipt.at);
+}
+
+void ReceiptPrinter::send(const ReceiptData& data, ReceiptType type, const printing::Document& doc,
+                          const QDateTime& at) {
+    const printing::Printed printed =
+        printing::print(doc, ctx_.settings, ctx_.platform.printSystem(), baseName(type), at);
+    if (!printed.failed())
+        return;
+    const QString text = QStringLiteral("NO SE PUDO IMPRIMIR EL COMPROBANTE ") +
+                         receiptName(type, data) + QStringLiteral(": ") + printed.problem +
+                         QStringLiteral("\rEL COMPROBANTE SE GUARDO EN ") +
+                         QDir::toNativeSeparators(printed.file);
+    qWarning("receipt: %s", qUtf8Printable(ui::Messages::displayed(text)));
+    ctx_.messages.notice(text, ui::Messages::Kind::Warning);
 }
 
 void ReceiptPrinter::preview(const ReceiptJob& job) {

@@ -25,6 +25,8 @@ public:
 
     explicit ReceiptPrinter(session::AppContext& context);
 
+    // A receipt that does not reach a printer that takes it is kept as a file, and the cashier
+    // is told what happened and where the file is.
     void print(const Receipt& receipt) override;
     // Dated, like its QR text, at the sale's last discharge. A sale without discharged lines
     // shows "NO HAY PRESENTACIONES VENDIDAS" instead.
@@ -34,6 +36,8 @@ private:
     // The receipt as it prints, dated `at` and with its QR text of that day.
     printing::Document document(const ReceiptData& data, const ReceiptJob& job,
                                 const QDateTime& at);
+    void send(const ReceiptData& data, ReceiptType type, const printing::Document& doc,
+              const QDateTime& at);
 
     session::AppContext& ctx_;
 };

@@ -190,6 +190,57 @@ TEST_P(ReceiptPrinting, ASaleNotePrintsWithoutQrAndNothingPrintsWhenPrintingIsOf
     EXPECT_EQ(printed().size(), 1);
 }
 
+// The warnings logged while it lives.
+class LoggedWarnings {
+public:
+    LoggedWarnings() {
+        lines().clear();
+        previous_ = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& text) {
+                if (type == QtWarningMsg)
+                    lines() << text;
+            });
+    }
+    ~LoggedWarnings() { qInstallMessageHandler(previous_); }
+    static QStringList& lines() {
+        static QStringList all;
+        return all;
+    }
+
+private:
+    QtMessageHandler previous_;
+};
+
+TEST_P(ReceiptPrinting, AReceiptOnAWorkingQueuePrintsWithoutAWord) {
+    settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+    discharge(job(ReceiptType::Boleta));
+    ASSERT_EQ(platform.printer.jobs.size(), 1u);
+    EXPECT_EQ(platform.printer.jobs[0].title, QStringLiteral("boleta"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_P(ReceiptPrinting, AReceiptThatCannotBePrintedIsKeptAsAFileAndTheCashierTold) {
+    settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+    const QString folder = db::Settings::dataFolder() + QStringLiteral("/recibos");
+    QDir(folder).removeRecursively();
+    platform.printer.stop();
+    LoggedWarnings log;
+
+    EXPECT_EQ(discharge(job(ReceiptType::Boleta)).receiptNumber, 1);
+
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 1), db::proc::kDescargado);
+    const QString file = folder + QStringLiteral("/boleta_20260302-090000.pdf");
+    EXPECT_TRUE(QFile::exists(file));
+    const QString told = QStringLiteral(
+                             "NO SE PUDO IMPRIMIR EL COMPROBANTE B001-1: IMPRESORA RECIBOS "
+                             "DETENIDA\rEL COMPROBANTE SE GUARDO EN ") +
+                         file;
+    EXPECT_EQ(messages.shown, QStringList{told});
+    EXPECT_TRUE(LoggedWarnings::lines().join('\n').contains(ui::Messages::displayed(told)))
+        << LoggedWarnings::lines().join('\n').toStdString();
+    QDir(folder).removeRecursively();
+}
+
 TEST_P(ReceiptPrinting, AQrPictureThatCannotBeWrittenFailsThePrintingNotTheDischarge) {
     platform.removeDrive(QLatin1Char('C'));
     EXPECT_THROW(discharge(job(ReceiptType::Boleta)), ReceiptError);
