@@ -1,6 +1,7 @@
 #include "sales/ReceiptPrinter.h"
 
 #include "core/Clock.h"
+#include "db/Settings.h"
 #include "einvoice/QRCodeImage.h"
 #include "platform/Platform.h"
 #include "printing/Layout.h"
@@ -58,7 +59,10 @@ printing::Document ReceiptPrinter::document(const ReceiptData& data, const Recei
         qr = storeQrPicture(image, text, ctx_.platform.mapPath(QString::fromLatin1(kQrPicture)));
     }
     const Shop shop = Shop::fromSettings(ctx_.settings);
-    return printing::layout(receiptReport(job.type, data, job.customer, shop, qr), at);
+    printing::Report report = receiptReport(job.type, data, job.customer, shop, qr);
+    report.page.fitHeight =
+        ctx_.settings.value(QStringLiteral("printing/fixed_length")) != QLatin1String("true");
+    return printing::layout(report, at);
 }
 
 void ReceiptPrinter::print(const Receipt& receipt) {

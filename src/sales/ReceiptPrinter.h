@@ -33,7 +33,9 @@ public:
     void preview(const ReceiptJob& job) override;
 
 private:
-    // The receipt as it prints, dated `at` and with its QR text of that day.
+    // The receipt as it prints, dated `at` and with its QR text of that day: as long as its
+    // content, or on the roll's fixed 233.1 mm pages when the setting `printing/fixed_length`
+    // is "true".
     printing::Document document(const ReceiptData& data, const ReceiptJob& job,
                                 const QDateTime& at);
     void send(const ReceiptData& data, ReceiptType type, const printing::Document& doc,

@@ -241,6 +241,36 @@ TEST_P(ReceiptPrinting, AReceiptThatCannotBePrintedIsKeptAsAFileAndTheCashierTol
     QDir(folder).removeRecursively();
 }
 
+// The roll is cut below the receipt: 40 lines make it 39 detail rows longer than one line, on
+// one sheet. The fixed setting keeps the 233.1 mm pages.
+TEST_P(ReceiptPrinting, TheRollIsAsLongAsTheReceiptUnlessItsLengthIsFixed) {
+    settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+    const std::vector<testsupport::SeedLine> forty(40, {101, 1, "0.295"});  // 11.80 as sale 25
+    testsupport::seedSale(db(), 26, clock.today(), QStringLiteral("CAJA1-4"), forty);
+    testsupport::seedSale(db(), 27, clock.today(), QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    discharge(job(ReceiptType::Boleta));
+    ReceiptJob longer = job(ReceiptType::Boleta);
+    longer.facNumero = 26;
+    discharge(longer);
+    settings.setValue(QStringLiteral("printing/fixed_length"), QStringLiteral("true"));
+    ReceiptJob fixed = job(ReceiptType::Factura);
+    fixed.facNumero = 27;
+    discharge(fixed);
+    settings.setValue(QStringLiteral("printing/fixed_length"), QString());
+
+    const std::vector<testsupport::FakePrintSystem::Job>& jobs = platform.printer.jobs;
+    ASSERT_EQ(jobs.size(), 3u);
+    const double detailRow = 7 * 25.4 / 72 * 1.3;
+    for (const auto& j : jobs)
+        EXPECT_DOUBLE_EQ(j.paperMm.width(), 80.7);
+    EXPECT_LT(jobs[0].paperMm.height(), 233.1 - 80);
+    EXPECT_NEAR(jobs[1].paperMm.height() - jobs[0].paperMm.height(), 39 * detailRow, 0.01);
+    EXPECT_GT(jobs[1].paperMm.height(), 233.1);
+    EXPECT_EQ(jobs[1].pdf.count("/Type /Page\n") + jobs[1].pdf.count("/Type /Page\r"), 1)
+        << "one sheet";
+    EXPECT_DOUBLE_EQ(jobs[2].paperMm.height(), 233.1);
+}
+
 TEST_P(ReceiptPrinting, AQrPictureThatCannotBeWrittenFailsThePrintingNotTheDischarge) {
     platform.removeDrive(QLatin1Char('C'));
     EXPECT_THROW(discharge(job(ReceiptType::Boleta)), ReceiptError);
