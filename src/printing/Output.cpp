@@ -6,13 +6,17 @@
 
 #include "platform/PrintSystem.h"
 
+#include <QAction>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 namespace printing {
 
@@ -123,13 +127,15 @@ Printed print(const Document& doc, const db::Settings& settings, PrintSystem& sy
     return out;
 }
 
-void preview(const Document& doc, QWidget* parent, const QString& title) {
+void preview(const Document& doc, QWidget* parent, const QString& title,
+             const std::function<void()>& print) {
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, doc, title);
-    QPrintPreviewDialog dialog(&printer, parent);
-    if (!title.isEmpty())
-        dialog.setWindowTitle(title);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("preview"));
+    dialog.setWindowTitle(title);
+    auto* pages = new QPrintPreviewWidget(&printer, &dialog);
+    QObject::connect(pages, &QPrintPreviewWidget::paintRequested, &dialog,
                      [&doc](QPrinter* target) {
                          try {
                              paint(doc, *target);
@@ -137,7 +143,27 @@ void preview(const Document& doc, QWidget* parent, const QString& title) {
                              qWarning("preview: %s", e.what());
                          }
                      });
+    auto* bar = new QToolBar(&dialog);
+    bar->addAction(QStringLiteral("AJUSTAR"), pages, &QPrintPreviewWidget::fitInView);
+    bar->addAction(QStringLiteral("ACERCAR"), pages, [pages] { pages->zoomIn(); });
+    bar->addAction(QStringLiteral("ALEJAR"), pages, [pages] { pages->zoomOut(); });
+    bool printAsked = false;
+    if (print) {
+        QAction* printAction = bar->addAction(QStringLiteral("IMPRIMIR"));
+        printAction->setObjectName(QStringLiteral("previewPrint"));
+        QObject::connect(printAction, &QAction::triggered, &dialog, [&] {
+            printAsked = true;
+            dialog.accept();
+        });
+    }
+    bar->addAction(QStringLiteral("CERRAR"), &dialog, &QDialog::reject);
+    auto* column = new QVBoxLayout(&dialog);
+    column->addWidget(bar);
+    column->addWidget(pages, 1);
+    dialog.resize(520, 760);
     ui::execModal(dialog);
+    if (printAsked)
+        print();
 }
 
 }  // namespace printing

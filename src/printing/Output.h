@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -38,8 +39,10 @@ struct Printed {
 Printed print(const Document& doc, const db::Settings& settings, platform::PrintSystem& system,
               const QString& baseName, const QDateTime& at);
 
-// The document in a modal preview window over `parent`, from which the user can page, zoom and
-// print; returns when the window is closed.
-void preview(const Document& doc, QWidget* parent, const QString& title = {});
+// The document in a modal preview window over `parent`, to zoom and page through; returns when
+// the window is closed. With `print`, its button "IMPRIMIR" (action "previewPrint") closes the
+// window and calls it, so the document goes where every print of the program goes.
+void preview(const Document& doc, QWidget* parent, const QString& title = {},
+             const std::function<void()>& print = {});
 
 }  // namespace printing

@@ -92,8 +92,10 @@ void ReceiptPrinter::preview(const ReceiptJob& job) {
         return;
     }
     const QDateTime at = data.dischargedAt.isValid() ? data.dischargedAt : ctx_.clock.now();
-    printing::preview(document(data, job, at), QApplication::activeWindow(),
-                      facTipoSunat(job.type).value_or(db::proc::kNotaDeVenta));
+    const printing::Document doc = document(data, job, at);
+    printing::preview(doc, QApplication::activeWindow(),
+                      facTipoSunat(job.type).value_or(db::proc::kNotaDeVenta),
+                      [&] { send(data, job.type, doc, at); });
 }
 
 }  // namespace sales

@@ -28,8 +28,9 @@ public:
     // A receipt that does not reach a printer that takes it is kept as a file, and the cashier
     // is told what happened and where the file is.
     void print(const Receipt& receipt) override;
-    // Dated, like its QR text, at the sale's last discharge. A sale without discharged lines
-    // shows "NO HAY PRESENTACIONES VENDIDAS" instead.
+    // Dated, like its QR text, at the sale's last discharge; printed from there as after a
+    // discharge, so a receipt kept as a file can be printed again. A sale without discharged
+    // lines shows "NO HAY PRESENTACIONES VENDIDAS" instead.
     void preview(const ReceiptJob& job) override;
 
 private:

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
-#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QStandardPaths>
@@ -267,7 +267,7 @@ TEST(ReportOutput, PreviewShowsEveryPageModally) {
     bool wasModal = false;
     QTimer::singleShot(0, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal)) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
             wasModal = dialog->isModal();
             if (auto* pages = dialog->findChild<QPrintPreviewWidget*>())
                 shownPages = pages->pageCount();

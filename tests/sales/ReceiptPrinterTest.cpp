@@ -6,9 +6,10 @@
 #include "support/FakePlatform.h"
 #include "support/WindowTest.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
-#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -322,7 +323,7 @@ TEST_P(ReceiptPrinting, PreviewShowsTheReceiptOfTheCheckedTypeWithoutDischarging
     QString title;
     int pages = -1;
     QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             title = dialog->windowTitle();
             if (auto* preview = dialog->findChild<QPrintPreviewWidget*>())
                 pages = preview->pageCount();
@@ -350,6 +351,50 @@ TEST_P(ReceiptPrinting, AReceiptReadLaterCarriesTheMomentOfItsSalesLastDischarge
     testsupport::addSaleLine(db(), 25, clock.today(), 2, {101, 1, "3.00"});
     discharge(job(ReceiptType::Boleta, false));
     EXPECT_EQ(loadReceiptData(db(), 25, day).dischargedAt, clock.now());
+}
+
+// Asks the next preview to print, once it is shown.
+void printFromThePreview() {
+    QTimer::singleShot(0, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            if (auto* print = modal->findChild<QAction*>(QStringLiteral("previewPrint")))
+                print->trigger();
+    });
+}
+
+TEST_P(ReceiptPrinting, TheReceiptPrintedFromThePreviewIsDatedAtItsSalesDischarge) {
+    discharge(job(ReceiptType::Boleta, false));
+    clock.advanceSeconds(3600);
+    printFromThePreview();
+    ReceiptPrinter(ctx()).preview(job(ReceiptType::Boleta));
+    ASSERT_EQ(printed().size(), 1);
+    const QString text = printedText(printed().front()).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("Fecha: 02/03/2026 9:00:00"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("10:00:00")));
+}
+
+TEST_P(ReceiptPrinting, AReceiptKeptAsAFileIsPrintedAgainFromThePreviewOnceThePrinterIsBack) {
+    settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+    platform.printer.stop();
+    discharge(job(ReceiptType::Boleta));
+    ASSERT_EQ(messages.shown.size(), 1);
+
+    messages.clear();
+    printFromThePreview();
+    ReceiptPrinter(ctx()).preview(job(ReceiptType::Boleta));
+    ASSERT_EQ(messages.shown.size(), 1);  // still stopped: the same warning
+    EXPECT_TRUE(messages.last().startsWith(
+        QStringLiteral("NO SE PUDO IMPRIMIR EL COMPROBANTE B001-1: IMPRESORA RECIBOS DETENIDA")));
+
+    platform.printer.queue.queue.stopped = false;
+    messages.clear();
+    printFromThePreview();
+    ReceiptPrinter(ctx()).preview(job(ReceiptType::Boleta));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    ASSERT_EQ(platform.printer.jobs.size(), 1u);
+    EXPECT_EQ(platform.printer.jobs[0].title, QStringLiteral("boleta"));
+    EXPECT_EQ(testsupport::stockOf(db(), 101), 48);  // printed, not discharged again
+    QDir(db::Settings::dataFolder() + QStringLiteral("/recibos")).removeRecursively();
 }
 
 TEST_P(ReceiptPrinting, PreviewOfASaleWithoutDischargedLinesSaysSo) {
