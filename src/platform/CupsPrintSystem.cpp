@@ -14,10 +14,14 @@ struct IppDeleter {
     void operator()(ipp_t* ipp) const { ippDelete(ipp); }
 };
 
-// The scheduler did not answer at all, as opposed to answering that there is no such queue.
+// The scheduler does not answer at all, as opposed to answering that there is no such queue.
 bool unreachable() {
-    const ipp_status_t status = cupsLastError();
-    return status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL;
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                5000, nullptr);
+    if (!http)
+        return true;
+    httpClose(http);
+    return false;
 }
 
 QString option(const cups_dest_t& dest, const char* name) {

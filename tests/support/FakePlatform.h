@@ -37,7 +37,9 @@ public:
         return true;
     }
 
-    platform::PrintSystem& printSystem() override { return printer; }
+    platform::PrintSystem& printSystem() override {
+        return realPrintSystem ? *realPrintSystem : printer;
+    }
 
     // The folder that stands for a drive (whether it exists or not).
     QString driveFolder(QChar letter) const {
@@ -57,6 +59,7 @@ public:
     bool usbWritable = true;  // false: every setUsbStorage fails
     QList<bool> usbWrites;    // every switch asked for, successful or not
     FakePrintSystem printer;
+    platform::PrintSystem* realPrintSystem = nullptr;  // set: used instead of the fake
 
 private:
     QTemporaryDir root_;
