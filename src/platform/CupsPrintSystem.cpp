@@ -82,7 +82,7 @@ PrintSystem::Submission CupsPrintSystem::submit(const QString& queue, const QStr
     return {0, QString::fromUtf8(cupsLastErrorString())};
 }
 
-std::optional<PrintSystem::JobState> CupsPrintSystem::jobState(int job) {
+QString CupsPrintSystem::jobAttribute(int job, const char* name) {
     ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
@@ -91,15 +91,24 @@ std::optional<PrintSystem::JobState> CupsPrintSystem::jobState(int job) {
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  cupsUser());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                 "job-state");
+                 name);
     const std::unique_ptr<ipp_t, IppDeleter> response(
         cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"));
-    if (!response)
+    ipp_attribute_t* a = response ? ippFindAttribute(response.get(), name, IPP_TAG_ZERO) : nullptr;
+    if (!a)
+        return {};
+    const ipp_tag_t tag = ippGetValueTag(a);
+    if (tag == IPP_TAG_ENUM || tag == IPP_TAG_INTEGER)
+        return QString::number(ippGetInteger(a, 0));
+    return QString::fromUtf8(ippGetString(a, 0, nullptr));
+}
+
+std::optional<PrintSystem::JobState> CupsPrintSystem::jobState(int job) {
+    bool known = false;
+    const int state = jobAttribute(job, "job-state").toInt(&known);
+    if (!known)
         return std::nullopt;
-    ipp_attribute_t* state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
-    if (!state)
-        return std::nullopt;
-    return jobStateOf(ippGetInteger(state, 0));
+    return jobStateOf(state);
 }
 
 void CupsPrintSystem::cancel(const QString& queue, int job) {

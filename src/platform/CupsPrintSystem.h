@@ -16,6 +16,9 @@ public:
 
     // The media option of a paper size: "Custom.80.7x120.5mm".
     static QString media(const QSizeF& paperMm);
+    // One attribute of a job ("job-state", "media") as text, an enum as its number; empty when
+    // the scheduler does not know the job or the attribute.
+    static QString jobAttribute(int job, const char* name);
 };
 
 }  // namespace platform

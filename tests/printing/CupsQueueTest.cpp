@@ -108,19 +108,7 @@ public:
         cupsFreeJobs(n, jobs);
         if (last == 0)
             return {};
-        ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-        char uri[HTTP_MAX_URI];
-        httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
-                         "/jobs/%d", last);
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                     "media");
-        ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-        QString media;
-        if (ipp_attribute_t* a = ippFindAttribute(response, "media", IPP_TAG_ZERO))
-            media = QString::fromUtf8(ippGetString(a, 0, nullptr));
-        ippDelete(response);
-        return media;
+        return platform::CupsPrintSystem::jobAttribute(last, "media");
     }
 
 private:
