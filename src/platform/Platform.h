@@ -4,6 +4,8 @@
 
 namespace platform {
 
+class PrintSystem;
+
 // The operating-system services the windows use. SystemPlatform is the real one; tests use a
 // recording fake (tests/support/FakePlatform.h).
 class Platform {
@@ -30,6 +32,8 @@ public:
     // setUsbStorage returns false when the setting could not be written.
     virtual UsbStorage usbStorage() const = 0;
     virtual bool setUsbStorage(bool enabled) = 0;
+    // The print system the reports and receipts go to.
+    virtual PrintSystem& printSystem() = 0;
 };
 
 }  // namespace platform

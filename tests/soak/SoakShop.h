@@ -9,6 +9,7 @@
 #include "session/Commands.h"
 #include "session/Session.h"
 #include "session/UnitDM.h"
+#include "support/FakePrintSystem.h"
 #include "support/ScriptedMessages.h"
 
 #include <QStringList>
@@ -43,12 +44,14 @@ public:
     void trimWorkingSet() override {}
     UsbStorage usbStorage() const override { return UsbStorage::Unknown; }
     bool setUsbStorage(bool) override { return false; }
+    platform::PrintSystem& printSystem() override { return printer_; }
 
     // The tax tool's data folder.
     QString dataFolder() const;
 
 private:
     QString root_;
+    testsupport::FakePrintSystem printer_;
 };
 
 // One workstation's program around its own connection, logged in as `userCode`, its clock

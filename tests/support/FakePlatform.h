@@ -2,6 +2,7 @@
 
 #include "platform/DriveMap.h"
 #include "platform/Platform.h"
+#include "support/FakePrintSystem.h"
 
 #include <QDir>
 #include <QStringList>
@@ -36,6 +37,10 @@ public:
         return true;
     }
 
+    platform::PrintSystem& printSystem() override {
+        return realPrintSystem ? *realPrintSystem : printer;
+    }
+
     // The folder that stands for a drive (whether it exists or not).
     QString driveFolder(QChar letter) const {
         return root_.path() + QLatin1Char('/') + letter.toUpper();
@@ -53,6 +58,8 @@ public:
     UsbStorage usb = UsbStorage::Enabled;
     bool usbWritable = true;  // false: every setUsbStorage fails
     QList<bool> usbWrites;    // every switch asked for, successful or not
+    FakePrintSystem printer;
+    platform::PrintSystem* realPrintSystem = nullptr;  // set: used instead of the fake
 
 private:
     QTemporaryDir root_;

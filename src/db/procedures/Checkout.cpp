@@ -53,16 +53,20 @@ struct HeaderMark {
     std::optional<int> number;
     QString cashierTag;
     QVariant series;  // the current IGV row's for the type; null for a sale note
+    QDateTime at;     // the moment of the discharge (FacDescargo); none keeps the one stored
 };
 
 void markSaleDischarged(Db& db, const HeaderMark& mark) {
     const QString type = receiptType(mark.type);
     const QVariant number = mark.number ? QVariant(*mark.number) : QVariant();
     db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
-                           "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ? "
+                           "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ?, "
+                           "FacDescargo = COALESCE(?, FacDescargo) "
                            "WHERE FacNumero = ? AND FacFecha = ?"),
             {kDescargado, type, number, mark.series, type == kBoletaDeVenta ? 1 : 0,
-             param(mark.cashierTag, 17), mark.facNumero, mark.facFecha});
+             param(mark.cashierTag, 17),
+             mark.at.isValid() ? QVariant(mark.at) : QVariant(QMetaType(QMetaType::QDateTime)),
+             mark.facNumero, mark.facFecha});
 }
 
 // A sale none of whose lines could be discharged so far reads "SIN STOCK".
@@ -255,7 +259,8 @@ Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& he
                     order.type,
                     std::nullopt,
                     cashierTag(order.cashierCode, header.FacHostName),
-                    header.series};
+                    header.series,
+                    order.at};
     if (order.type)
         mark.number = number;
     if (writeJudgement(db, order.facNumero, header.FacFecha, lines) == 0) {

@@ -107,6 +107,9 @@ struct DischargeOrder {
     core::DateTimeRange day;      // the sale-day window
     int cashierCode = 0;          // the session user
     std::optional<QString> type;  // kBoletaDeVenta or kFactura; none for a sale note
+    // The moment of the discharge, stored (FacDescargo) when a line is sold: the date and time its
+    // receipt prints, also when it is printed again. None keeps the moment stored.
+    QDateTime at;
 };
 
 // What the discharge hands its observers while it runs, inside its transaction.

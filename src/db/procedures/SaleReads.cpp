@@ -54,14 +54,15 @@ std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange
 }
 
 std::optional<SaleHeader> saleHeader(Db& db, int facNumero, const core::DateTimeRange& window) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT FacHostName, FacTipoSunat, FacNumSunat "
-                                         "FROM FACTURA "
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacHostName, FacTipoSunat, FacNumSunat, "
+                                         "FacFecha, FacDescargo FROM FACTURA "
                                          "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ? "
                                          "ORDER BY FacFecha"),
                           {facNumero, window.start, window.end});
     if (!q.next())
         return std::nullopt;
-    return SaleHeader{text(q.value(0)), text(q.value(1)), integer(q.value(2))};
+    return SaleHeader{text(q.value(0)), text(q.value(1)), integer(q.value(2)), dateTime(q.value(3)),
+                      dateTime(q.value(4))};
 }
 
 const QString kIgvInForce = QStringLiteral(

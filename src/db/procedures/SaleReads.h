@@ -47,9 +47,11 @@ std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange
 
 // A sale's header as its receipts print it.
 struct SaleHeader {
-    QString FacHostName;   // the seller's workstation tag
-    QString FacTipoSunat;  // the receipt type it was discharged as
-    int FacNumSunat = 0;   // its receipt number; 0 for none
+    QString FacHostName;    // the seller's workstation tag
+    QString FacTipoSunat;   // the receipt type it was discharged as
+    int FacNumSunat = 0;    // its receipt number; 0 for none
+    QDateTime FacFecha;     // when the sale was opened
+    QDateTime FacDescargo;  // its last discharge that sold a line; invalid for none kept
 };
 // The header of sale `facNumero` dated within the window; none without one.
 std::optional<SaleHeader> saleHeader(Db& db, int facNumero, const core::DateTimeRange& window);
