@@ -338,7 +338,8 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
     }
     const int units = integer(line.value(0));
     HeaderMark mark{in.pFacNum,      dateTime(line.value(1)), in.pFacTipoSunat,
-                    in.pFacNumSunat, in.pFacHostName,         QVariant()};
+                    in.pFacNumSunat, in.pFacHostName,         QVariant(),
+                    QDateTime()};
     line.finish();
     // Claimed first, so that a second workstation on the same line waits and then finds it
     // settled.
