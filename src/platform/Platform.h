@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace platform {
 
 // The operating-system services the windows use. SystemPlatform is the real one; tests use a
@@ -30,6 +32,8 @@ public:
     // setUsbStorage returns false when the setting could not be written.
     virtual UsbStorage usbStorage() const = 0;
     virtual bool setUsbStorage(bool enabled) = 0;
+    // The picture-file dialog over `parent`: the chosen file's path, empty when cancelled.
+    virtual QString choosePictureFile(QWidget* parent) = 0;
 };
 
 }  // namespace platform

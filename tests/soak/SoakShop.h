@@ -43,6 +43,7 @@ public:
     void trimWorkingSet() override {}
     UsbStorage usbStorage() const override { return UsbStorage::Unknown; }
     bool setUsbStorage(bool) override { return false; }
+    QString choosePictureFile(QWidget*) override { return {}; }
 
     // The tax tool's data folder.
     QString dataFolder() const;

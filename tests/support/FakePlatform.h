@@ -35,6 +35,10 @@ public:
         usb = enabled ? UsbStorage::Enabled : UsbStorage::Disabled;
         return true;
     }
+    QString choosePictureFile(QWidget*) override {
+        ++pictureChoices;
+        return pictureFile;
+    }
 
     // The folder that stands for a drive (whether it exists or not).
     QString driveFolder(QChar letter) const {
@@ -53,6 +57,8 @@ public:
     UsbStorage usb = UsbStorage::Enabled;
     bool usbWritable = true;  // false: every setUsbStorage fails
     QList<bool> usbWrites;    // every switch asked for, successful or not
+    QString pictureFile;      // what the picture dialog answers; empty: cancelled
+    int pictureChoices = 0;
 
 private:
     QTemporaryDir root_;
