@@ -240,6 +240,33 @@ TEST_P(PresentationWindows, SalirHandsTheFocusBackToTheProductGrid) {
     EXPECT_EQ(screen->focusWidget(), child<QTableView>(screen, "DBGrid1"));
 }
 
+// The window loses the activation and gets it back, as a window manager does it.
+void leaveAndReturn(QWidget* window) {
+    QEvent off(QEvent::WindowDeactivate);
+    QApplication::sendEvent(window, &off);
+    QEvent on(QEvent::WindowActivate);
+    QApplication::sendEvent(window, &on);
+}
+
+TEST_P(PresentationWindows, OnlyReturningFromAnotherWindowEmptiesTheQuantityAndLocation) {
+    logInAs(1);
+    TFormPresentacion* form = openEntry();
+    fillEntry(form, QStringLiteral("TAB"));
+    choice(form, "CB1", QStringLiteral("LINEA COMERCIAL"));
+    set(form, "Can", QStringLiteral("30"));
+    set(form, "EDPresUbi", QStringLiteral("B2"));
+    messages.whileShown = [form] { leaveAndReturn(form); };
+    click(form, "Grabar");  // refused for its line, in a box of the window's own
+    ASSERT_EQ(messages.shown, QStringList{kChooseLine});
+    EXPECT_EQ(text(form, "Can"), QStringLiteral("30"));
+    EXPECT_EQ(text(form, "EDPresUbi"), QStringLiteral("B2"));
+    messages.whileShown = nullptr;
+    leaveAndReturn(form);
+    EXPECT_EQ(text(form, "Can"), QString());
+    EXPECT_EQ(text(form, "EDPresUbi"), QString());
+    EXPECT_EQ(child<QLabel>(form, "PROD")->text(), QStringLiteral("AMOXIL"));
+}
+
 // ---- the edit ----
 
 TEST_P(PresentationWindows, TheOpenersFillEveryBoxTheSaveSends) {
