@@ -81,6 +81,7 @@ TFrmEdicionPresentacion::TFrmEdicionPresentacion(session::AppContext& ctx)
 void TFrmEdicionPresentacion::build() {
     namespace p = db::proc;
     PROD = parts::notice(this, "PROD");
+    PROD->setMinimumHeight(44);
     Mensaje = parts::messageStrip(this, "Mensaje");
     EditPres = new QLineEdit(this);
     EditPres->setObjectName(QStringLiteral("EditPres"));
