@@ -412,6 +412,66 @@ TEST_P(PresentationWindows, KeyZeroInThePresentationGridOpensTheEditUnderItsRule
     EXPECT_EQ(shown<TFrmEdicionPresentacion>()->presentationCode(), kAmoxilTab);
 }
 
+// ---- the openers ----
+
+TEST_P(PresentationWindows, EveryOpenerForEveryRole) {
+    const QString authorised = QStringLiteral(" NO TIENES LA AUTORIZACION PARA\r");
+    struct Case {
+        const char* control;
+        const char* window;
+        const char* refusal;  // for the technician; nullptr: silent
+        bool cashierPasses;
+    };
+    const Case cases[] = {
+        {"Contents1", "entry", "REALIZAR ESTA OPERACION DE INGRESO...", false},
+        {"SBPresentacion", "entry", nullptr, false},
+        {"PMProdPresentacion", "entry", "REALIZAR INGRESOS", true},
+        {"PMPresPresentacion", "entry", "REALIZAR INGRESOS", true},
+        {"Presentacion1", "edit", "REALIZAR ESTA OPERACION DE INGRESO...", false},
+        {"PMPresEditar", "edit", "REALIZAR ESTA OPERACION DE EDICION", true},
+        {"PMPresFoto", "photo", "REALIZAR ESTA OPERACION DE EDICION", true},
+        {"PMPresDigemid", "code", "", true},
+    };
+    for (const int user : {1, 4, 2, 3}) {
+        logInAs(user);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.control) + " user " + std::to_string(user));
+            choose(QStringLiteral("AMOXIL"), kAmoxilTab);
+            messages.clear();
+            run(c.control);
+            const QString window = shown<TFormPresentacion>()         ? QStringLiteral("entry")
+                                   : shown<TFrmEdicionPresentacion>() ? QStringLiteral("edit")
+                                   : shown<TFormFoto>()               ? QStringLiteral("photo")
+                                   : shown<TFormDigemid>()            ? QStringLiteral("code")
+                                                                      : QString();
+            const bool passes = user == 1 || user == 4 || (user == 2 && c.cashierPasses) ||
+                                (c.refusal && !*c.refusal);
+            if (passes) {
+                EXPECT_EQ(window, QString::fromLatin1(c.window));
+                EXPECT_TRUE(messages.shown.isEmpty());
+            } else {
+                EXPECT_EQ(window, QString());
+                EXPECT_EQ(messages.shown,
+                          c.refusal ? QStringList{dm().sessionName().trimmed() + authorised +
+                                                  QString::fromLatin1(c.refusal)}
+                                    : QStringList{});
+            }
+            TearDownWindows();
+        }
+    }
+}
+
+TEST_P(PresentationWindows, TheToolbarsEntryShowsTheLinksNamesWithTheFocusInTheType) {
+    logInAs(1);
+    standOn(QStringLiteral("AMOXIL"));
+    run("SBPresentacion");
+    auto* form = shown<TFormPresentacion>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(child<QLabel>(form, "PROD")->text(), QStringLiteral("AMOXIL"));
+    EXPECT_EQ(child<QLabel>(form, "LAB")->text(), QStringLiteral("GENFAR"));
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(form, "PresTipo"));
+}
+
 // ---- photo and code ----
 
 class PhotoAndCode : public PresentationWindows {
