@@ -158,6 +158,28 @@ TEST_P(PresentationWindows, NumberBoxesRefuseOtherCharactersAndTheTypeAidCapital
     EXPECT_EQ(tipo->text(), QStringLiteral("Jarabe x y Wa"));
 }
 
+TEST_P(PresentationWindows, EnterInTheLineBoxGoesToGrabarOnlyForALine) {
+    logInAs(1);
+    TFormPresentacion* form = openEntry();
+    auto* line = child<QComboBox>(form, "CB1");
+    line->setFocus();
+    pressKey(line->lineEdit(), Qt::Key_Return);
+    EXPECT_NE(QApplication::focusWidget(), child<QPushButton>(form, "Grabar"));
+    line->setCurrentText(QStringLiteral("GENERICO"));
+    pressKey(line->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>(form, "Grabar"));
+}
+
+TEST_P(PresentationWindows, EscapeClosesTheEditWindowFromItsLineBox) {
+    logInAs(1);
+    TFrmEdicionPresentacion* form = openEdit("PMPresEditar", kAmoxilTab);
+    auto* line = child<QComboBox>(form, "Cb1");
+    line->setFocus();
+    pressKey(line->lineEdit(), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(shown<TFrmEdicionPresentacion>(), nullptr);
+}
+
 // ---- the entry's save ----
 
 TEST_P(PresentationWindows, ASaveStoresTheNormalisedTypeAndMakesTheNewPresentationCurrent) {
