@@ -2,6 +2,7 @@
 #include "db/Open.h"
 #include "db/ProgramLog.h"
 #include "program/Program.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,5 +48,6 @@ int main(int argc, char** argv) {
         return initDatabase(args.contains(QStringLiteral("--demo")));
     }
     QApplication app(argc, argv);
+    ui::loadQtTranslations();
     return program::runGui();
 }

@@ -90,6 +90,20 @@ ScratchDatabase::~ScratchDatabase() {
     }
 }
 
+db::Settings Program::ownSettings(const QTemporaryDir& folder) {
+    const QByteArray before = qgetenv("VELCARIS_CONFIG");
+    qputenv("VELCARIS_CONFIG", folder.filePath(QStringLiteral("velcaris.ini")).toLocal8Bit());
+    db::Settings settings = db::Settings::load();
+    if (before.isEmpty())
+        qunsetenv("VELCARIS_CONFIG");
+    else
+        qputenv("VELCARIS_CONFIG", before);
+    for (const char letter : {'C', 'D', 'E'})
+        settings.setValue(QStringLiteral("drives/") + QLatin1Char(letter),
+                          folder.filePath(QString(QLatin1Char(letter))));
+    return settings;
+}
+
 Program::Program(db::Db& db, const QDateTime& now, int sessionUser)
     : clock_(now), dm_(db), ctx_{db,        settings_, clock_,   messages_,
                                  platform_, dm_,       session_, commands_} {

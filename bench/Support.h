@@ -68,8 +68,8 @@ public:
     QString last;
 };
 
-// A program's surroundings on a database, as after a login: the settings of the temporary home
-// the shared main() sets up (with its drives C:, D: and E:), a fixed clock, silent messages, the
+// A program's surroundings on a database, as after a login: a settings file and drives C:, D:
+// and E: of its own (two shops never share a tax folder), a fixed clock, silent messages, the
 // real platform services and the data module with its session datasets open; no main window.
 class Program {
 public:
@@ -81,7 +81,10 @@ public:
     core::FixedClock& clock() { return clock_; }
 
 private:
-    db::Settings settings_ = db::Settings::load();
+    static db::Settings ownSettings(const QTemporaryDir& folder);
+
+    QTemporaryDir folder_;
+    db::Settings settings_ = ownSettings(folder_);
     core::FixedClock clock_;
     SilentMessages messages_;
     platform::SystemPlatform platform_{settings_};

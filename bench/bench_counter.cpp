@@ -64,13 +64,16 @@ public:
                          {kSaleDay.start, kSaleDay.end}));
     }
 
-    // A new sale of today on the year's database, as F4 on the search screen reserves it.
+    // A new sale of today on the year's database, as F4 on the search screen reserves it: a
+    // second after the one before, as a counter's sales are (from 06:00, wrapping within the
+    // day), never thousands of headers stamped with the same second.
     int newSale() {
+        const QDateTime at = kSaleDay.start.addSecs(6 * 3600 + salesMade_++ % (16 * 3600));
         return db::proc::KZ_NumeroVenta(
                    year(),
                    {kSaleDay.start, bench::kAdminUser,
                     sales::TFormBusqueda::workstationTag(QStringLiteral("CAJA01"))},
-                   kNow)
+                   at)
             .pNumero;
     }
     // A line of a sale, as the quotation window records a quantity of 1: the next of the
@@ -121,6 +124,7 @@ private:
     std::vector<db::proc::PresentacionVenta> stocked_;  // as the search screen shows them
     std::size_t nextSold_ = 0;
     int floorRows_ = 0;
+    int salesMade_ = 0;
 };
 
 Shop& shop(db::Dialect dialect) {

@@ -70,5 +70,5 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries it links, and the Qt SQL drivers it loads as plugins.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "postgresql-client-15")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "postgresql-client-15, cups, qt6-translations-l10n")
 include(CPack)

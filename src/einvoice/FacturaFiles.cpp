@@ -3,18 +3,15 @@
 #include "core/CodePage.h"
 #include "core/Format.h"
 #include "core/Igv.h"
+#include "einvoice/FieldTable.h"
+#include "einvoice/SafeFiles.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QUrl>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -25,6 +22,13 @@ namespace einvoice {
 namespace {
 
 using core::fmt::twoDecimals;
+using fields::Field;
+using fields::join;
+using fields::lit;
+using safefiles::encodedWorkstation;
+using safefiles::renamedWithoutReplacing;
+using safefiles::startWriting;
+using safefiles::syncFolder;
 
 // The figures every field is computed from.
 struct HeaderValues {
@@ -43,28 +47,11 @@ struct LineValues {
     double v() const { return l.saleTotal.toDouble() - t(); }
 };
 
-// A field is a function of the figures; a file's line is its list of fields.
-template <typename Values>
-using Field = std::function<QString(const Values&)>;
-
-template <typename Values>
-Field<Values> lit(const char* text) {
-    return [s = QString::fromLatin1(text)](const Values&) { return s; };
-}
-
 // A typed text cannot carry the separator: it would shift every field after it.
 QString text(const QString& typed) {
     QString s = typed.trimmed();
     s.replace(QLatin1Char('|'), QLatin1Char(' '));
     return s;
-}
-
-template <typename Values>
-QString join(const std::vector<Field<Values>>& fields, const Values& values) {
-    QString out;
-    for (const auto& f : fields)
-        out += f(values) + QLatin1Char('|');
-    return out;
 }
 
 const std::vector<Field<HeaderValues>>& cabFields() {
@@ -181,41 +168,6 @@ const QStringList kExtensions{QStringLiteral(".cab"), QStringLiteral(".aca"),
                               QStringLiteral(".ley"), QStringLiteral(".tri"),
                               QStringLiteral(".det")};
 
-// Asks the system to start writing a file's data to the disk without waiting: the files of a
-// factura then go out together, and the syncs that follow wait for that one pass.
-void startWriting(QFile& f) {
-#ifdef __linux__
-    ::sync_file_range(f.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
-#else
-    Q_UNUSED(f);
-#endif
-}
-
-// Makes the names given in a folder survive a power cut. (QFile does not open a folder.)
-bool syncFolder(const QString& folder) {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
-// Gives the file its name only while no file has it; false when one has it or the renaming
-// failed. A file system without the atomic form is asked first whether the name is free.
-bool renamedWithoutReplacing(const QString& from, const QString& to) {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    const int renamed =
-        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
-    if (renamed == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    return !QFileInfo::exists(to) && ::rename(source.constData(), target.constData()) == 0;
-}
-
 // ".<base><ext>.<workstation>.<token>.tmp": the temporary name of one file of one writer, on
 // the workstation whose computer name is percent-encoded (so it holds no "."): the tool's folder
 // may be shared by several workstations.
@@ -226,18 +178,11 @@ const QRegularExpression& temporaryName() {
     return re;
 }
 
-QString encodedWorkstation(const QString& workstation) {
-    return QString::fromLatin1(QUrl::toPercentEncoding(workstation, {}, "."));
-}
-
 }  // namespace
 
 FacturaFiles::FacturaFiles(const QString& folder, const QString& driveRoot, int number,
                            const QString& workstation)
-    : folder_(folder),
-      number_(number),
-      token_(encodedWorkstation(workstation) + QLatin1Char('.') +
-             QString::number(QRandomGenerator::system()->generate64(), 36)) {
+    : folder_(folder), number_(number), token_(safefiles::writerToken(workstation)) {
     if (QDir(driveRoot).exists() && !QDir(folder_).exists())
         QDir().mkpath(folder_);
 }

@@ -6,6 +6,8 @@ class QWidget;
 
 namespace platform {
 
+class PrintSystem;
+
 // The operating-system services the windows use. SystemPlatform is the real one; tests use a
 // recording fake (tests/support/FakePlatform.h).
 class Platform {
@@ -34,6 +36,8 @@ public:
     virtual bool setUsbStorage(bool enabled) = 0;
     // The picture-file dialog over `parent`: the chosen file's path, empty when cancelled.
     virtual QString choosePictureFile(QWidget* parent) = 0;
+    // The print system the reports and receipts go to.
+    virtual PrintSystem& printSystem() = 0;
 };
 
 }  // namespace platform

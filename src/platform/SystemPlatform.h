@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Settings.h"
+#include "platform/CupsPrintSystem.h"
 #include "platform/Platform.h"
 
 #include <QStringList>
@@ -27,6 +28,7 @@ public:
     QString choosePictureFile(QWidget* parent) override;
     UsbStorage usbStorage() const override;
     bool setUsbStorage(bool enabled) override;
+    PrintSystem& printSystem() override { return printSystem_; }
 
     // The desktop calculators looked for, in order of preference.
     static const QStringList& calculators();
@@ -45,6 +47,7 @@ private:
     struct Sounds;
     db::Settings settings_;
     std::unique_ptr<Sounds> sounds_;
+    CupsPrintSystem printSystem_;
 };
 
 }  // namespace platform

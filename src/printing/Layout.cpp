@@ -13,6 +13,8 @@ namespace printing {
 namespace {
 
 constexpr double kEpsilonMm = 1e-6;
+// The page a sheet cut to its content is laid out on: longer than any roll.
+constexpr double kEndlessMm = 1e9;
 constexpr double kMmPerInch = 25.4;
 
 // Texts are measured at a printer's resolution, where hinting no longer changes their widths,
@@ -176,8 +178,8 @@ private:
         return fullWidth() + column_ * (setup().columnWidthMm() + setup().columnGapMm);
     }
     double bottom() const {
-        return setup().sheetMm().height() - setup().marginsMm.bottom() -
-               report_.pageFooter.heightMm;
+        const double sheet = setup().fitHeight ? kEndlessMm : setup().sheetMm().height();
+        return sheet - setup().marginsMm.bottom() - report_.pageFooter.heightMm;
     }
     bool fits(double height) const { return y_ + height <= bottom() + kEpsilonMm; }
     bool atColumnTop() const { return y_ <= columnTop_ + kEpsilonMm; }
@@ -252,8 +254,10 @@ private:
     }
 
     void finishPage() {
-        y_ = bottom();
+        y_ = setup().fitHeight ? std::max(y_, lowestY_) : bottom();
         place(report_.pageFooter, fullWidth());
+        if (setup().fitHeight)
+            doc_.page.paperMm.setHeight(y_ + setup().marginsMm.bottom());
     }
 
     // The height the band takes with the current row's values.

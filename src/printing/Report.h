@@ -28,6 +28,9 @@ struct PageSetup {
     QMarginsF marginsMm{10, 10, 10, 10};  // left, top, right, bottom
     int columns = 1;                      // detail and group header bands flow in columns
     double columnGapMm = 0;
+    // A roll: one sheet as long as the bands laid out on it, cut below the last band and its
+    // bottom margin, instead of pages of the paper's height (which is then ignored). Portrait.
+    bool fitHeight = false;
 
     // The sheet as printed: the paper turned by the orientation.
     QSizeF sheetMm() const;

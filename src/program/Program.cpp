@@ -15,6 +15,8 @@
 #include "shell/ShellModule.h"
 #include "shell/UnitPrincipal.h"
 #include "shell/UnitPropietario.h"
+#include "summary/DailySummary.h"
+#include "summary/SummaryModule.h"
 #include "ui/Guard.h"
 #include "ui/Messages.h"
 
@@ -38,6 +40,7 @@ void registerSubsystems(session::AppContext& context) {
     shell::registerShell(context);
     sales::registerSales(context);
     catalogue::registerCatalogue(context);
+    summary::registerSummary(context);
     session::AppContext* ctx = &context;
     sales::SalesCounter::of(context).wire(sales::SalesCounter::Command::EditPresentation,
                                           [ctx] { catalogue::editPresentationByKey(*ctx); });
@@ -76,6 +79,8 @@ bool Program::start() {
         principal_->setGeometry(screen->availableGeometry());
     principal_->showMaximized();
     ui::guard(context_->messages, [this] { sales::recoverFacturaFiles(*db_, context_->platform); });
+    ui::guard(context_->messages,
+              [this] { summary::DailySummary(*db_, context_->platform).recover(); });
     if (!shell::ensureOwner(*context_))
         return false;
     principal_->showLoginWindow();

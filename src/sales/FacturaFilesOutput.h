@@ -1,5 +1,6 @@
 #pragma once
 
+#include "einvoice/SafeFiles.h"
 #include "sales/ReceiptOutput.h"
 
 #include <memory>
@@ -22,7 +23,7 @@ namespace sales {
 // lines this discharge sold, and the total of those lines. Prints nothing.
 class FacturaFilesOutput : public ReceiptOutput {
 public:
-    static constexpr const char* kDataFolder = "D:\\SFS_v1.3.4.4\\sunat_archivos\\sfs\\DATA\\";
+    static constexpr const char* kDataFolder = einvoice::safefiles::kToolFolder;
 
     explicit FacturaFilesOutput(platform::Platform& platform);
     ~FacturaFilesOutput() override;

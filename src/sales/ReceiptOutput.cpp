@@ -62,7 +62,8 @@ db::proc::DischargeResult dischargeSale(session::AppContext& context, const Rece
     try {
         result = db::proc::DischargeSale(
             context.db,
-            {job.facNumero, job.day, context.session.userCode(), facTipoSunat(job.type)}, hooks);
+            {job.facNumero, job.day, context.session.userCode(), facTipoSunat(job.type), at},
+            hooks);
     } catch (...) {
         output.abandoned();
         throw;

@@ -25,14 +25,22 @@ public:
 
     explicit ReceiptPrinter(session::AppContext& context);
 
+    // A receipt that does not reach a printer that takes it is kept as a file, and the cashier
+    // is told what happened and where the file is.
     void print(const Receipt& receipt) override;
-    // A sale without discharged lines shows "NO HAY PRESENTACIONES VENDIDAS" instead.
+    // Dated, like its QR text, at the sale's last discharge; printed from there as after a
+    // discharge, so a receipt kept as a file can be printed again. A sale without discharged
+    // lines shows "NO HAY PRESENTACIONES VENDIDAS" instead.
     void preview(const ReceiptJob& job) override;
 
 private:
-    // The receipt as it prints, with the QR text dated `date`, laid out at `at`.
-    printing::Document document(const ReceiptData& data, const ReceiptJob& job, const QDate& date,
+    // The receipt as it prints, dated `at` and with its QR text of that day: as long as its
+    // content, or on the roll's fixed 233.1 mm pages when the setting `printing/fixed_length`
+    // is "true".
+    printing::Document document(const ReceiptData& data, const ReceiptJob& job,
                                 const QDateTime& at);
+    void send(const ReceiptData& data, ReceiptType type, const printing::Document& doc,
+              const QDateTime& at);
 
     session::AppContext& ctx_;
 };

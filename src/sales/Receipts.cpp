@@ -215,11 +215,10 @@ printing::PageSetup rollPaper() {
 }
 
 struct TaxLayout {
-    QString heading;     // "BOLETA ELECTRONICA"
-    QString series;      // ADOQIgv's series of the type
-    QString idLabel;     // "DNI:" or "RUC:"
-    QString idText;      // the customer's document number
-    bool labelledZeros;  // the factura's "Op. Inafectas:" "00.00" as four labels
+    QString heading;  // "BOLETA ELECTRONICA"
+    QString series;   // ADOQIgv's series of the type
+    QString idLabel;  // "DNI:" or "RUC:"
+    QString idText;   // the customer's document number
 };
 
 printing::Band taxHeader(const TaxLayout& t, const ReceiptData& data, const CustomerData& customer,
@@ -274,13 +273,8 @@ printing::Band taxSummary(const TaxLayout& t, const ReceiptData& data, const cor
     amountInWords(b, data, kInfo);
     figure(b, QStringLiteral("N° de Artículos Entregados:"), QString::number(data.articles()),
            kInfo, kInfoBold);
-    if (t.labelledZeros) {
-        figure(b, QStringLiteral("Op. Inafectas:"), QStringLiteral("00.00"), kInfo, kInfo);
-        figure(b, QStringLiteral("Op. Exoneradas:"), QStringLiteral("00.00"), kInfo, kInfo);
-    } else {
-        b.row({cell(0, kWidth, QStringLiteral("Op. Inafectas: 0.00"), kInfo, kRight)});
-        b.row({cell(0, kWidth, QStringLiteral("Op. Exoneradas: 0.00"), kInfo, kRight)});
-    }
+    b.row({cell(0, kWidth, QStringLiteral("Op. Inafectas: 0.00"), kInfo, kRight)});
+    b.row({cell(0, kWidth, QStringLiteral("Op. Exoneradas: 0.00"), kInfo, kRight)});
     const double total = data.total.toDouble();
     figure(b, QStringLiteral("Op. Gravadas:"), core::fmt::thousands(igv.base(total)), kInfo, kInfo);
     figure(b, QStringLiteral("I.G.V:"), core::fmt::thousands(igv.taxIn(total)), kInfo, kInfo);
@@ -345,6 +339,7 @@ ReceiptData loadReceiptData(db::Db& db, int facNumero, const core::DateTimeRange
             header->FacHostName + QLatin1Char('(') + QString::number(facNumero) + QLatin1Char(')');
         data.FacTipoSunat = header->FacTipoSunat;
         data.FacNumSunat = header->FacNumSunat;
+        data.dischargedAt = header->FacDescargo.isValid() ? header->FacDescargo : header->FacFecha;
     }
     for (const db::proc::SaleLine& line : db::proc::saleLines(db, facNumero, day)) {
         if (line.Estado != db::proc::kDescargado || line.Cantidad <= 0)
@@ -435,14 +430,14 @@ QImage storeQrPicture(einvoice::TQRCodeImage& qr, const QString& text, const QSt
 printing::Report QuickRep1(const ReceiptData& data, const CustomerData& customer, const Shop& shop,
                            const QImage& qr) {
     const TaxLayout t{QStringLiteral("BOLETA ELECTRONICA"), data.serieBoleta,
-                      QStringLiteral("DNI:"), customer.dni.trimmed(), false};
+                      QStringLiteral("DNI:"), customer.dni.trimmed()};
     return taxReceipt(t, ReceiptType::Boleta, data, customer, shop, qr);
 }
 
 printing::Report QuickRep2(const ReceiptData& data, const CustomerData& customer, const Shop& shop,
                            const QImage& qr) {
     const TaxLayout t{QStringLiteral("FACTURA ELECTRONICA"), data.serieFactura,
-                      QStringLiteral("RUC:"), customer.ruc.trimmed(), true};
+                      QStringLiteral("RUC:"), customer.ruc.trimmed()};
     return taxReceipt(t, ReceiptType::Factura, data, customer, shop, qr);
 }
 

@@ -6,6 +6,7 @@
 #include "sales/ReceiptOutput.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -47,6 +48,8 @@ struct ReceiptData {
     QString HOSTVENTA;               // seller's workstation tag and sale number: "CAJA1-4(25)"
     QString FacTipoSunat;            // the receipt type the sale was discharged as
     int FacNumSunat = 0;             // its receipt number; 0 for none
+    QDateTime dischargedAt;          // its last discharge; when the sale was opened for older
+                                     // sales, invalid without a header
     std::vector<ReceiptLine> lines;  // QImprime, in line order
     core::Money totalV;              // QTotalV: what the discharged lines add up to
     core::Money total;               // QTotal: lines neither returned nor without stock

@@ -51,6 +51,7 @@ const QString kButtonDischargeError = QStringLiteral(
     "  ERROR EN LA BASE DE DATOS\rPOSIBLEMENTE NO SE LLEVO A CABO LA DESCARGA\r\rANOTAR LA HORA "
     "Y EL NUMERO DE VENTA");
 const QString kTypeSaleNumber = QStringLiteral("INGRESE EL NUMERO DE VENTA...");
+const QString kNoDni = QStringLiteral("00000000");
 
 template <class W>
 W* named(W* widget, const char* name) {
@@ -220,7 +221,7 @@ QWidget* TFormDescargar::buildCustomerBoxes() {
     ui::filter(Ed_Nombre, core::endsWithNameChar);
     ui::filter(Ed_direccion, core::isAddressText);
     Ed_Dni->setInputMask(QStringLiteral("00000000;_"));
-    Ed_Dni->setText(QStringLiteral("00000000"));
+    Ed_Dni->setText(kNoDni);
     EdRuc->setInputMask(QStringLiteral("00000000000;_"));
     Ed_Dni->setFixedWidth(120);
     EdRuc->setFixedWidth(160);
@@ -374,6 +375,7 @@ void TFormDescargar::readPending() {
 }
 
 void TFormDescargar::openLines(int facNumero) {
+    customerFor(facNumero);
     const core::DateTimeRange window = day();
     lines_ = db::proc::saleLines(ctx_.db, facNumero, window);
     total_ = db::proc::saleTotal(ctx_.db, facNumero, window);
@@ -480,6 +482,17 @@ void TFormDescargar::hideCustomer() {
 void TFormDescargar::clearCustomer() {
     for (QLineEdit* e : {Ed_Nombre, Ed_direccion, Ed_Dni, EdRuc})
         e->clear();
+}
+
+// The customer boxes speak of one sale: another sale starts with them empty, the DNI box with
+// its default. The boxes as they stand before any sale (the defaults, or what the cashier typed
+// first) go to the first.
+void TFormDescargar::customerFor(int facNumero) {
+    if (customerSale_ && *customerSale_ != facNumero) {
+        clearCustomer();
+        Ed_Dni->setText(kNoDni);
+    }
+    customerSale_ = facNumero;
 }
 
 void TFormDescargar::blackCaptions() {
@@ -726,10 +739,12 @@ void TFormDescargar::DBGrid3DblClick() {
     ui::guard(
         ctx_.messages,
         [this] {
+            const int row = std::max(ui::Grid::currentRow(DBGrid3), 0);
+            if (row < int(pending_.size()))
+                customerFor(pending_[std::size_t(row)].FacNumero);
             if (facturaDataMissing())
                 return;
             if (ctx_.session.userCode() > 0 && !pending_.empty()) {
-                const int row = std::max(ui::Grid::currentRow(DBGrid3), 0);
                 discharge(pending_[std::size_t(row)].FacNumero, checkedType());
                 EdFacNumero->setFocus();
             }
@@ -785,6 +800,7 @@ void TFormDescargar::quickDischarge() {
 
 // The discharge shared by the three paths, and what it shows and refreshes once it is done.
 void TFormDescargar::discharge(int facNumero, ReceiptType type) {
+    customerFor(facNumero);
     try {
         dischargeSale(ctx_, job(facNumero, type), *receipts_);
     } catch (...) {

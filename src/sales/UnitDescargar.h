@@ -74,6 +74,7 @@ private:
     void setCustomerVisible(bool dni, bool ruc);
     void hideCustomer();
     void clearCustomer();
+    void customerFor(int facNumero);
     void blackCaptions();
 
     // Receipt type and printing choice.
@@ -114,6 +115,8 @@ private:
     std::vector<db::proc::PendingSale> pending_;
     std::vector<db::proc::SaleLine> lines_;
     std::optional<core::Money> total_;
+    // The sale the customer boxes hold the data of: the last one loaded or discharged.
+    std::optional<int> customerSale_;
 
     SaleLinesModel* linesModel_ = nullptr;
     PendingSalesModel* pendingModel_ = nullptr;

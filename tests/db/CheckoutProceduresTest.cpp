@@ -2,11 +2,15 @@
 #include "support/DbTest.h"
 
 #include "db/procedures/Checkout.h"
+#include "db/procedures/Sales.h"
 #include "db/procedures/Shell.h"
 
 #include <QSet>
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <mutex>
+#include <thread>
 
 using namespace db::proc;
 using testsupport::lineState;
@@ -435,6 +439,64 @@ TEST_P(CheckoutProcedures, TwoSalesWantingMoreThanTheStockAtOnceSettleAsLineByLi
     EXPECT_GT(withoutStock, 0);
     EXPECT_EQ(stockOf(db(), 201), stockOf(db(), 301));
     EXPECT_EQ(stockOf(db(), 202), stockOf(db(), 302));
+}
+
+TEST_P(CheckoutProcedures, APendingLineRemovedDuringTheDischargeWaitsForItAndFindsItSold) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 2}, {102, 1}});
+    std::thread remover;
+    QString removal;
+    DischargeHooks hooks;
+    hooks.begin = [&](const DischargeStart&) {
+        remover = std::thread([&] {
+            const std::unique_ptr<db::Db> other = connectAnother();
+            removal = KZ_EliminarItemDescargar(*other, {5, 2, 102, kWindow.start}).pMensaje;
+        });
+        // Time for the other workstation to connect and reach the line before the discharge
+        // writes it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    };
+    const DischargeResult result = dischargeSale(5, kBoletaDeVenta, hooks);
+    remover.join();
+
+    EXPECT_EQ(result.discharged, 2);
+    EXPECT_EQ(removal, QStringLiteral("ITEM YA FUE DESCARGADO"));
+    EXPECT_EQ(lineState(db(), 5, kDay, 2), kDescargado);
+    EXPECT_EQ(stockOf(db(), 101), 8);
+    EXPECT_EQ(stockOf(db(), 102), 9);
+}
+
+TEST_P(CheckoutProcedures, ASaleLeftWithOnlyLinesWithoutStockReadsWithoutStockAgain) {
+    const std::vector<std::function<void(int sale, int deta, int pres)>> removals{
+        [&](int sale, int deta, int pres) {
+            KZ_EliminarItem(db(), {sale, pres, deta, kWindow.start});
+        },
+        [&](int sale, int deta, int pres) {
+            KZ_EliminarItemDescargar(db(), {sale, deta, pres, kWindow.start});
+        },
+        [&](int sale, int, int) {
+            KZ_BorraCotizacion(db(), {kWindow.start, sale});
+        }};
+    for (std::size_t k = 0; k < removals.size(); ++k) {
+        SCOPED_TRACE(k);
+        const int sale = 10 + int(k);
+        seedSale(db(), sale, kDay, QStringLiteral("CAJA1-4"), {{103, 2}});
+        dischargeSale(sale, kBoletaDeVenta);
+        ASSERT_EQ(header(sale).FacEstado, kSinStock);
+        const IngresoPresVentaOut added = KZ_IngresoPresVenta(
+            db(), {101, 1, testsupport::money("1"), testsupport::money("1"), sale, kWindow.start});
+        ASSERT_EQ(added.resultado, Ingreso::Ingresado);
+        EXPECT_EQ(header(sale).FacEstado, kNoDescargado);
+
+        removals[k](sale, added.DetaNumero, 101);
+        EXPECT_EQ(header(sale).FacEstado, kSinStock);
+        EXPECT_EQ(stockOf(db(), 103), 1);
+    }
+    // A sale that still has a pending line, and one left with no line at all, stay pending.
+    seedSale(db(), 20, kDay, QStringLiteral("CAJA1-4"), {{101, 1}, {102, 1}});
+    KZ_EliminarItem(db(), {20, 101, 1, kWindow.start});
+    EXPECT_EQ(header(20).FacEstado, kNoDescargado);
+    KZ_BorraCotizacion(db(), {kWindow.start, 20});
+    EXPECT_EQ(header(20).FacEstado, kNoDescargado);
 }
 
 // The discharge settles a sale in a few statements, however many lines it has.

@@ -98,7 +98,8 @@ const std::vector<Table>& expectedTables() {
           {"FacTipoSunat", Text, 18},
           {"FacSerieSunat", Text, 15},
           {"FacNumSunat", Int},
-          {"FacEstadoSunat", Bit}},
+          {"FacEstadoSunat", Bit},
+          {"FacResumen", Int}},
          {"FacNumero", "FacFecha"}},
         {"DETAFAC",
          {{"FacNumero", Int},
@@ -256,6 +257,17 @@ const std::vector<Table>& expectedTables() {
           {"MenLeido", Bit}},
          {"MenCod"}},
         {"PARAMETRO", {{"ParNombre", Text, 40}, {"ParValor", Text, 200}}, {"ParNombre"}},
+        {"RESUMEN",
+         {{"ResCod", Int},
+          {"ResFecha", DateTime},
+          {"ResCorrelativo", Int},
+          {"ResArchivo", Text, 40},
+          {"ResTemporal", Text, 200},
+          {"UsuCod", Int},
+          {"ResHostName", Text, 30},
+          {"ResMomento", DateTime},
+          {"ResBoletas", Int}},
+         {"ResCod"}},
     };
     return tables;
 }

@@ -55,6 +55,28 @@ TEST(ReportLayout, DetailRowsOverflowIntoThreePagesNumberedOfThree) {
     EXPECT_EQ(textNamed(doc.pages[2], QStringLiteral("FILAS: 14")).rectMm, QRectF(10, 50, 60, 10));
 }
 
+TEST(ReportLayout, ASheetFittedToItsContentEndsBelowItsLastBandWhateverTheRows) {
+    Report r = sample::listing(sample::items(1));
+    r.page.fitHeight = true;
+    const Document one = layout(r, kAt);
+    ASSERT_EQ(one.pageCount(), 1);
+    // Margin, page header, title, one row, summary and footer, margin.
+    EXPECT_DOUBLE_EQ(one.page.paperMm.height(), 70);
+    EXPECT_EQ(textNamed(one.pages[0], QStringLiteral("Pág. Nº: 1 de 1")).rectMm,
+              QRectF(10, 50, 80, 10));
+    EXPECT_DOUBLE_EQ(one.page.paperMm.width(), 100);
+
+    r.rows = sample::items(14);  // three pages of the paper's height
+    const Document long_ = layout(r, kAt);
+    ASSERT_EQ(long_.pageCount(), 1);
+    EXPECT_DOUBLE_EQ(long_.page.paperMm.height(), 200);
+    EXPECT_EQ(textNamed(long_.pages[0], QStringLiteral("FILAS: 14")).rectMm,
+              QRectF(10, 170, 60, 10));
+
+    r.rows = sample::items(0);  // the bands without rows
+    EXPECT_DOUBLE_EQ(layout(r, kAt).page.paperMm.height(), 60);
+}
+
 TEST(ReportLayout, ReportWithoutRowsPrintsItsBandsOnOnePage) {
     const Document doc = layout(sample::listing(sample::items(0)), kAt);
     ASSERT_EQ(doc.pageCount(), 1);

@@ -3,14 +3,14 @@
 #include "printing/Layout.h"
 #include "printing/Output.h"
 #include "printing/Paint.h"
+#include "support/FakePrintSystem.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
-#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -151,29 +151,114 @@ TEST(ReportOutput, UnwritablePdfIsAnError) {
     EXPECT_THROW(writePdf(doc, dir.filePath(QStringLiteral("file/recibo.pdf"))), PrintError);
 }
 
-TEST(ReportOutput, PdfFolderSettingSendsReportsToNumberedFiles) {
-    ScopedSettings scoped;
-    QTemporaryDir folder;
-    db::Settings settings = scoped.load();
-    settings.setValue(QStringLiteral("printing/pdf_folder"), folder.path());
-    const Document doc = layout(roll(), kAt);
+// Printing on the fake print system, with settings of the test's own.
+class PrintingOnAQueue : public ::testing::Test {
+protected:
+    Printed printIt(const QString& baseName = QStringLiteral("boleta")) {
+        return print(doc, settings, system, baseName, kAt);
+    }
+    static QString receiptsFolder() { return db::Settings::dataFolder() + "/recibos"; }
+    void TearDown() override { QDir(receiptsFolder()).removeRecursively(); }
 
-    const Destination first = print(doc, settings, QStringLiteral("boleta"), kAt);
-    const Destination second = print(doc, settings, QStringLiteral("boleta"), kAt);
+    // What every way of not printing gives: the reason, and the receipt as a file.
+    void expectKeptAsFile(const Printed& printed, const QString& problem) {
+        EXPECT_EQ(printed.problem, problem);
+        EXPECT_TRUE(printed.printer.isEmpty());
+        EXPECT_EQ(printed.file, receiptsFolder() + "/boleta_20260307-090507.pdf");
+        EXPECT_GT(QFileInfo(printed.file).size(), 0);
+    }
+
+    ScopedSettings scoped;
+    db::Settings settings = scoped.load();
+    testsupport::FakePrintSystem system;
+    const Document doc = layout(roll(), kAt);
+};
+
+TEST_F(PrintingOnAQueue, PdfFolderSettingSendsReportsToNumberedFilesAndNothingToTheQueue) {
+    QTemporaryDir folder;
+    settings.setValue(QStringLiteral("printing/pdf_folder"), folder.path());
+    system.remove();  // no warning either way
+
+    const Printed first = printIt();
+    const Printed second = printIt();
+    EXPECT_FALSE(first.failed());
     EXPECT_TRUE(first.printer.isEmpty());
-    EXPECT_EQ(first.pdfPath, folder.filePath(QStringLiteral("boleta_20260307-090507.pdf")));
-    EXPECT_EQ(second.pdfPath, folder.filePath(QStringLiteral("boleta_20260307-090507-2.pdf")));
-    EXPECT_TRUE(QFileInfo(first.pdfPath).size() > 0);
-    EXPECT_TRUE(QFileInfo(second.pdfPath).size() > 0);
+    EXPECT_EQ(first.file, folder.filePath(QStringLiteral("boleta_20260307-090507.pdf")));
+    EXPECT_EQ(second.file, folder.filePath(QStringLiteral("boleta_20260307-090507-2.pdf")));
+    EXPECT_TRUE(QFileInfo(first.file).size() > 0);
+    EXPECT_TRUE(QFileInfo(second.file).size() > 0);
+    EXPECT_TRUE(system.jobs.empty());
 }
 
-TEST(ReportOutput, WithoutAPrinterReportsGoToTheReceiptsFolder) {
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        GTEST_SKIP() << "this workstation has a default printer";
+TEST_F(PrintingOnAQueue, AWorkingQueueGetsTheDocumentOnItsOwnPaperAndNoFileIsLeft) {
+    const Printed printed = printIt();
+    EXPECT_FALSE(printed.failed());
+    EXPECT_EQ(printed.printer, QStringLiteral("RECIBOS"));
+    EXPECT_TRUE(printed.file.isEmpty());
+    ASSERT_EQ(system.jobs.size(), 1u);
+    EXPECT_EQ(system.jobs[0].queue, QStringLiteral("RECIBOS"));
+    EXPECT_EQ(system.jobs[0].paperMm, QSizeF(80.7, 233.1));
+    EXPECT_TRUE(system.jobs[0].pdf.startsWith("%PDF"));
+    EXPECT_FALSE(system.jobs[0].cancelled);
+    EXPECT_FALSE(QDir(receiptsFolder()).exists());
+}
+
+TEST_F(PrintingOnAQueue, AQueueThatCannotTakeTheJobIsNamedAndTheDocumentKeptAsAFile) {
+    system.stop();
+    expectKeptAsFile(printIt(), QStringLiteral("IMPRESORA RECIBOS DETENIDA"));
+    system.queue.queue.stopped = false;
+    system.refuseJobs();
+    QDir(receiptsFolder()).removeRecursively();
+    expectKeptAsFile(printIt(), QStringLiteral("IMPRESORA RECIBOS NO ACEPTA TRABAJOS"));
+    EXPECT_TRUE(system.jobs.empty());
+
+    system.remove();
+    QDir(receiptsFolder()).removeRecursively();
+    expectKeptAsFile(printIt(), QStringLiteral("NO HAY IMPRESORA PREDETERMINADA"));
+    system.shutDown();
+    QDir(receiptsFolder()).removeRecursively();
+    expectKeptAsFile(printIt(), QStringLiteral("EL SISTEMA DE IMPRESION NO RESPONDE"));
+}
+
+TEST_F(PrintingOnAQueue, AJobRefusedHeldOrCancelledByTheQueueIsNamedAndTheDocumentKeptAsAFile) {
+    system.refusal = QStringLiteral("client-error-document-format-not-supported");
+    expectKeptAsFile(printIt(), QStringLiteral("IMPRESORA RECIBOS RECHAZO EL TRABAJO "
+                                               "(client-error-document-format-not-supported)"));
+    system.refusal.clear();
+
+    QDir(receiptsFolder()).removeRecursively();
+    system.fate = platform::PrintSystem::JobState::Held;
+    expectKeptAsFile(printIt(), QStringLiteral("TRABAJO RETENIDO EN LA IMPRESORA RECIBOS"));
+    ASSERT_EQ(system.jobs.size(), 1u);
+    EXPECT_TRUE(system.jobs[0].cancelled);  // it must not print after the customer left
+
+    QDir(receiptsFolder()).removeRecursively();
+    system.fate = platform::PrintSystem::JobState::Aborted;
+    expectKeptAsFile(printIt(), QStringLiteral("IMPRESORA RECIBOS CANCELO EL TRABAJO"));
+}
+
+TEST_F(PrintingOnAQueue, AJobStillWaitingWhenItsQueueStoppedIsCancelled) {
+    system.fate = platform::PrintSystem::JobState::Pending;
+    system.stopOnSubmit = true;
+    expectKeptAsFile(printIt(), QStringLiteral("IMPRESORA RECIBOS DETENIDA"));
+    ASSERT_EQ(system.jobs.size(), 1u);
+    EXPECT_TRUE(system.jobs[0].cancelled);
+}
+
+TEST_F(PrintingOnAQueue, AJobWaitingBehindOthersOnAWorkingQueueIsOnItsWay) {
+    system.fate = platform::PrintSystem::JobState::Pending;
+    const Printed printed = printIt();
+    EXPECT_FALSE(printed.failed());
+    ASSERT_EQ(system.jobs.size(), 1u);
+    EXPECT_FALSE(system.jobs[0].cancelled);
+}
+
+TEST(ReportOutput, AJobUnknownToThePrintSystemSoonAfterIsTakenAsPrinted) {
     ScopedSettings scoped;
-    const Destination to = chooseDestination(scoped.load(), QStringLiteral("nota"), kAt);
-    EXPECT_EQ(to.pdfPath,
-              db::Settings::dataFolder() + QStringLiteral("/recibos/nota_20260307-090507.pdf"));
+    testsupport::FakePrintSystem system;
+    system.fate.reset();  // a queue that keeps no history of finished jobs
+    EXPECT_FALSE(
+        print(layout(roll(), kAt), scoped.load(), system, QStringLiteral("nota"), kAt).failed());
 }
 
 TEST(ReportOutput, PreviewShowsEveryPageModally) {
@@ -182,7 +267,7 @@ TEST(ReportOutput, PreviewShowsEveryPageModally) {
     bool wasModal = false;
     QTimer::singleShot(0, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal)) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
             wasModal = dialog->isModal();
             if (auto* pages = dialog->findChild<QPrintPreviewWidget*>())
                 shownPages = pages->pageCount();

@@ -520,6 +520,74 @@ TEST_P(Checkout, APrintedFacturaIsRefusedUntilItsCustomerIsCompleteAndThenDischa
     EXPECT_EQ(output->printed.front().job.customer.name, QStringLiteral("BOTICA SOL"));
 }
 
+// Each receipt names the customer typed for its own sale: a factura's customer does not stay in
+// the boxes for the boletas after it.
+TEST_P(Checkout, EachLoadedSaleStartsWithEmptyCustomerBoxesAndPrintsItsOwnCustomer) {
+    sale(12, {{101, 1, "1.50"}});
+    sale(13, {{102, 1, "3.20"}});
+    sale(14, {{103, 1, "4"}});
+    open();
+    const auto dischargeLoaded = [this] {
+        ASSERT_TRUE(button("Imprimir")->isEnabled());
+        button("Imprimir")->click();
+    };
+    const auto boxes = [this] {
+        return QStringList{get<QLineEdit>("Ed_Nombre")->text(),
+                           get<QLineEdit>("Ed_direccion")->text(), get<QLineEdit>("Ed_Dni")->text(),
+                           get<QLineEdit>("EdRuc")->text()};
+    };
+
+    load(QStringLiteral("12"));
+    box("CbFactura")->click();
+    setCustomer(QStringLiteral("BOTICAS DEL NORTE SAC"), QStringLiteral("AV. LARCO 410"),
+                QStringLiteral("20481234567"));
+    dischargeLoaded();
+
+    load(QStringLiteral("13"));
+    EXPECT_EQ(boxes(), QStringList({{}, {}, QStringLiteral("00000000"), {}}));
+    box("CbBoleta")->click();
+    typeText(get<QLineEdit>("Ed_Nombre"), QStringLiteral("JUAN PEREZ"));
+    get<QLineEdit>("Ed_Dni")->setText(QStringLiteral("41234567"));
+    dischargeLoaded();
+
+    clickPending(0);  // sale 14, from the pending list
+    EXPECT_EQ(boxes(), QStringList({{}, {}, QStringLiteral("00000000"), {}}));
+    box("CbBoleta")->click();
+    clickPending(0, true);
+
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('|').toStdString();
+    ASSERT_EQ(output->printed.size(), 3u);
+    const auto customer = [this](size_t i) {
+        const sales::CustomerData& c = output->printed[i].job.customer;
+        return QStringList{c.name, c.address, c.dni, c.ruc};
+    };
+    EXPECT_EQ(output->printed[0].job.type, ReceiptType::Factura);
+    EXPECT_EQ(customer(0),
+              QStringList({QStringLiteral("BOTICAS DEL NORTE SAC"), QStringLiteral("AV. LARCO 410"),
+                           QStringLiteral("00000000"), QStringLiteral("20481234567")}));
+    EXPECT_EQ(output->printed[1].job.facNumero, 13);
+    EXPECT_EQ(customer(1),
+              QStringList({QStringLiteral("JUAN PEREZ"), {}, QStringLiteral("41234567"), {}}));
+    EXPECT_EQ(output->printed[2].job.facNumero, 14);
+    EXPECT_EQ(customer(2), QStringList({{}, {}, QStringLiteral("00000000"), {}}));
+}
+
+// What the cashier types before loading the sale, and what a click on the sale already loaded
+// finds in the boxes, stays for that sale.
+TEST_P(Checkout, CustomerTypedForTheSaleAboutToBeDischargedIsKept) {
+    sale(12, {{101, 1, "1.50"}});
+    sale(13, {{102, 1, "3.20"}});
+    open();
+    box("CbBoleta")->click();
+    get<QLineEdit>("Ed_Nombre")->clear();
+    typeText(get<QLineEdit>("Ed_Nombre"), QStringLiteral("ANA TORRES"));
+    clickPending(1);
+    clickPending(1, true);
+    ASSERT_EQ(output->printed.size(), 1u);
+    EXPECT_EQ(output->printed[0].job.facNumero, 12);
+    EXPECT_EQ(output->printed[0].job.customer.name, QStringLiteral("ANA TORRES"));
+}
+
 TEST_P(Checkout, WithoutPrintingAFacturaIsDischargedWhateverItsCustomerBoxesHold) {
     sale(12, {{101, 2, "1.50"}});
     open();

@@ -6,9 +6,10 @@
 #include "support/FakePlatform.h"
 #include "support/WindowTest.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
-#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -190,6 +191,87 @@ TEST_P(ReceiptPrinting, ASaleNotePrintsWithoutQrAndNothingPrintsWhenPrintingIsOf
     EXPECT_EQ(printed().size(), 1);
 }
 
+// The warnings logged while it lives.
+class LoggedWarnings {
+public:
+    LoggedWarnings() {
+        lines().clear();
+        previous_ = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& text) {
+                if (type == QtWarningMsg)
+                    lines() << text;
+            });
+    }
+    ~LoggedWarnings() { qInstallMessageHandler(previous_); }
+    static QStringList& lines() {
+        static QStringList all;
+        return all;
+    }
+
+private:
+    QtMessageHandler previous_;
+};
+
+TEST_P(ReceiptPrinting, AReceiptOnAWorkingQueuePrintsWithoutAWord) {
+    settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+    discharge(job(ReceiptType::Boleta));
+    ASSERT_EQ(platform.printer.jobs.size(), 1u);
+    EXPECT_EQ(platform.printer.jobs[0].title, QStringLiteral("boleta"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_P(ReceiptPrinting, AReceiptThatCannotBePrintedIsKeptAsAFileAndTheCashierTold) {
+    settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+    const QString folder = db::Settings::dataFolder() + QStringLiteral("/recibos");
+    QDir(folder).removeRecursively();
+    platform.printer.stop();
+    LoggedWarnings log;
+
+    EXPECT_EQ(discharge(job(ReceiptType::Boleta)).receiptNumber, 1);
+
+    EXPECT_EQ(testsupport::lineState(db(), 25, clock.today(), 1), db::proc::kDescargado);
+    const QString file = folder + QStringLiteral("/boleta_20260302-090000.pdf");
+    EXPECT_TRUE(QFile::exists(file));
+    const QString told = QStringLiteral(
+                             "NO SE PUDO IMPRIMIR EL COMPROBANTE B001-1: IMPRESORA RECIBOS "
+                             "DETENIDA\rEL COMPROBANTE SE GUARDO EN ") +
+                         file;
+    EXPECT_EQ(messages.shown, QStringList{told});
+    EXPECT_TRUE(LoggedWarnings::lines().join('\n').contains(ui::Messages::displayed(told)))
+        << LoggedWarnings::lines().join('\n').toStdString();
+    QDir(folder).removeRecursively();
+}
+
+// The roll is cut below the receipt: 40 lines make it 39 detail rows longer than one line, on
+// one sheet. The fixed setting keeps the 233.1 mm pages.
+TEST_P(ReceiptPrinting, TheRollIsAsLongAsTheReceiptUnlessItsLengthIsFixed) {
+    settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+    const std::vector<testsupport::SeedLine> forty(40, {101, 1, "0.295"});  // 11.80 as sale 25
+    testsupport::seedSale(db(), 26, clock.today(), QStringLiteral("CAJA1-4"), forty);
+    testsupport::seedSale(db(), 27, clock.today(), QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
+    discharge(job(ReceiptType::Boleta));
+    ReceiptJob longer = job(ReceiptType::Boleta);
+    longer.facNumero = 26;
+    discharge(longer);
+    settings.setValue(QStringLiteral("printing/fixed_length"), QStringLiteral("true"));
+    ReceiptJob fixed = job(ReceiptType::Factura);
+    fixed.facNumero = 27;
+    discharge(fixed);
+    settings.setValue(QStringLiteral("printing/fixed_length"), QString());
+
+    const std::vector<testsupport::FakePrintSystem::Job>& jobs = platform.printer.jobs;
+    ASSERT_EQ(jobs.size(), 3u);
+    const double detailRow = 7 * 25.4 / 72 * 1.3;
+    for (const auto& j : jobs)
+        EXPECT_DOUBLE_EQ(j.paperMm.width(), 80.7);
+    EXPECT_LT(jobs[0].paperMm.height(), 233.1 - 80);
+    EXPECT_NEAR(jobs[1].paperMm.height() - jobs[0].paperMm.height(), 39 * detailRow, 0.01);
+    EXPECT_GT(jobs[1].paperMm.height(), 233.1);
+    EXPECT_EQ(jobs[1].pdf.count("/Type /Page\n") + jobs[1].pdf.count("/Type /Page\r"), 1)
+        << "one sheet";
+    EXPECT_DOUBLE_EQ(jobs[2].paperMm.height(), 233.1);
+}
+
 TEST_P(ReceiptPrinting, AQrPictureThatCannotBeWrittenFailsThePrintingNotTheDischarge) {
     platform.removeDrive(QLatin1Char('C'));
     EXPECT_THROW(discharge(job(ReceiptType::Boleta)), ReceiptError);
@@ -241,7 +323,7 @@ TEST_P(ReceiptPrinting, PreviewShowsTheReceiptOfTheCheckedTypeWithoutDischarging
     QString title;
     int pages = -1;
     QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             title = dialog->windowTitle();
             if (auto* preview = dialog->findChild<QPrintPreviewWidget*>())
                 pages = preview->pageCount();
@@ -254,6 +336,65 @@ TEST_P(ReceiptPrinting, PreviewShowsTheReceiptOfTheCheckedTypeWithoutDischarging
     EXPECT_TRUE(QFile::exists(qrPicture()));
     EXPECT_TRUE(printed().isEmpty());
     EXPECT_EQ(testsupport::stockOf(db(), 101), 48);
+}
+
+TEST_P(ReceiptPrinting, AReceiptReadLaterCarriesTheMomentOfItsSalesLastDischarge) {
+    const QDateTime discharged = clock.now();
+    discharge(job(ReceiptType::Boleta, false));
+    clock.advanceSeconds(3600);
+    const core::DateTimeRange day = core::saleDay(clock.today());
+    EXPECT_EQ(loadReceiptData(db(), 25, day).dischargedAt, discharged);
+
+    // A discharge that sells nothing more leaves the moment as it was.
+    discharge(job(ReceiptType::Boleta, false));
+    EXPECT_EQ(loadReceiptData(db(), 25, day).dischargedAt, discharged);
+    testsupport::addSaleLine(db(), 25, clock.today(), 2, {101, 1, "3.00"});
+    discharge(job(ReceiptType::Boleta, false));
+    EXPECT_EQ(loadReceiptData(db(), 25, day).dischargedAt, clock.now());
+}
+
+// Asks the next preview to print, once it is shown.
+void printFromThePreview() {
+    QTimer::singleShot(0, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            if (auto* print = modal->findChild<QAction*>(QStringLiteral("previewPrint")))
+                print->trigger();
+    });
+}
+
+TEST_P(ReceiptPrinting, TheReceiptPrintedFromThePreviewIsDatedAtItsSalesDischarge) {
+    discharge(job(ReceiptType::Boleta, false));
+    clock.advanceSeconds(3600);
+    printFromThePreview();
+    ReceiptPrinter(ctx()).preview(job(ReceiptType::Boleta));
+    ASSERT_EQ(printed().size(), 1);
+    const QString text = printedText(printed().front()).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("Fecha: 02/03/2026 9:00:00"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("10:00:00")));
+}
+
+TEST_P(ReceiptPrinting, AReceiptKeptAsAFileIsPrintedAgainFromThePreviewOnceThePrinterIsBack) {
+    settings.setValue(QStringLiteral("printing/pdf_folder"), QString());
+    platform.printer.stop();
+    discharge(job(ReceiptType::Boleta));
+    ASSERT_EQ(messages.shown.size(), 1);
+
+    messages.clear();
+    printFromThePreview();
+    ReceiptPrinter(ctx()).preview(job(ReceiptType::Boleta));
+    ASSERT_EQ(messages.shown.size(), 1);  // still stopped: the same warning
+    EXPECT_TRUE(messages.last().startsWith(
+        QStringLiteral("NO SE PUDO IMPRIMIR EL COMPROBANTE B001-1: IMPRESORA RECIBOS DETENIDA")));
+
+    platform.printer.queue.queue.stopped = false;
+    messages.clear();
+    printFromThePreview();
+    ReceiptPrinter(ctx()).preview(job(ReceiptType::Boleta));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    ASSERT_EQ(platform.printer.jobs.size(), 1u);
+    EXPECT_EQ(platform.printer.jobs[0].title, QStringLiteral("boleta"));
+    EXPECT_EQ(testsupport::stockOf(db(), 101), 48);  // printed, not discharged again
+    QDir(db::Settings::dataFolder() + QStringLiteral("/recibos")).removeRecursively();
 }
 
 TEST_P(ReceiptPrinting, PreviewOfASaleWithoutDischargedLinesSaysSo) {

@@ -448,7 +448,7 @@ TEST_P(Principal, ACommandWhoseWindowIsNotBuiltYetIsDisabledAndSaysSo) {
     for (const char* built :
          {"Foto1", "Calcular1", "Descarga1", "Calculadora1", "Actulaizar1", "Eliminar1",
           "LoginPassword1", "About1", "Salir1", "Salir2", "DescargarImprimir", "SPassword",
-          "SBCalculadora", "SBEliminar", "StaticText1", "StaticText2"})
+          "SBCalculadora", "SBEliminar", "StaticText1", "StaticText2", "Boletas1"})
         EXPECT_TRUE(isRegistered(QString::fromLatin1(built))) << built;
     int disabled = 0;
     for (const session::CommandRule& rule : session::commandRules()) {

@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <cstdio>
 
 using namespace db::proc;
@@ -31,15 +30,11 @@ constexpr int kPendingSales = 60;
 const soak::Stock kStock{{201, 20000}, {202, 20000}, {203, 20000}};
 const QDateTime kNow(soak::kDay, QTime(11, 0));
 
-// The worker announces each step of a discharge on its standard output, marked so that
-// GoogleTest's own lines are told apart.
-const QByteArray kMark("@@ ");
-const QByteArray kCommitted("COMMITTED ");
+using soak::announce;
+using soak::kMark;
 
-void announce(const QByteArray& step) {
-    std::fputs((kMark + step + '\n').constData(), stdout);
-    std::fflush(stdout);
-}
+// The worker announces each step of a discharge.
+const QByteArray kCommitted("COMMITTED ");
 
 class AnnouncingOutput : public sales::FacturaFilesOutput {
 public:
@@ -130,22 +125,13 @@ protected:
         tx.commit();
     }
 
-    // The database as another process reaches it.
-    QString workerUrl() const {
-        if (info().dialect == db::Dialect::SQLite)
-            return QStringLiteral("sqlite://") + info().path;
-        QUrl url(qEnvironmentVariable("VELCARIS_TEST_PG"));
-        url.setPath(QLatin1Char('/') + info().database);
-        return url.toString();
-    }
-
     // Runs a worker until it has announced `steps` steps of its discharges and kills it with
     // SIGKILL, so the kill falls at a random point of a discharge (the worker runs on while the
     // announcement is read); returns the sales it announced as committed.
     QList<int> killWorkerAfter(int steps, quint32 seed, const QString& drives) {
         QProcess worker;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QString::fromLatin1(kDatabaseVariable), workerUrl());
+        env.insert(QString::fromLatin1(kDatabaseVariable), soak::workerUrl(info()));
         env.insert(QString::fromLatin1(kDrivesVariable), drives);
         env.insert(QString::fromLatin1(kSeedVariable), QString::number(seed));
         worker.setProcessEnvironment(env);

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QUrl>
+#include <cstdio>
 
 using namespace db::proc;
 
@@ -86,6 +88,19 @@ QString FolderPlatform::mapPath(const QString& windowsPath) const {
 
 bool FolderPlatform::driveExists(QChar letter) const {
     return QDir(root_ + QLatin1Char('/') + letter.toUpper()).exists();
+}
+
+void announce(const QByteArray& step) {
+    std::fputs((kMark + step + '\n').constData(), stdout);
+    std::fflush(stdout);
+}
+
+QString workerUrl(const db::ConnectionInfo& info) {
+    if (info.dialect == db::Dialect::SQLite)
+        return QStringLiteral("sqlite://") + info.path;
+    QUrl url(qEnvironmentVariable("VELCARIS_TEST_PG"));
+    url.setPath(QLatin1Char('/') + info.database);
+    return url.toString();
 }
 
 QString FolderPlatform::dataFolder() const {

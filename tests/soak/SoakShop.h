@@ -9,6 +9,7 @@
 #include "session/Commands.h"
 #include "session/Session.h"
 #include "session/UnitDM.h"
+#include "support/FakePrintSystem.h"
 #include "support/ScriptedMessages.h"
 
 #include <QStringList>
@@ -44,12 +45,14 @@ public:
     UsbStorage usbStorage() const override { return UsbStorage::Unknown; }
     bool setUsbStorage(bool) override { return false; }
     QString choosePictureFile(QWidget*) override { return {}; }
+    platform::PrintSystem& printSystem() override { return printer_; }
 
     // The tax tool's data folder.
     QString dataFolder() const;
 
 private:
     QString root_;
+    testsupport::FakePrintSystem printer_;
 };
 
 // One workstation's program around its own connection, logged in as `userCode`, its clock
@@ -68,6 +71,13 @@ private:
     session::Commands commands_;
     session::AppContext context_;
 };
+
+// A worker process of the crash tests tells where it stands on its standard output, each step
+// on a line of its own marked so that GoogleTest's own lines are told apart.
+inline const QByteArray kMark("@@ ");
+void announce(const QByteArray& step);
+// The test's database as a worker process reaches it.
+QString workerUrl(const db::ConnectionInfo& info);
 
 // The seed the tests draw their choices from; VELCARIS_SOAK_SEED replays a run.
 quint32 seed();

@@ -2,6 +2,7 @@
 
 #include "platform/DriveMap.h"
 #include "platform/Platform.h"
+#include "support/FakePrintSystem.h"
 
 #include <QDir>
 #include <QStringList>
@@ -40,6 +41,10 @@ public:
         return pictureFile;
     }
 
+    platform::PrintSystem& printSystem() override {
+        return realPrintSystem ? *realPrintSystem : printer;
+    }
+
     // The folder that stands for a drive (whether it exists or not).
     QString driveFolder(QChar letter) const {
         return root_.path() + QLatin1Char('/') + letter.toUpper();
@@ -59,6 +64,8 @@ public:
     QList<bool> usbWrites;    // every switch asked for, successful or not
     QString pictureFile;      // what the picture dialog answers; empty: cancelled
     int pictureChoices = 0;
+    FakePrintSystem printer;
+    platform::PrintSystem* realPrintSystem = nullptr;  // set: used instead of the fake
 
 private:
     QTemporaryDir root_;

@@ -53,16 +53,20 @@ struct HeaderMark {
     std::optional<int> number;
     QString cashierTag;
     QVariant series;  // the current IGV row's for the type; null for a sale note
+    QDateTime at;     // the moment of the discharge (FacDescargo); none keeps the one stored
 };
 
 void markSaleDischarged(Db& db, const HeaderMark& mark) {
     const QString type = receiptType(mark.type);
     const QVariant number = mark.number ? QVariant(*mark.number) : QVariant();
     db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
-                           "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ? "
+                           "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ?, "
+                           "FacDescargo = COALESCE(?, FacDescargo) "
                            "WHERE FacNumero = ? AND FacFecha = ?"),
             {kDescargado, type, number, mark.series, type == kBoletaDeVenta ? 1 : 0,
-             param(mark.cashierTag, 17), mark.facNumero, mark.facFecha});
+             param(mark.cashierTag, 17),
+             mark.at.isValid() ? QVariant(mark.at) : QVariant(QMetaType(QMetaType::QDateTime)),
+             mark.facNumero, mark.facFecha});
 }
 
 // A sale none of whose lines could be discharged so far reads "SIN STOCK".
@@ -88,16 +92,41 @@ struct DischargeHeader {
     QString FacHostName;
     QVariant series;
 };
-std::optional<DischargeHeader> dischargeHeader(Db& db, const DischargeOrder& order,
-                                     const std::optional<Igv>& igv) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacTipoSunat, FacNumSunat, FacHostName "
-                                         "FROM FACTURA WHERE FacNumero = ? "
-                                         "AND FacFecha BETWEEN ? AND ?"),
-                          {order.facNumero, order.day.start, order.day.end});
-    if (!q.next())
-        return std::nullopt;
-    return DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)), text(q.value(3)),
-                      seriesOf(igv, receiptType(order.type))};
+
+// Taken by whatever gives a receipt a number.
+const QString kNumbersLock = QStringLiteral("FACTURA.FacNumSunat");
+const QString kNextReceiptNumber = QStringLiteral(
+    "(SELECT COALESCE(MAX(FacNumSunat), 0) + 1 FROM FACTURA WHERE FacTipoSunat = ?)");
+
+// What a discharge starts from, in one statement: the sale's header (none without one), the IGV
+// row in force, and the next number of the receipt type asked for (0 for a sale note), which is
+// only right under the numbers' lock.
+struct DischargeBasis {
+    std::optional<DischargeHeader> header;
+    std::optional<Igv> igv;
+    int nextNumber = 0;
+};
+DischargeBasis dischargeBasis(Db& db, const DischargeOrder& order) {
+    QSqlQuery q = db.exec(
+        QStringLiteral("SELECT F.FacFecha, F.FacTipoSunat, F.FacNumSunat, F.FacHostName, I.*, ") +
+            kNextReceiptNumber +
+            QStringLiteral(" FROM (SELECT 1 AS One) X LEFT JOIN (SELECT FacFecha, FacTipoSunat, "
+                           "FacNumSunat, FacHostName FROM FACTURA WHERE FacNumero = ? "
+                           "AND FacFecha BETWEEN ? AND ? ORDER BY FacFecha LIMIT 1) F ON 1 = 1 "
+                           "LEFT JOIN ") +
+            kIgvInForce + QStringLiteral(" I ON 1 = 1"),
+        {order.type ? QVariant(*order.type) : QVariant(QMetaType(QMetaType::QString)),
+         order.facNumero, order.day.start, order.day.end});
+    q.next();
+    DischargeBasis start;
+    start.igv = igvAt(q, 4);
+    if (!q.value(0).isNull())
+        start.header =
+            DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)),
+                            text(q.value(3)), seriesOf(start.igv, receiptType(order.type))};
+    if (order.type)
+        start.nextNumber = integer(q.value(8));
+    return start;
 }
 
 // The receipt number a discharge takes over: the boleta number the sale already carries; none
@@ -115,8 +144,8 @@ QVariantList pendingOfSale(int facNumero, const QDateTime& facFecha) {
     return {facNumero, facFecha, kNoDescargado};
 }
 
-// A pending line, the stock of its presentation (none when the presentation is gone or has no
-// figure) and whether the stock covers it.
+// A pending line, the stock of its presentation (none when the presentation is gone) and
+// whether the stock covers it.
 struct PendingLine {
     int DetaNumero = 0;
     int CodPresentacion = 0;
@@ -125,23 +154,18 @@ struct PendingLine {
     bool covered = false;
 };
 
-// In line order. On PostgreSQL the lines stay locked until the discharge ends, since the checkout
-// may remove a pending line meanwhile (SQLite's write transaction keeps every other writer out).
-// The stock is read as it stands: a change of it since then makes the update that takes the
-// units find less than it was judged by, which undoes the discharge.
-std::vector<PendingLine> pendingLines(Db& db, int facNumero, const QDateTime& facFecha) {
-    const QString locked =
-        db.dialect() == Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE OF D") : QString();
-    QSqlQuery q = db.exec(QStringLiteral("SELECT D.DetaNumero, D.CodPresentacion, D.Cantidad, "
-                                         "P.PresStockTotal FROM DETAFAC D LEFT JOIN PRESENTACION P "
-                                         "ON P.CodPresentacion = D.CodPresentacion WHERE ") +
-                              kPendingOfSale + QStringLiteral(" ORDER BY D.DetaNumero") + locked,
-                          pendingOfSale(facNumero, facFecha));
+// The lines of the sale's header date still pending, in line order, with the stock as the lines
+// were read (under the sale lines' lock, so no line changes meanwhile): a change of the stock
+// since then makes the update that takes the units find less than it was judged by, which undoes
+// the discharge.
+std::vector<PendingLine> pendingLines(const std::vector<SaleLine>& lines,
+                                      const QDateTime& facFecha) {
     std::vector<PendingLine> out;
-    while (q.next()) {
-        const QVariant stock = q.value(3);
-        out.push_back({integer(q.value(0)), integer(q.value(1)), integer(q.value(2)),
-                       stock.isNull() ? std::nullopt : std::optional(integer(stock))});
+    for (const SaleLine& line : lines) {
+        if (line.FacFecha != facFecha || line.Estado != kNoDescargado)
+            continue;
+        out.push_back({line.DetaNumero, line.CodPresentacion, line.Cantidad,
+                       line.inCatalogue ? std::optional(line.PresStockTotal) : std::nullopt});
     }
     return out;
 }
@@ -221,8 +245,9 @@ int writeJudgement(Db& db, int facNumero, const QDateTime& facFecha,
 }
 
 // Judges and writes the pending lines of the sale, and marks its header.
-Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& header, int number) {
-    std::vector<PendingLine> lines = pendingLines(db, order.facNumero, header.FacFecha);
+Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& header, int number,
+                  const std::vector<SaleLine>& saleLines) {
+    std::vector<PendingLine> lines = pendingLines(saleLines, header.FacFecha);
     Settlement settlement;
     if (lines.empty())
         return settlement;
@@ -234,7 +259,8 @@ Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& he
                     order.type,
                     std::nullopt,
                     cashierTag(order.cashierCode, header.FacHostName),
-                    header.series};
+                    header.series,
+                    order.at};
     if (order.type)
         mark.number = number;
     if (writeJudgement(db, order.facNumero, header.FacFecha, lines) == 0) {
@@ -291,11 +317,8 @@ QString cashierTag(int cashierCode, const QString& facHostName) {
 }
 
 int nextReceiptNumber(Db& db, const QString& facTipoSunat) {
-    db.lock(QStringLiteral("FACTURA.FacNumSunat"));
-    return integer(db.scalar(
-        QStringLiteral(
-            "SELECT COALESCE(MAX(FacNumSunat), 0) + 1 FROM FACTURA WHERE FacTipoSunat = ?"),
-        {facTipoSunat}));
+    db.lock(kNumbersLock);
+    return integer(db.scalar(QStringLiteral("SELECT ") + kNextReceiptNumber, {facTipoSunat}));
 }
 
 bool facturaNumbered(Db& db, int facNumSunat) {
@@ -315,7 +338,8 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
     }
     const int units = integer(line.value(0));
     HeaderMark mark{in.pFacNum,      dateTime(line.value(1)), in.pFacTipoSunat,
-                    in.pFacNumSunat, in.pFacHostName,         QVariant()};
+                    in.pFacNumSunat, in.pFacHostName,         QVariant(),
+                    QDateTime()};
     line.finish();
     // Claimed first, so that a second workstation on the same line waits and then finds it
     // settled.
@@ -342,8 +366,10 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
 }
 
 EliminarItemDescargarOut KZ_EliminarItemDescargar(Db& db, const EliminarItemDescargarIn& in) {
-    const QVariantList key = lineKey(in.pFacNum, in.pDetaNumero, in.pCodPres, dayOf(in.pFechaHoy));
+    const core::DateTimeRange day = dayOf(in.pFechaHoy);
+    const QVariantList key = lineKey(in.pFacNum, in.pDetaNumero, in.pCodPres, day);
     Db::Transaction tx(db);
+    db.lock(kSaleLinesLock);
     const int removed = db.execCount(
         QStringLiteral("DELETE FROM DETAFAC WHERE ") + kLineKey + QStringLiteral(" AND Estado = ?"),
         key + QVariantList{kNoDescargado});
@@ -356,25 +382,39 @@ EliminarItemDescargarOut KZ_EliminarItemDescargar(Db& db, const EliminarItemDesc
                        : QStringLiteral("ITEM NO ENCONTRADO")};
     }
     db.exec(QStringLiteral("DELETE FROM DESCUENTO WHERE ") + kLineKey, key);
+    markSaleLeftWithoutStock(db, in.pFacNum, day);
     tx.commit();
     return {QStringLiteral("ITEM ELIMINADO")};
 }
 
+void markSaleLeftWithoutStock(Db& db, int facNumero, const core::DateTimeRange& day) {
+    const QString ofHeader = QStringLiteral(
+        " FROM DETAFAC D WHERE D.FacNumero = FACTURA.FacNumero "
+        "AND D.FacFecha = FACTURA.FacFecha");
+    db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ? WHERE FacNumero = ? "
+                           "AND FacFecha BETWEEN ? AND ? AND FacEstado = ? AND EXISTS (SELECT 1") +
+                ofHeader + QStringLiteral(") AND NOT EXISTS (SELECT 1") + ofHeader +
+                QStringLiteral(" AND D.Estado <> ?)"),
+            {kSinStock, facNumero, day.start, day.end, kNoDescargado, kSinStock});
+}
+
 DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const DischargeHooks& hooks) {
     Db::Transaction tx(db);
-    db.lock(QStringLiteral("DESCARGO"));
+    db.lock(kSaleLinesLock);
     const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
-    const std::optional<Igv> igv = currentIgv(db);
-    const std::optional<DischargeHeader> header = dischargeHeader(db, order, igv);
+    if (order.type)
+        db.lock(kNumbersLock);
+    const DischargeBasis start = dischargeBasis(db, order);
     int number = 0;
     if (order.type) {
-        number = numberCarried(header, order);
+        number = numberCarried(start.header, order);
         if (number <= 0)
-            number = nextReceiptNumber(db, *order.type);
+            number = start.nextNumber;
     }
     if (hooks.begin)
-        hooks.begin({order, number, lines, igv});
-    const Settlement settlement = header ? settle(db, order, *header, number) : Settlement{};
+        hooks.begin({order, number, lines, start.igv});
+    const Settlement settlement =
+        start.header ? settle(db, order, *start.header, number, lines) : Settlement{};
     DischargeResult result;
     for (const SaleLine& line : lines) {
         if (hooks.beforeLine)

@@ -54,6 +54,15 @@ QString cashierTag(int cashierCode, const QString& facHostName);
 // keeps two workstations from getting the same number.
 int nextReceiptNumber(Db& db, const QString& facTipoSunat);
 
+// Taken by whatever changes a sale's lines, the discharge included, so a line is never added to,
+// changed in or removed from a sale while another connection changes or discharges it.
+inline const QString kSaleLinesLock = QStringLiteral("DESCARGO");
+
+// A sale a discharge left "SIN STOCK" reads "NO DESCARGADO" again once a line is added to it;
+// when removing pending lines leaves it with lines and none but "SIN STOCK" ones, it reads
+// "SIN STOCK" again. Call it under the sale lines' lock after removing lines.
+void markSaleLeftWithoutStock(Db& db, int facNumero, const core::DateTimeRange& day);
+
 // True when a discharged factura carries the receipt number.
 bool facturaNumbered(Db& db, int facNumSunat);
 
@@ -98,6 +107,9 @@ struct DischargeOrder {
     core::DateTimeRange day;      // the sale-day window
     int cashierCode = 0;          // the session user
     std::optional<QString> type;  // kBoletaDeVenta or kFactura; none for a sale note
+    // The moment of the discharge, stored (FacDescargo) when a line is sold: the date and time its
+    // receipt prints, also when it is printed again. None keeps the moment stored.
+    QDateTime at;
 };
 
 // What the discharge hands its observers while it runs, inside its transaction.

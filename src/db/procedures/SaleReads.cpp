@@ -9,7 +9,7 @@ const QString kSaleLines = QStringLiteral(
     "SELECT D.FacNumero, D.FacFecha, D.DetaNumero, D.CodPresentacion, D.Cantidad, D.Importe, "
     "D.Estado, P.PresTipo, L.LabNombre, P.PresPrecioCosto, P.PresVenta, P.PresStockTotal, "
     "F.FacEstado, F.FacHostName, F.FacSerieSunat, F.FacNumSunat, F.FacTipoSunat, "
-    "F.FacEstadoSunat "
+    "F.FacEstadoSunat, P.CodPresentacion "
     "FROM DETAFAC D "
     "LEFT JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = D.FacFecha "
     "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
@@ -39,6 +39,7 @@ SaleLine saleLineOf(const QSqlQuery& q) {
     l.FacNumSunat = integer(q.value(15));
     l.FacTipoSunat = text(q.value(16));
     l.FacEstadoSunat = integer(q.value(17)) != 0;
+    l.inCatalogue = !q.value(18).isNull();
     return l;
 }
 
@@ -53,25 +54,32 @@ std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange
 }
 
 std::optional<SaleHeader> saleHeader(Db& db, int facNumero, const core::DateTimeRange& window) {
-    QSqlQuery q = db.exec(QStringLiteral("SELECT FacHostName, FacTipoSunat, FacNumSunat "
-                                         "FROM FACTURA "
+    QSqlQuery q = db.exec(QStringLiteral("SELECT FacHostName, FacTipoSunat, FacNumSunat, "
+                                         "FacFecha, FacDescargo FROM FACTURA "
                                          "WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ? "
                                          "ORDER BY FacFecha"),
                           {facNumero, window.start, window.end});
     if (!q.next())
         return std::nullopt;
-    return SaleHeader{text(q.value(0)), text(q.value(1)), integer(q.value(2))};
+    return SaleHeader{text(q.value(0)), text(q.value(1)), integer(q.value(2)), dateTime(q.value(3)),
+                      dateTime(q.value(4))};
+}
+
+const QString kIgvInForce = QStringLiteral(
+    "(SELECT IgvCod, IgvValor, IgvSerieBoleta, IgvSerieFactura FROM IGV "
+    "ORDER BY IgvCod DESC LIMIT 1)");
+
+std::optional<Igv> igvAt(const QSqlQuery& q, int first) {
+    if (q.value(first).isNull())
+        return std::nullopt;
+    const QVariant rate = q.value(first + 1);
+    return Igv{integer(q.value(first)), rate.isNull() ? std::nullopt : std::optional(real(rate)),
+               text(q.value(first + 2)).trimmed(), text(q.value(first + 3)).trimmed()};
 }
 
 std::optional<Igv> currentIgv(Db& db) {
-    QSqlQuery q =
-        db.exec(QStringLiteral("SELECT IgvCod, IgvValor, IgvSerieBoleta, IgvSerieFactura FROM IGV "
-                               "ORDER BY IgvCod DESC LIMIT 1"));
-    if (!q.next())
-        return std::nullopt;
-    const QVariant rate = q.value(1);
-    return Igv{integer(q.value(0)), rate.isNull() ? std::nullopt : std::optional(real(rate)),
-               text(q.value(2)).trimmed(), text(q.value(3)).trimmed()};
+    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM ") + kIgvInForce + QStringLiteral(" I"));
+    return q.next() ? igvAt(q, 0) : std::nullopt;
 }
 
 }  // namespace db::proc

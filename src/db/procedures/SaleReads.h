@@ -31,6 +31,7 @@ struct SaleLine {
     core::Money PresPrecioCosto;
     core::Money PresVenta;
     int PresStockTotal = 0;
+    bool inCatalogue = false;  // the presentation still exists
     // The sale's header (FACTURA).
     QString FacEstado;
     QString FacHostName;
@@ -46,9 +47,11 @@ std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange
 
 // A sale's header as its receipts print it.
 struct SaleHeader {
-    QString FacHostName;   // the seller's workstation tag
-    QString FacTipoSunat;  // the receipt type it was discharged as
-    int FacNumSunat = 0;   // its receipt number; 0 for none
+    QString FacHostName;    // the seller's workstation tag
+    QString FacTipoSunat;   // the receipt type it was discharged as
+    int FacNumSunat = 0;    // its receipt number; 0 for none
+    QDateTime FacFecha;     // when the sale was opened
+    QDateTime FacDescargo;  // its last discharge that sold a line; invalid for none kept
 };
 // The header of sale `facNumero` dated within the window; none without one.
 std::optional<SaleHeader> saleHeader(Db& db, int facNumero, const core::DateTimeRange& window);
@@ -62,5 +65,10 @@ struct Igv {
 };
 // None when the shop has no IGV row yet.
 std::optional<Igv> currentIgv(Db& db);
+// The same row as a derived table of four columns (IgvCod, IgvValor, IgvSerieBoleta,
+// IgvSerieFactura), for statements that read it beside something else, and the row read from
+// those columns of a result from `first` on (none when IgvCod is null).
+extern const QString kIgvInForce;
+std::optional<Igv> igvAt(const QSqlQuery& q, int first);
 
 }  // namespace db::proc

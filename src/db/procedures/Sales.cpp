@@ -9,10 +9,6 @@ namespace db::proc {
 
 namespace {
 
-// Taken by whatever changes a sale's lines; the discharge of a sale takes it too, so a line is
-// never added to or removed from a sale while it is discharged.
-const QString kVentaLock = QStringLiteral("DESCARGO");
-
 constexpr int kMensajeSize = 50;
 constexpr int kTagSize = 17;  // FACTURA.FacHostName: a 15-character computer name, "-" and a key
 
@@ -34,35 +30,44 @@ QString numero(int n) {
     return QString::number(n);
 }
 
-// The sale's header within the day.
-struct Venta {
+// What a new line of a sale is judged by, read in one statement: the sale's header within the
+// day, its total so far, the units of the presentation it already has pending, the next line
+// number, and the presentation (none when it does not exist).
+struct LineContext {
     QDateTime FacFecha;
     QString FacEstado;
+    core::Money total;
+    qint64 pendingUnits = 0;
+    int nextDetaNumero = 1;
+    std::optional<qint64> stock;
+    QString presTipo;
 };
-std::optional<Venta> findVenta(Db& db, int facNum, const QDateTime& fechaHoy) {
-    const Day day = dayOf(fechaHoy);
-    QSqlQuery q = db.exec(QStringLiteral("SELECT FacFecha, FacEstado FROM FACTURA "
-                                         "WHERE FacNumero = ? AND FacFecha >= ? AND FacFecha < ? "
-                                         "ORDER BY FacFecha"),
-                          {facNum, day.from, day.to});
+
+std::optional<LineContext> lineContext(Db& db, const IngresoPresVentaIn& in) {
+    const Day day = dayOf(in.pFechaHoy);
+    const QString ofSale = QStringLiteral(
+        " FROM DETAFAC D WHERE D.FacNumero = F.FacNumero "
+        "AND D.FacFecha = F.FacFecha");
+    QSqlQuery q = db.exec(
+        QStringLiteral("SELECT F.FacFecha, F.FacEstado, (SELECT SUM(D.Cantidad * D.Importe)") +
+            ofSale + QStringLiteral("), (SELECT COALESCE(SUM(D.Cantidad), 0)") + ofSale +
+            QStringLiteral(" AND D.CodPresentacion = ? AND D.Estado = ?), "
+                           "(SELECT COALESCE(MAX(D.DetaNumero), 0) + 1") +
+            ofSale +
+            QStringLiteral("), P.CodPresentacion, P.PresStockTotal, P.PresTipo FROM FACTURA F "
+                           "LEFT JOIN PRESENTACION P ON P.CodPresentacion = ? "
+                           "WHERE F.FacNumero = ? AND F.FacFecha >= ? AND F.FacFecha < ? "
+                           "ORDER BY F.FacFecha LIMIT 1"),
+        {in.pCodPres, kNoDescargado, in.pCodPres, in.pNumFac, day.from, day.to});
     if (!q.next())
         return std::nullopt;
-    return Venta{dateTime(q.value(0)), text(q.value(1))};
-}
-
-core::Money totalOf(Db& db, int facNum, const QDateTime& facFecha) {
-    return money(db.scalar(QStringLiteral("SELECT SUM(Cantidad * Importe) FROM DETAFAC "
-                                          "WHERE FacNumero = ? AND FacFecha = ?"),
-                           {facNum, facFecha}));
-}
-
-qint64 pendingUnits(Db& db, int facNum, const QDateTime& facFecha, int codPres) {
-    return db
-        .scalar(QStringLiteral("SELECT COALESCE(SUM(Cantidad), 0) FROM DETAFAC "
-                               "WHERE FacNumero = ? AND FacFecha = ? AND CodPresentacion = ? "
-                               "AND Estado = ?"),
-                {facNum, facFecha, codPres, kNoDescargado})
-        .toLongLong();
+    LineContext c{dateTime(q.value(0)), text(q.value(1)), money(q.value(2)),
+                  q.value(3).toLongLong(), integer(q.value(4))};
+    if (!q.value(5).isNull()) {
+        c.stock = q.value(6).toLongLong();
+        c.presTipo = text(q.value(7));
+    }
+    return c;
 }
 
 // Discounts of the sale's lines that match `lineFilter` (an extra condition on DETAFAC D).
@@ -78,10 +83,6 @@ void deleteDiscounts(Db& db, int facNum, const Day& day, const QString& lineFilt
                            "AND D.FacNumero = ? AND D.FacFecha >= ? AND D.FacFecha < ? AND ") +
                 lineFilter + QLatin1Char(')'),
             values);
-}
-
-IngresoPresVentaOut refused(Ingreso why, const QString& text, core::Money total) {
-    return {total, mensaje(text), why, 0};
 }
 
 }  // namespace
@@ -114,69 +115,51 @@ void Kz_EditaVendedorNumeroVenta(Db& db, const EditaVendedorNumeroVentaIn& in) {
 
 IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
     Db::Transaction tx(db);
-    db.lock(kVentaLock);
-    const std::optional<Venta> venta = findVenta(db, in.pNumFac, in.pFechaHoy);
-    if (!venta) {
+    db.lock(kSaleLinesLock);
+    const std::optional<LineContext> sale = lineContext(db, in);
+    const auto refuse = [&](Ingreso why, const QString& text, core::Money total) {
         tx.commit();
-        return refused(Ingreso::VentaInexistente,
-                       QStringLiteral("NO EXISTE LA VENTA Nº ") + numero(in.pNumFac), {});
-    }
-    const core::Money before = totalOf(db, in.pNumFac, venta->FacFecha);
+        return IngresoPresVentaOut{total, mensaje(text), why, 0};
+    };
+    if (!sale)
+        return refuse(Ingreso::VentaInexistente,
+                      QStringLiteral("NO EXISTE LA VENTA Nº ") + numero(in.pNumFac), {});
     // Only a discharged sale is closed; one whose every line went without stock takes new lines.
-    if (venta->FacEstado == kDescargado) {
-        tx.commit();
-        return refused(Ingreso::VentaDescargada,
-                       QStringLiteral("VENTA Nº ") + numero(in.pNumFac) +
-                           QStringLiteral(" HA SIDO DESCARGADA"),
-                       before);
-    }
-    if (in.pCan < 1) {
-        tx.commit();
-        return refused(Ingreso::CantidadNoAdmisible, QStringLiteral("CANTIDAD NO ADMISIBLE"),
-                       before);
-    }
-    QSqlQuery pres =
-        db.exec(QStringLiteral(
-                    "SELECT PresStockTotal, PresTipo FROM PRESENTACION WHERE CodPresentacion = ?"),
-                {in.pCodPres});
-    if (!pres.next()) {
-        tx.commit();
-        return refused(Ingreso::PresentacionInexistente,
-                       QStringLiteral("NO EXISTE LA PRESENTACION"), before);
-    }
-    const qint64 stock = integer(pres.value(0));
-    const QString presTipo = text(pres.value(1));
-    if (pendingUnits(db, in.pNumFac, venta->FacFecha, in.pCodPres) + in.pCan > stock) {
-        tx.commit();
-        return refused(Ingreso::SinStock,
-                       QStringLiteral("SOBREPASA EL STOCK TOTAL EN LA FARMACIA..."), before);
-    }
-    const int detaNumero = integer(db.scalar(QStringLiteral("SELECT COALESCE(MAX(DetaNumero), 0) "
-                                                            "+ 1 FROM DETAFAC WHERE FacNumero = ? "
-                                                            "AND FacFecha = ?"),
-                                             {in.pNumFac, venta->FacFecha}));
+    if (sale->FacEstado == kDescargado)
+        return refuse(Ingreso::VentaDescargada,
+                      QStringLiteral("VENTA Nº ") + numero(in.pNumFac) +
+                          QStringLiteral(" HA SIDO DESCARGADA"),
+                      sale->total);
+    if (in.pCan < 1)
+        return refuse(Ingreso::CantidadNoAdmisible, QStringLiteral("CANTIDAD NO ADMISIBLE"),
+                      sale->total);
+    if (!sale->stock)
+        return refuse(Ingreso::PresentacionInexistente, QStringLiteral("NO EXISTE LA PRESENTACION"),
+                      sale->total);
+    if (sale->pendingUnits + in.pCan > *sale->stock)
+        return refuse(Ingreso::SinStock,
+                      QStringLiteral("SOBREPASA EL STOCK TOTAL EN LA FARMACIA..."), sale->total);
     db.exec(QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, "
                            "CodPresentacion, Cantidad, Importe, Costo, Estado) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-            {in.pNumFac, venta->FacFecha, detaNumero, in.pCodPres, in.pCan,
+            {in.pNumFac, sale->FacFecha, sale->nextDetaNumero, in.pCodPres, in.pCan,
              QVariant::fromValue(in.pImporte), QVariant::fromValue(in.pCosto), kNoDescargado});
-    if (venta->FacEstado != kNoDescargado)
+    if (sale->FacEstado != kNoDescargado)
         db.exec(
             QStringLiteral("UPDATE FACTURA SET FacEstado = ? WHERE FacNumero = ? AND FacFecha = ?"),
-            {kNoDescargado, in.pNumFac, venta->FacFecha});
-    const core::Money total = totalOf(db, in.pNumFac, venta->FacFecha);
+            {kNoDescargado, in.pNumFac, sale->FacFecha});
     tx.commit();
-    return {total,
-            mensaje(QStringLiteral("ITEM ") + numero(detaNumero) + QStringLiteral(": ") +
-                    numero(in.pCan) + QStringLiteral(" ") + presTipo),
-            Ingreso::Ingresado, detaNumero};
+    return {sale->total + in.pImporte * in.pCan,
+            mensaje(QStringLiteral("ITEM ") + numero(sale->nextDetaNumero) + QStringLiteral(": ") +
+                    numero(in.pCan) + QStringLiteral(" ") + sale->presTipo),
+            Ingreso::Ingresado, sale->nextDetaNumero};
 }
 
 IngresoDescuentoOut KZ_IngresoDescuento(Db& db, const IngresoDescuentoIn& in,
                                         const QDateTime& now) {
     const Day day = dayOf(in.pFechaHoy);
     Db::Transaction tx(db);
-    db.lock(kVentaLock);
+    db.lock(kSaleLinesLock);
     QSqlQuery line = db.exec(QStringLiteral("SELECT FacFecha, DetaNumero FROM DETAFAC "
                                             "WHERE FacNumero = ? AND FacFecha >= ? "
                                             "AND FacFecha < ? AND CodPresentacion = ? "
@@ -208,7 +191,7 @@ EliminarItemOut KZ_EliminarItem(Db& db, const EliminarItemIn& in) {
         "FacNumero = ? AND FacFecha >= ? AND FacFecha < ? "
         "AND DetaNumero = ? AND CodPresentacion = ?");
     Db::Transaction tx(db);
-    db.lock(kVentaLock);
+    db.lock(kSaleLinesLock);
     const QVariant estado =
         db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE ") + where, line);
     if (estado.isNull()) {
@@ -225,6 +208,7 @@ EliminarItemOut KZ_EliminarItem(Db& db, const EliminarItemIn& in) {
                     QStringLiteral("D.DetaNumero = ? AND D.CodPresentacion = ?"),
                     {in.pDetaNumero, in.pCodPres});
     db.exec(QStringLiteral("DELETE FROM DETAFAC WHERE ") + where, line);
+    markSaleLeftWithoutStock(db, in.pFacNum, core::saleDay(day.from.date()));
     tx.commit();
     return {
         mensaje(QStringLiteral("ITEM ") + numero(in.pDetaNumero) + QStringLiteral(" ELIMINADO")),
@@ -236,7 +220,7 @@ BorraCotizacionOut KZ_BorraCotizacion(Db& db, const BorraCotizacionIn& in) {
     const QVariantList sale{in.pFacNum, day.from, day.to};
     const QString ofSale = QStringLiteral("FacNumero = ? AND FacFecha >= ? AND FacFecha < ?");
     Db::Transaction tx(db);
-    db.lock(kVentaLock);
+    db.lock(kSaleLinesLock);
     const int kept = integer(
         db.scalar(QStringLiteral("SELECT COUNT(*) FROM DETAFAC WHERE Estado <> ? AND ") + ofSale,
                   QVariantList{kNoDescargado} + sale));
@@ -244,6 +228,7 @@ BorraCotizacionOut KZ_BorraCotizacion(Db& db, const BorraCotizacionIn& in) {
     const int removed =
         db.execCount(QStringLiteral("DELETE FROM DETAFAC WHERE Estado = ? AND ") + ofSale,
                      QVariantList{kNoDescargado} + sale);
+    markSaleLeftWithoutStock(db, in.pFacNum, core::saleDay(day.from.date()));
     tx.commit();
     const QString venta = QStringLiteral("COTIZACION Nº ") + numero(in.pFacNum);
     if (kept > 0)
