@@ -1,11 +1,13 @@
 #include "catalogue/FormParts.h"
 
+#include "core/InputRules.h"
 #include "ui/FormHelpers.h"
 #include "ui/Grid.h"
 #include "ui/InputFilter.h"
 #include "ui/Palette.h"
 #include "ui/TextStyle.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +24,27 @@ QLineEdit* box(QWidget* parent, const char* name, int size) {
     ui::forceUpperCase(b);
     ui::capLength(b, size);
     return b;
+}
+
+QLineEdit* digitsBox(QWidget* parent, const char* name, int digits) {
+    auto* b = new QLineEdit(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setMaxLength(digits);
+    ui::filter(b, core::isDigitsOnly);
+    return b;
+}
+
+QComboBox* choice(QWidget* parent, const char* name, const QStringList& items, const QString& text,
+                  int size) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setCompleter(nullptr);
+    c->addItems(items);
+    c->lineEdit()->setMaxLength(size);
+    c->setCurrentText(text);
+    return c;
 }
 
 QPlainTextEdit* memo(QWidget* parent, const char* name, int size) {

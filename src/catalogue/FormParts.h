@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -14,6 +15,12 @@ namespace catalogue::parts {
 
 // An upper-case box of the column's size.
 QLineEdit* box(QWidget* parent, const char* name, int size);
+// A box of digits only that holds `digits` of them; a change that leaves another character
+// empties it and puts the focus in it.
+QLineEdit* digitsBox(QWidget* parent, const char* name, int digits);
+// A box to choose one of the items or type one, of the column's size, showing `text`.
+QComboBox* choice(QWidget* parent, const char* name, const QStringList& items, const QString& text,
+                  int size);
 // A memo of the column's size.
 QPlainTextEdit* memo(QWidget* parent, const char* name, int size);
 // A button that leaves Enter to the boxes.

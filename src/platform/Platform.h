@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace platform {
 
 class PrintSystem;
@@ -32,6 +34,8 @@ public:
     // setUsbStorage returns false when the setting could not be written.
     virtual UsbStorage usbStorage() const = 0;
     virtual bool setUsbStorage(bool enabled) = 0;
+    // The picture-file dialog over `parent`: the chosen file's path, empty when cancelled.
+    virtual QString choosePictureFile(QWidget* parent) = 0;
     // The print system the reports and receipts go to.
     virtual PrintSystem& printSystem() = 0;
 };

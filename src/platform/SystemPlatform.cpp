@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QHash>
 #include <QProcess>
 #include <QSaveFile>
@@ -159,6 +160,12 @@ void SystemPlatform::trimWorkingSet() {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
+}
+
+QString SystemPlatform::choosePictureFile(QWidget* parent) {
+    return QFileDialog::getOpenFileName(
+        parent, QString(), QString(),
+        QStringLiteral("Imagenes (*.bmp *.jpg *.jpeg *.png *.gif *.ico);;Todos (*)"));
 }
 
 QString SystemPlatform::usbRuleFile() const {

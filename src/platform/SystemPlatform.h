@@ -25,6 +25,7 @@ public:
     void playSound(const QString& name) override;
     void startCalculator() override;
     void trimWorkingSet() override;
+    QString choosePictureFile(QWidget* parent) override;
     UsbStorage usbStorage() const override;
     bool setUsbStorage(bool enabled) override;
     PrintSystem& printSystem() override { return printSystem_; }

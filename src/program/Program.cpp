@@ -7,6 +7,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/SystemPlatform.h"
 #include "sales/FacturaFilesOutput.h"
+#include "sales/SalesCounter.h"
 #include "sales/SalesModule.h"
 #include "session/Commands.h"
 #include "session/Session.h"
@@ -40,6 +41,9 @@ void registerSubsystems(session::AppContext& context) {
     sales::registerSales(context);
     catalogue::registerCatalogue(context);
     summary::registerSummary(context);
+    session::AppContext* ctx = &context;
+    sales::SalesCounter::of(context).wire(sales::SalesCounter::Command::EditPresentation,
+                                          [ctx] { catalogue::editPresentationByKey(*ctx); });
 }
 
 Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,

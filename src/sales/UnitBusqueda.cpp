@@ -465,6 +465,8 @@ void TFormBusqueda::connectSession() {
     const session::Session& s = ctx_.session;
     connect(&s, &session::Session::currentSaleChanged, this,
             [this] { V->setText(ctx_.session.saleLabel()); });
+    connect(&s, &session::Session::productGridFocusRequested, this,
+            [this] { DBGrid1->setFocus(); });
     connect(&s, &session::Session::costFiguresVisibleChanged, this,
             &TFormBusqueda::setCostFiguresVisible);
     connect(&counter_, &SalesCounter::quotationClosed, this, &TFormBusqueda::backFromQuotation);

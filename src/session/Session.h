@@ -70,6 +70,9 @@ public:
     // The search screen's search text as typed (what its "Asignar Prod-Lab" hands on).
     QString productSearch() const { return productSearch_; }
     void setProductSearch(const QString& text) { productSearch_ = text; }
+    // A window that closes hands the focus back to the search screen's product grid, when that
+    // screen is open.
+    void requestProductGridFocus() { emit productGridFocusRequested(); }
 
     // ---- re-authentication ----
     ReauthPurpose reauthPurpose() const { return reauthPurpose_; }
@@ -90,6 +93,7 @@ signals:
     void currentSaleChanged(std::optional<int> sale);
     void saleDischarged(int saleNumber);
     void endRequested();
+    void productGridFocusRequested();
 
 private:
     int userCode_ = 0;

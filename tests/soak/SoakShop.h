@@ -44,6 +44,7 @@ public:
     void trimWorkingSet() override {}
     UsbStorage usbStorage() const override { return UsbStorage::Unknown; }
     bool setUsbStorage(bool) override { return false; }
+    QString choosePictureFile(QWidget*) override { return {}; }
     platform::PrintSystem& printSystem() override { return printer_; }
 
     // The tax tool's data folder.

@@ -36,6 +36,10 @@ public:
         usb = enabled ? UsbStorage::Enabled : UsbStorage::Disabled;
         return true;
     }
+    QString choosePictureFile(QWidget*) override {
+        ++pictureChoices;
+        return pictureFile;
+    }
 
     platform::PrintSystem& printSystem() override {
         return realPrintSystem ? *realPrintSystem : printer;
@@ -58,6 +62,8 @@ public:
     UsbStorage usb = UsbStorage::Enabled;
     bool usbWritable = true;  // false: every setUsbStorage fails
     QList<bool> usbWrites;    // every switch asked for, successful or not
+    QString pictureFile;      // what the picture dialog answers; empty: cancelled
+    int pictureChoices = 0;
     FakePrintSystem printer;
     platform::PrintSystem* realPrintSystem = nullptr;  // set: used instead of the fake
 

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 namespace testsupport {
 
@@ -14,6 +15,8 @@ public:
     void notice(const QString& text, Kind kind = Kind::Information) override {
         shown << text;
         kinds << kind;
+        if (whileShown)
+            whileShown();
     }
     bool confirm(const QString& text) override {
         asked << text;
@@ -33,6 +36,8 @@ public:
     QStringList asked;
     QList<Kind> kinds;
     QList<bool> answers;
+    // Runs while each notice is up, as what happens on screen behind a modal box.
+    std::function<void()> whileShown;
 };
 
 }  // namespace testsupport

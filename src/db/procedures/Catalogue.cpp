@@ -7,6 +7,13 @@ namespace {
 const QString kLaboratorioLock = QStringLiteral("LABORATORIO");
 const QString kEnlaceLock = QStringLiteral("PRODUCTO_LABORATORIO");
 const QString kActivo = QStringLiteral("ACTIVO");
+const QString kPresentacionLock = QStringLiteral("PRESENTACION");
+const QString kContinuo = QStringLiteral("CONTINUO");
+const QString kNoPresentacion = QStringLiteral("NO EXISTE LA PRESENTACION");
+
+QVariant bound(core::Money value) {
+    return QVariant::fromValue(value);
+}
 
 // A product's text as stored: one line (a memo's line breaks become blanks), cut to its column.
 QString oneLine(const QString& text, int size) {
@@ -163,6 +170,124 @@ std::vector<LaboratorioChoice> laboratorioChoices(Db& db) {
     while (q.next())
         rows.push_back({integer(q.value(0)), text(q.value(1))});
     return rows;
+}
+
+IngresoPresentacionOut KZ_IngresoPresentacion(Db& db, const IngresoPresentacionIn& in) {
+    Db::Transaction tx(db);
+    if (!exists(db,
+                QStringLiteral("SELECT ProdLabCod FROM PRODUCTO_LABORATORIO WHERE ProdLabCod = ?"),
+                in.pProdLabCod)) {
+        tx.commit();
+        return {QStringLiteral("NO EXISTE EL PRODUCTO-LABORATORIO"), 0};
+    }
+    const int code = db.nextKey(QStringLiteral("PRESENTACION"), QStringLiteral("CodPresentacion"));
+    db.exec(QStringLiteral("INSERT INTO PRESENTACION (CodPresentacion, ProdLabCod, PresTipo, "
+                           "PresPrecioCosto, PresVenta, PresIndicaPosologia, PresUbicacion, "
+                           "PresGenCom, PresUniTodo, PresStockTotal, PresPromUni, PresEstado, "
+                           "PresCodDigemid, PresNumCaja) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, ?)"),
+            {code, in.pProdLabCod, param(in.pPresTipo, kPresTipoSize), bound(in.pPresPrecioCosto),
+             bound(in.pPreVen), param(in.pPos, kPresPosologiaSize),
+             param(in.pPresUbi, kPresUbicacionSize), param(in.pPresGenCom, kPresChoiceSize),
+             param(in.pPresUniTodo, kPresChoiceSize), in.pPresPromUni, kContinuo,
+             in.pPresCodDigemid, in.pPresNumCaja});
+    tx.commit();
+    return {QStringLiteral("PRESENTACION INGRESADA CON CODIGO ") + QString::number(code), code};
+}
+
+void KZ_IngreSegEdit(Db& db, const IngreSegEditIn& in, const QDateTime& now) {
+    Db::Transaction tx(db);
+    const int code = db.nextKey(QStringLiteral("SEGUIMIENTO_PRECIO"), QStringLiteral("SegCod"));
+    db.exec(QStringLiteral("INSERT INTO SEGUIMIENTO_PRECIO (SegCod, CodPresentacion, UsuCod, "
+                           "SegFecha, SegAnPc, SegAnPv, SegNewPc, SegNewPv) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+            {code, in.pCodPresentacion, in.pUsuario, now, bound(in.pAnPc), bound(in.pAnPv),
+             bound(in.pNewPc), bound(in.pNewPv)});
+    tx.commit();
+}
+
+SPEditarPresentacionOut KZ_SPEditarPresentacion(Db& db, const SPEditarPresentacionIn& in) {
+    Db::Transaction tx(db);
+    const int changed = db.execCount(
+        QStringLiteral("UPDATE PRESENTACION SET PresTipo = ?, PresPrecioCosto = ?, "
+                       "PresUbicacion = ?, PresIndicaPosologia = ?, PresVenta = ?, "
+                       "PresGenCom = ?, PresUniTodo = ?, PresPromUni = ?, PresEstado = ? "
+                       "WHERE CodPresentacion = ?"),
+        {param(in.pNomPresEdit, kPresTipoSize), bound(in.pEditCosto),
+         param(in.pPresUbi, kPresUbicacionSize), param(in.pPresPos, kPresPosologiaSize),
+         bound(in.pPresVen), param(in.pPresGenCom, kPresChoiceSize),
+         param(in.pPresUniTodo, kPresChoiceSize), in.pPresPromUni,
+         param(in.pPresEstado, kPresEstadoSize), in.pPresCodigo});
+    tx.commit();
+    if (changed == 0)
+        return {kNoPresentacion, false};
+    return {QStringLiteral("PRESENTACION EDITADA"), true};
+}
+
+std::optional<PresentacionPrecios> presentacionPrecios(Db& db, int codPresentacion) {
+    QSqlQuery q = db.exec(QStringLiteral("SELECT PresPrecioCosto, PresVenta FROM PRESENTACION "
+                                         "WHERE CodPresentacion = ?"),
+                          {codPresentacion});
+    if (!q.next())
+        return std::nullopt;
+    return PresentacionPrecios{money(q.value(0)), money(q.value(1))};
+}
+
+SPEditarPresentacionOut editarPresentacionConSeguimiento(Db& db, const SPEditarPresentacionIn& in,
+                                                         int usuario, const QDateTime& now) {
+    Db::Transaction tx(db);
+    db.lock(kPresentacionLock);
+    const std::optional<PresentacionPrecios> old = presentacionPrecios(db, in.pPresCodigo);
+    if (!old) {
+        tx.commit();
+        return {kNoPresentacion, false};
+    }
+    if (old->PresPrecioCosto != in.pEditCosto || old->PresVenta != in.pPresVen)
+        KZ_IngreSegEdit(db,
+                        {in.pPresCodigo, usuario, old->PresPrecioCosto, old->PresVenta,
+                         in.pEditCosto, in.pPresVen},
+                        now);
+    SPEditarPresentacionOut out = KZ_SPEditarPresentacion(db, in);
+    tx.commit();
+    return out;
+}
+
+BorraFotoOut KZ_BorraFoto(Db& db, const BorraFotoIn& in) {
+    Db::Transaction tx(db);
+    const int changed = db.execCount(QStringLiteral("UPDATE PRESENTACION SET PresFoto = NULL "
+                                                    "WHERE CodPresentacion = ? AND ProdLabCod = ?"),
+                                     {in.pCod, in.pProdLabCod});
+    tx.commit();
+    return {changed == 0 ? kNoPresentacion : QStringLiteral("IMAGEN ELIMINADA...")};
+}
+
+bool guardaFotoPresentacion(Db& db, int codPresentacion, const QByteArray& picture) {
+    Db::Transaction tx(db);
+    const int changed = db.execCount(
+        QStringLiteral("UPDATE PRESENTACION SET PresFoto = ? WHERE CodPresentacion = ?"),
+        {picture, codPresentacion});
+    tx.commit();
+    return changed > 0;
+}
+
+void KZ_IngresoCodDigemid(Db& db, const IngresoCodDigemidIn& in) {
+    Db::Transaction tx(db);
+    db.exec(QStringLiteral("UPDATE PRESENTACION SET PresCodDigemid = ? WHERE CodPresentacion = ?"),
+            {in.pCodDige, in.pCodPres});
+    tx.commit();
+}
+
+VerificaExistenPresFotoOut KZ_VerificaExistenPresFoto(Db& db, int pCodPresentacion) {
+    return {integer(
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM PRESENTACION WHERE CodPresentacion = ?"),
+                  {pCodPresentacion}))};
+}
+
+bool codDigemidEnOtraPresentacion(Db& db, int codDigemid, int except) {
+    return !db.scalar(QStringLiteral("SELECT CodPresentacion FROM PRESENTACION "
+                                     "WHERE PresCodDigemid = ? AND CodPresentacion <> ? LIMIT 1"),
+                      {codDigemid, except})
+                .isNull();
 }
 
 }  // namespace db::proc
