@@ -49,6 +49,9 @@ public:
     }
 
     bool start() {
+        QFile::setPermissions(dir_.path(), QFile::permissions(dir_.path()) | QFile::ReadGroup |
+                                               QFile::ExeGroup | QFile::ReadOther |
+                                               QFile::ExeOther);
         for (const char* sub : {"spool", "cache", "state", "log"})
             QDir(dir_.path()).mkpath(QString::fromLatin1(sub));
         write("cupsd.conf", QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\n"
@@ -119,7 +122,9 @@ private:
             f.write(text.toUtf8());
     }
 
-    QTemporaryDir dir_;
+    // In /tmp itself, open to all: the scheduler's filters run as its own user, which cannot
+    // reach into a test run's private temporary folder.
+    QTemporaryDir dir_{QStringLiteral("/tmp/velcaris-cups-XXXXXX")};
     QProcess daemon_;
 };
 
