@@ -40,6 +40,27 @@ QTableView* grid(QWidget* parent, const char* name, const QString& hint) {
     return g;
 }
 
+// The widgets of one list's pane, top to bottom: its search box (beside the caption), the notice
+// under it, the list, its navigator and the button that adds what the list lacks.
+struct ListPane {
+    QWidget* search;
+    QWidget* notice;
+    QWidget* list;
+    QWidget* navigator;
+    QWidget* add;
+};
+
+void layOutListPane(QWidget* pane, const QString& caption, const ListPane& w) {
+    auto* g = new QGridLayout(pane);
+    g->setContentsMargins(0, 0, 0, 0);
+    g->addWidget(new QLabel(caption, pane), 0, 0);
+    g->addWidget(w.search, 0, 1);
+    g->addWidget(w.notice, 1, 0, 1, 2);
+    g->addWidget(w.list, 2, 0, 1, 2);
+    g->addWidget(w.navigator, 3, 0);
+    g->addWidget(w.add, 3, 1, Qt::AlignRight);
+}
+
 }  // namespace
 
 TFormProductoLaboratorio* TFormProductoLaboratorio::open(session::AppContext& ctx) {
@@ -99,14 +120,8 @@ QWidget* TFormProductoLaboratorio::buildProductPane() {
     DBNavigator2 = parts::navigator(pane, "DBNavigator2", DBGrid1);
     SpeedButton4 = parts::button(pane, "SpeedButton4", QStringLiteral("&Nuevo Producto"));
     setHint(SpeedButton4, QStringLiteral("NUEVO PRODUCTO QUE NO FIGURA EN LA LISTA DE PRODUCTOS"));
-    auto* g = new QGridLayout(pane);
-    g->setContentsMargins(0, 0, 0, 0);
-    g->addWidget(new QLabel(QStringLiteral("PRODUCTO:"), pane), 0, 0);
-    g->addWidget(EdProducto, 0, 1);
-    g->addWidget(PRODUCTO, 1, 0, 1, 2);
-    g->addWidget(DBGrid1, 2, 0, 1, 2);
-    g->addWidget(DBNavigator2, 3, 0);
-    g->addWidget(SpeedButton4, 3, 1, Qt::AlignRight);
+    layOutListPane(pane, QStringLiteral("PRODUCTO:"),
+                   {EdProducto, PRODUCTO, DBGrid1, DBNavigator2, SpeedButton4});
     return pane;
 }
 
@@ -121,14 +136,8 @@ QWidget* TFormProductoLaboratorio::buildBrandPane() {
     SpeedButton5 = parts::button(pane, "SpeedButton5", QStringLiteral("N&ueva Marca"));
     setHint(SpeedButton5,
             QStringLiteral("NUEVO LABORATORIO QUE NO FIGURA EN LA LISTA DE LABORATORIOS"));
-    auto* g = new QGridLayout(pane);
-    g->setContentsMargins(0, 0, 0, 0);
-    g->addWidget(new QLabel(QStringLiteral("MARCA"), pane), 0, 0);
-    g->addWidget(EdLaboratorio, 0, 1);
-    g->addWidget(LABORATORIO, 1, 0, 1, 2);
-    g->addWidget(DBGrid2, 2, 0, 1, 2);
-    g->addWidget(DBNavigator1, 3, 0);
-    g->addWidget(SpeedButton5, 3, 1, Qt::AlignRight);
+    layOutListPane(pane, QStringLiteral("MARCA"),
+                   {EdLaboratorio, LABORATORIO, DBGrid2, DBNavigator1, SpeedButton5});
     return pane;
 }
 
