@@ -19,18 +19,26 @@ QString amount(core::Money m) {
 
 }  // namespace
 
-SaleLinesModel::SaleLinesModel(QObject* parent) : ui::VectorModel<SaleLine>(parent) {
+SaleLinesModel::SaleLinesModel(QObject* parent, bool withDate)
+    : ui::VectorModel<SaleLine>(parent), first_(withDate ? 1 : 0) {
     const auto settledRed = [this](int r) {
         const QString& e = row(r).Estado;
         return e == db::proc::kDescargado || e == db::proc::kDevuelto;
     };
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    setColumns({
+    std::vector<ui::ColumnDef> columns;
+    if (withDate)
+        columns.push_back({.title = QStringLiteral("FECHA"),
+                           .width = 130,
+                           .value = by([](const SaleLine& l) {
+                               return core::fmt::shortDateLongTime(l.FacFecha);
+                           })});
+    std::vector<ui::ColumnDef> own{
         {.title = QStringLiteral("ESTADO"),
          .width = 125,
          .value = by(&SaleLine::Estado),
          .foreground = [settledRed](int r) { return settledRed(r) ? ui::palette::red : QColor(); },
-         .background = [this](int) { return cell_[kEstado]; },
+         .background = [this](int) { return cell_[std::size_t(estadoColumn())]; },
          .bold = settledRed},
         {.title = QStringLiteral("FACT."), .width = 50, .value = by(&SaleLine::FacNumero)},
         {.title = QStringLiteral("PRESENTACION DEL PRODUCTO"),
@@ -50,9 +58,11 @@ SaleLinesModel::SaleLinesModel(QObject* parent) : ui::VectorModel<SaleLine>(pare
          .alignment = right,
          .value = by([](const SaleLine& l) { return amount(l.SUB_TOTAL); }),
          .foreground = [](int) { return ui::palette::red; },
-         .background = [this](int) { return cell_[kSubTotal]; },
+         .background = [this](int) { return cell_[std::size_t(subTotalColumn())]; },
          .bold = [](int) { return true; }},
-    });
+    };
+    columns.insert(columns.end(), own.begin(), own.end());
+    setColumns(std::move(columns));
     title_.fill(ui::palette::red);
 }
 
