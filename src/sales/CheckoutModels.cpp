@@ -106,4 +106,25 @@ PendingSalesModel::PendingSalesModel(QObject* parent) : ui::VectorModel<PendingS
                  .value = by([](const PendingSale& p) { return amount(p.TOTAL); })}});
 }
 
+DaySalesModel::DaySalesModel(QObject* parent) : ui::VectorModel<db::proc::DaySale>(parent) {
+    const auto colour = [this](int r) {
+        return row(r).Estado == db::proc::kNoDescargado ? ui::palette::blue : ui::palette::red;
+    };
+    setColumns({{.title = QStringLiteral("FacNumero"),
+                 .width = 60,
+                 .alignment = Qt::AlignCenter,
+                 .value = by(&db::proc::DaySale::FacNumero),
+                 .foreground = colour,
+                 .bold = [](int) { return true; }},
+                {.title = QStringLiteral("TOTAL"),
+                 .width = 80,
+                 .alignment = Qt::AlignRight | Qt::AlignVCenter,
+                 .value = by([](const db::proc::DaySale& d) { return amount(d.TOTAL); }),
+                 .foreground = colour},
+                {.title = QStringLiteral("Estado"),
+                 .width = 120,
+                 .value = by(&db::proc::DaySale::Estado),
+                 .foreground = colour}});
+}
+
 }  // namespace sales

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/procedures/Checkout.h"
+#include "db/procedures/Monitor.h"
 #include "ui/TableModel.h"
 
 #include <QColor>
@@ -35,6 +36,13 @@ private:
 class PendingSalesModel : public ui::VectorModel<db::proc::PendingSale> {
 public:
     explicit PendingSalesModel(QObject* parent);
+};
+
+// The monitor's day list: the sale number in large bold; rows still "NO DESCARGADO" in blue,
+// the others in red.
+class DaySalesModel : public ui::VectorModel<db::proc::DaySale> {
+public:
+    explicit DaySalesModel(QObject* parent);
 };
 
 }  // namespace sales

@@ -197,6 +197,18 @@ void SaleLinesView::showStartUpSale() {
     showSellerPhoto();
 }
 
+void SaleLinesView::startingSteps() {
+    setTint(Tint::Notice, std::nullopt);
+    Total->clear();
+    close();
+    EdFacNumero->setFocus();
+}
+
+void SaleLinesView::closeSale() {
+    EdFacNumero->clear();
+    startingSteps();
+}
+
 void SaleLinesView::unload() {
     closePhoto();
     close();

@@ -63,6 +63,11 @@ public:
     void showStartUpSale();
     // No sale loaded, nothing shown.
     void unload();
+    // What the openers do after showing the screen: no lines, no total, the state column as a
+    // notice, the cursor in the sale number box.
+    void startingSteps();
+    // The same with the sale number box emptied (Esc in the lines or on a button).
+    void closeSale();
 
     QLineEdit* EdFacNumero = nullptr;
     QLabel* PC = nullptr;

@@ -318,10 +318,8 @@ core::DateTimeRange TFormDescargar::day() const {
 }
 
 void TFormDescargar::startingSteps() {
-    sale_.setTint(Tint::Notice, std::nullopt);
-    sale_.Total->clear();
-    closeLines();
-    EdFacNumero->setFocus();
+    Imprimir->setEnabled(false);
+    sale_.startingSteps();
 }
 
 // Datasets.
@@ -536,11 +534,8 @@ void TFormDescargar::DBGrid3Escape() {
 
 // What Esc in the lines or on a button and "&Nuevo" share: no sale, an empty sale number.
 void TFormDescargar::closeSale() {
-    sale_.setTint(Tint::Notice, std::nullopt);
-    sale_.Total->clear();
-    closeLines();
-    EdFacNumero->clear();
-    EdFacNumero->setFocus();
+    Imprimir->setEnabled(false);
+    sale_.closeSale();
 }
 
 void TFormDescargar::resetAfterEscape(bool fromLines) {

@@ -151,6 +151,7 @@ TEST(InputRules, EachRuleAcceptsOnlyItsCharacters) {
         {core::endsWithDigitOrPoint, "endsWithDigitOrPoint", {"12.", "12.5"}, {"12,", ""}},
         {core::isDigitsOnly, "isDigitsOnly", {"0123", "", " 42 "}, {"4 2", "1A2", "-1"}},
         {core::isPriceText, "isPriceText", {"12,50", "12.50", ""}, {"12.5a", "-1"}},
+        {core::isAmountText, "isAmountText", {"100", "12,50", "12.5", ""}, {"1.2.3", "1,2.", "1a"}},
         {core::endsWithNameChar,
          "endsWithNameChar",
          {"PEREZ", "JUAN PEREZ ", "MUÑOZ", "NUÑ", "JOSÉ"},
