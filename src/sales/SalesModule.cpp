@@ -5,6 +5,7 @@
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
 #include "sales/UnitDescargar.h"
+#include "sales/UnitProdIncluya.h"
 #include "sales/UnitTraspasoNotBol.h"
 #include "sales/UnitVentasTodo.h"
 #include "session/AppContext.h"
@@ -22,6 +23,8 @@ void registerSales(session::AppContext& context) {
     const auto monitor = [ctx] { openSalesMonitor(*ctx); };
     for (const char* control : {"Exit1", "SpeedButton1", "SpeedButton2"})
         context.commands.add(QString::fromLatin1(control), monitor);
+    for (const char* control : {"New3", "BusquedaIncluya"})
+        context.commands.add(QString::fromLatin1(control), [ctx] { TFormProdIncluya::open(*ctx); });
     context.commands.add(QStringLiteral("raspaso1"), [ctx] { TFormTraspasoNotBol::showFor(*ctx); });
     context.commands.add(QStringLiteral("SBEliminar"), [ctx] { unassignCurrentProduct(*ctx); });
 
