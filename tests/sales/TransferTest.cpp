@@ -1,9 +1,18 @@
 #include "support/CheckoutSeed.h"
 #include "support/DbTest.h"
+#include "support/Keys.h"
+#include "support/WindowTest.h"
 
 #include "db/procedures/Checkout.h"
 #include "db/procedures/Summary.h"
 #include "db/procedures/Transfer.h"
+#include "sales/UnitTraspasoNotBol.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
 
 #include <QSet>
 #include <algorithm>
@@ -192,6 +201,115 @@ TEST_P(TransferProcedures, ConversionsBesideBoletaDischargesGiveUniqueNumbersWit
     EXPECT_EQ(numbers, expected);
 }
 
+std::vector<SaleNote> notes(std::initializer_list<const char*> totals) {
+    std::vector<SaleNote> out;
+    int number = 0;
+    for (const char* t : totals)
+        out.push_back({++number, money(t), kNotaDeVenta});
+    return out;
+}
+
+TEST(TransferRule, NotesAreTakenLargestFirstWhileTheRunningSumStaysWithinTheAmount) {
+    EXPECT_EQ(sales::notesToConvert(notes({"60", "50", "30"}), money("100")), std::vector<int>{1});
+    EXPECT_EQ(sales::notesToConvert(notes({"40", "30"}), money("100")), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(sales::notesToConvert(notes({"60", "50"}), money("40")).empty());
+    EXPECT_EQ(sales::notesToConvert(notes({"150", "60", "40"}), money("100")),
+              (std::vector<int>{2, 3}));
+    EXPECT_EQ(sales::notesToConvert(notes({"33.34", "33.33", "33.33"}), money("100")),
+              (std::vector<int>{1, 2, 3}));
+}
+
+class TransferWindow : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        if (IsSkipped())
+            return;
+        seedPresentation(db(), 101, QStringLiteral("PARACETAMOL 500MG"), 100);
+        seedIgv(db(), 1, QStringLiteral("B001"), QStringLiteral("F001"));
+    }
+    void TearDown() override {
+        delete form.data();
+        WindowTest::TearDown();
+    }
+
+    void note(int facNumero, const char* amount, const QDate& day) {
+        seedSale(db(), facNumero, day, QStringLiteral("CAJA1-4"), {{101, 1, amount, kDescargado}});
+        setSaleReceipt(db(), facNumero, day, kDescargado, kNotaDeVenta);
+    }
+    void show() {
+        form = sales::TFormTraspasoNotBol::showFor(ctx());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    }
+    int listed() { return form->findChild<QTableView*>("DBGrid1")->model()->rowCount(); }
+    void transfer(const QString& amount) {
+        auto* box = form->findChild<QLineEdit*>("EdMonto");
+        box->clear();
+        typeText(box, amount);
+        form->findChild<QPushButton*>("SpeedButton1")->click();
+    }
+    QString type(int facNumero, const QDate& day) { return saleReceipt(db(), facNumero, day).type; }
+
+    QPointer<sales::TFormTraspasoNotBol> form;
+};
+
+TEST_P(TransferWindow, AnAmountOf100ConvertsOnlyThe60NoteAndTellsItsOwnMessage) {
+    const QDate today = clock.today();
+    note(1, "60", today);
+    note(2, "50", today);
+    note(3, "30", today);
+    show();
+    EXPECT_EQ(listed(), 3);
+
+    transfer(QStringLiteral("100"));
+
+    EXPECT_EQ(messages.shown, QStringList{QStringLiteral("VENTA 1 PASO A LA BOLETA B001-1")});
+    EXPECT_EQ(type(1, today), kBoletaDeVenta);
+    EXPECT_EQ(type(2, today), kNotaDeVenta);
+    EXPECT_EQ(listed(), 2);
+
+    transfer(QStringLiteral("20,5"));
+    EXPECT_EQ(messages.shown.last(), QString());  // none converted: no earlier message
+    EXPECT_EQ(listed(), 2);
+}
+
+TEST_P(TransferWindow, YesterdaysNoteIsNeverListedNorConvertedBesideTodaysOfTheSameNumber) {
+    const QDate today = clock.today();
+    note(1, "80", today.addDays(-1));
+    note(1, "20", today);
+    show();
+    EXPECT_EQ(listed(), 1);
+
+    transfer(QStringLiteral("100"));
+
+    EXPECT_EQ(type(1, today), kBoletaDeVenta);
+    EXPECT_EQ(type(1, today.addDays(-1)), kNotaDeVenta);
+}
+
+TEST_P(TransferWindow, TheOneWindowReadsItsListAgainEachTimeItIsShown) {
+    show();
+    EXPECT_EQ(listed(), 0);
+    form->hide();
+    note(4, "10", clock.today());
+    auto* again = sales::TFormTraspasoNotBol::showFor(ctx());
+    EXPECT_EQ(again, form.data());
+    EXPECT_EQ(listed(), 1);
+}
+
+TEST_P(TransferWindow, TheAmountTakesDigitsAndOnePointAndEmptyDoesNothing) {
+    note(1, "10", clock.today());
+    show();
+    auto* box = form->findChild<QLineEdit*>("EdMonto");
+    typeText(box, QStringLiteral("12,5"));
+    EXPECT_EQ(box->text(), QStringLiteral("12.5"));
+    typeText(box, QStringLiteral("."));
+    EXPECT_EQ(box->text(), QString());
+    form->findChild<QPushButton*>("SpeedButton1")->click();
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(type(1, clock.today()), kNotaDeVenta);
+}
+
 }  // namespace
 
 VELCARIS_DB_TEST_SUITE(TransferProcedures);
+VELCARIS_DB_TEST_SUITE(TransferWindow);
