@@ -1,10 +1,23 @@
 #include "support/CheckoutSeed.h"
 #include "support/DbTest.h"
+#include "support/Keys.h"
+#include "support/WindowTest.h"
 
+#include "db/DemoShop.h"
 #include "db/procedures/Checkout.h"
 #include "db/procedures/Inclusion.h"
+#include "sales/UnitProdIncluya.h"
+#include "ui/Palette.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QStringList>
+#include <QTableView>
+#include <QTest>
 
 using namespace db::proc;
 using namespace testsupport;
@@ -160,7 +173,125 @@ TEST_P(SoldLinesListing, ARangeOrTheWholeDayHighestNumberFirst) {
     EXPECT_EQ(yesterday[0].FacHostName, QStringLiteral("CAJA1-7"));
 }
 
+class InclusionWindow : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_TRUE(db::loadDemoShop(db()));
+        form = sales::TFormProdIncluya::open(ctx());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    }
+    void TearDown() override {
+        delete form.data();
+        WindowTest::TearDown();
+    }
+
+    template <class W = QLineEdit>
+    W* get(const char* name) const {
+        W* widget = form->findChild<W*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void type(const char* box, const QString& text) { typeText(get(box), text); }
+    void consult() { get<QPushButton>("SBConsultar")->click(); }
+    QAbstractItemModel* grid() const { return get<QTableView>("DBGrid1")->model(); }
+    QStringList column(int c) const {
+        QStringList out;
+        for (int r = 0; r < grid()->rowCount(); ++r)
+            out << grid()->index(r, c).data().toString();
+        return out;
+    }
+    QString message() const { return get<QLabel>("MENSAJE")->text(); }
+
+    QPointer<sales::TFormProdIncluya> form;
+};
+
+TEST_P(InclusionWindow, TwoIngredientsFindTheCompoundProductInEitherOrder) {
+    type("EdNomGen", QStringLiteral("paracetamol+clorfenamina "));
+    consult();
+    EXPECT_EQ(get("EdNomGen")->text(), QStringLiteral("PARACETAMOL+CLORFENAMINA"));
+    ASSERT_GT(grid()->rowCount(), 0);
+    for (const QString& name : column(0))
+        EXPECT_EQ(name, QStringLiteral("GRIPALIV FORTE"));
+    EXPECT_EQ(message(), QStringLiteral("%1 ELEMENTOS ENCONTRADOS").arg(grid()->rowCount()));
+}
+
+TEST_P(InclusionWindow, EveryBoxEmptyListsEveryPresentationWithItsCount) {
+    consult();
+    const int all = db::integer(
+        db().scalar(QStringLiteral("SELECT COUNT(*) FROM PRESENTACION WHERE PresStockTotal >= 0")));
+    EXPECT_EQ(grid()->rowCount(), all);
+    EXPECT_EQ(message(), QStringLiteral("%1 ELEMENTOS ENCONTRADOS").arg(all));
+    EXPECT_EQ(grid()->headerData(1, Qt::Horizontal).toString(),
+              QStringLiteral("PRESENTACION DE PRODUCTO"));
+}
+
+TEST_P(InclusionWindow, ABadBoundOrAStockBoundWithoutComparisonSaysErrorAndKeepsTheResult) {
+    type("EdProducto", QStringLiteral("GRIPALIV"));
+    consult();
+    const int found = grid()->rowCount();
+    ASSERT_GT(found, 0);
+    const int queries = int(db().statementsRun());
+    type("Ed1", QStringLiteral("1.2.3"));
+    type("Ed2", QStringLiteral("9"));
+    consult();
+    EXPECT_EQ(messages.last(), QStringLiteral("error..."));
+    EXPECT_EQ(int(db().statementsRun()), queries);
+    EXPECT_EQ(grid()->rowCount(), found);
+
+    get<QPushButton>("SBNuevo")->click();
+    type("C1", QStringLiteral("5"));
+    consult();
+    EXPECT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(grid()->rowCount(), found);
+    get<QComboBox>("CB1")->setCurrentText(QStringLiteral(">"));
+    consult();
+    EXPECT_EQ(messages.shown.size(), 2);
+    for (int r = 0; r < grid()->rowCount(); ++r) {
+        EXPECT_GT(grid()->index(r, 6).data().toInt(), 5);
+        EXPECT_EQ(grid()->index(r, 6).data(Qt::BackgroundRole).value<QBrush>().color(),
+                  ui::palette::skyBlue);
+    }
+}
+
+TEST_P(InclusionWindow, TheSalesListingShowsTheChosenSaleOfTheDay) {
+    seedSale(db(), 7, clock.today(), QStringLiteral("CAJA1-4"), {{2, 3, "0.50"}});
+    seedSale(db(), 8, clock.today(), QStringLiteral("CAJA1-5"), {{2, 1, "0.50"}});
+    auto* check = get<QCheckBox>("CheckNumVenta");
+    EXPECT_FALSE(get("EdNumVen1")->isEnabled());
+    check->click();
+    EXPECT_TRUE(get("EdNumVen1")->isEnabled());
+    type("EdNumVen1", QStringLiteral("7x"));
+    EXPECT_EQ(get("EdNumVen1")->text(), QString());
+    type("EdNumVen1", QStringLiteral("7"));
+    consult();
+    EXPECT_EQ(column(0), QStringList{QStringLiteral("7")});
+    EXPECT_EQ(column(4), QStringList{QStringLiteral("1.50")});
+    EXPECT_EQ(column(5), QStringList{QStringLiteral("CAJA1-4")});
+    EXPECT_EQ(message(), QString());
+    get("EdNumVen1")->clear();
+    consult();
+    EXPECT_EQ(column(0), (QStringList{"8", "7"}));
+}
+
+TEST_P(InclusionWindow, TheProductsModeSearchesTheProductsOwnTexts) {
+    get<QComboBox>("ComboBox1")->setCurrentText(QStringLiteral("KAIROS"));
+    type("EdProducto", QStringLiteral("O'"));
+    consult();
+    EXPECT_EQ(messages.shown, QStringList());
+    EXPECT_EQ(grid()->columnCount(), 3);
+    get("EdProducto")->clear();
+    type("EdMecanismo", QStringLiteral("HISTAMINA"));
+    consult();
+    EXPECT_EQ(column(0), QStringList{QStringLiteral("CLORFENAMINA 4MG")});
+    EXPECT_EQ(grid()->index(0, 2).data(Qt::BackgroundRole).value<QBrush>().color(),
+              ui::palette::skyBlue);
+}
+
 }  // namespace
 
 VELCARIS_DB_TEST_SUITE(InclusionProcedures);
+VELCARIS_DB_TEST_SUITE(InclusionWindow);
 VELCARIS_DB_TEST_SUITE(SoldLinesListing);
