@@ -29,7 +29,7 @@ SaleLinesModel::SaleLinesModel(QObject* parent, bool withDate)
     std::vector<ui::ColumnDef> columns;
     if (withDate)
         columns.push_back({.title = QStringLiteral("FECHA"),
-                           .width = 130,
+                           .width = 120,
                            .value = by([](const SaleLine& l) {
                                return core::fmt::shortDateLongTime(l.FacFecha);
                            })});
@@ -122,7 +122,7 @@ DaySalesModel::DaySalesModel(QObject* parent) : ui::VectorModel<db::proc::DaySal
                  .value = by([](const db::proc::DaySale& d) { return amount(d.TOTAL); }),
                  .foreground = colour},
                 {.title = QStringLiteral("Estado"),
-                 .width = 120,
+                 .width = 105,
                  .value = by(&db::proc::DaySale::Estado),
                  .foreground = colour}});
 }

@@ -68,7 +68,7 @@ void TFormVentasTodo::build() {
     DBGrid3->horizontalHeader()->hide();
     ui::setFontSize(DBGrid3, 12);
     DBGrid3->verticalHeader()->setDefaultSectionSize(DBGrid3->fontMetrics().height() + 8);
-    DBGrid3->setFixedWidth(290);
+    DBGrid3->setFixedWidth(250);
     auto* grids = new QHBoxLayout;
     grids->addWidget(sale_.DBGrid1, 1);
     grids->addWidget(DBGrid3);

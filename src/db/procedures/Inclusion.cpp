@@ -86,8 +86,8 @@ std::vector<FoundPresentation> searchPresentations(Db& db, const ProductSearch& 
                        "P.ProdCodigo JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
                        "JOIN PRESENTACION R ON R.ProdLabCod = PL.ProdLabCod") +
             where.sql() +
-            QStringLiteral(" ORDER BY P.ProdNomComercial, R.PresTipo, L.LabNombre, R.PresVenta, "
-                           "R.PresStockTotal, P.ProdNomGenerico, P.ProAccionMecanismo"),
+            QStringLiteral(" ORDER BY P.ProdNomComercial, R.PresTipo, P.ProdNomGenerico, "
+                           "P.ProAccionMecanismo, L.LabNombre, R.PresVenta, R.PresStockTotal"),
         where.values());
     std::vector<FoundPresentation> out;
     while (q.next())
