@@ -245,6 +245,11 @@ TEST_P(Monitor, TheStartUpLoadsTheOnlySaleOfTheDayAndNoneLeavesTheNumberEmpty) {
     EXPECT_EQ(numberBox()->text(), QStringLiteral("9"));
     EXPECT_EQ(column(lines(), 3), QStringList{QStringLiteral("PARACETAMOL 500MG")});
     EXPECT_EQ(lines()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("FECHA"));
+    const auto background = [this](int c) {
+        return lines()->model()->index(0, c).data(Qt::BackgroundRole).value<QBrush>().color();
+    };
+    EXPECT_EQ(background(1), ui::palette::infoBackground);  // "ESTADO", after the date
+    EXPECT_NE(background(0), ui::palette::infoBackground);
     EXPECT_EQ(textOf("Total"), QStringLiteral("3"));
     EXPECT_EQ(textOf("PC"), QStringLiteral("CAJA2-7"));
 }
