@@ -27,7 +27,7 @@ DateTimeRange afterStartEnter(const QDateTime& start) {
 }
 
 DateTimeRange salesMonitorDay(const QDate& today, int dayOffset) {
-    return todayPickerRange(today.addDays(dayOffset));
+    return saleDay(today.addDays(dayOffset));
 }
 
 DateTimeRange dayAfterStartRange(const QDate& startDate, const QDate& endDate) {

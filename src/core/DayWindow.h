@@ -39,8 +39,8 @@ DateTimeRange todayPickerRange(const QDate& today);
 // is the single day after the start's date.
 DateTimeRange afterStartEnter(const QDateTime& start);
 
-// The sales monitor's day today + dayOffset (0 for today, -1 to -10 for the days before): from
-// the day before at 23:59:59 to the day after at 00:00:01.
+// The sales monitor's day today + dayOffset (0 for today, -1 to -10 for the days before): that
+// day's sale-day window, so the neighbouring days' sales, whose numbers repeat, stay out.
 DateTimeRange salesMonitorDay(const QDate& today, int dayOffset);
 
 // The listings whose range starts "the day after the start date": midnight after D1 to

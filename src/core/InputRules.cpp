@@ -54,6 +54,10 @@ bool isPriceText(const QString& text) {
     return everyCharacter(text, [](QChar c) { return isDigit(c) || c == u',' || c == u'.'; });
 }
 
+bool isAmountText(const QString& text) {
+    return isPriceText(text) && text.count(u',') + text.count(u'.') <= 1;
+}
+
 bool endsWithNameChar(const QString& text) {
     return lastCharacter(text, isNameChar);
 }

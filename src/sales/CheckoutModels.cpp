@@ -19,18 +19,26 @@ QString amount(core::Money m) {
 
 }  // namespace
 
-SaleLinesModel::SaleLinesModel(QObject* parent) : ui::VectorModel<SaleLine>(parent) {
+SaleLinesModel::SaleLinesModel(QObject* parent, bool withDate)
+    : ui::VectorModel<SaleLine>(parent), first_(withDate ? 1 : 0) {
     const auto settledRed = [this](int r) {
         const QString& e = row(r).Estado;
         return e == db::proc::kDescargado || e == db::proc::kDevuelto;
     };
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    setColumns({
+    std::vector<ui::ColumnDef> columns;
+    if (withDate)
+        columns.push_back({.title = QStringLiteral("FECHA"),
+                           .width = 120,
+                           .value = by([](const SaleLine& l) {
+                               return core::fmt::shortDateLongTime(l.FacFecha);
+                           })});
+    std::vector<ui::ColumnDef> own{
         {.title = QStringLiteral("ESTADO"),
          .width = 125,
          .value = by(&SaleLine::Estado),
          .foreground = [settledRed](int r) { return settledRed(r) ? ui::palette::red : QColor(); },
-         .background = [this](int) { return cell_[kEstado]; },
+         .background = [this](int) { return cell_[std::size_t(estadoColumn())]; },
          .bold = settledRed},
         {.title = QStringLiteral("FACT."), .width = 50, .value = by(&SaleLine::FacNumero)},
         {.title = QStringLiteral("PRESENTACION DEL PRODUCTO"),
@@ -50,9 +58,11 @@ SaleLinesModel::SaleLinesModel(QObject* parent) : ui::VectorModel<SaleLine>(pare
          .alignment = right,
          .value = by([](const SaleLine& l) { return amount(l.SUB_TOTAL); }),
          .foreground = [](int) { return ui::palette::red; },
-         .background = [this](int) { return cell_[kSubTotal]; },
+         .background = [this](int) { return cell_[std::size_t(subTotalColumn())]; },
          .bold = [](int) { return true; }},
-    });
+    };
+    columns.insert(columns.end(), own.begin(), own.end());
+    setColumns(std::move(columns));
     title_.fill(ui::palette::red);
 }
 
@@ -94,6 +104,27 @@ PendingSalesModel::PendingSalesModel(QObject* parent) : ui::VectorModel<PendingS
                  .width = 90,
                  .alignment = Qt::AlignRight | Qt::AlignVCenter,
                  .value = by([](const PendingSale& p) { return amount(p.TOTAL); })}});
+}
+
+DaySalesModel::DaySalesModel(QObject* parent) : ui::VectorModel<db::proc::DaySale>(parent) {
+    const auto colour = [this](int r) {
+        return row(r).Estado == db::proc::kNoDescargado ? ui::palette::blue : ui::palette::red;
+    };
+    setColumns({{.title = QStringLiteral("FacNumero"),
+                 .width = 60,
+                 .alignment = Qt::AlignCenter,
+                 .value = by(&db::proc::DaySale::FacNumero),
+                 .foreground = colour,
+                 .bold = [](int) { return true; }},
+                {.title = QStringLiteral("TOTAL"),
+                 .width = 80,
+                 .alignment = Qt::AlignRight | Qt::AlignVCenter,
+                 .value = by([](const db::proc::DaySale& d) { return amount(d.TOTAL); }),
+                 .foreground = colour},
+                {.title = QStringLiteral("Estado"),
+                 .width = 105,
+                 .value = by(&db::proc::DaySale::Estado),
+                 .foreground = colour}});
 }
 
 }  // namespace sales

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/procedures/Checkout.h"
+#include "db/procedures/Monitor.h"
 #include "ui/TableModel.h"
 
 #include <QColor>
@@ -8,16 +9,17 @@
 
 namespace sales {
 
-// The columns of the checkout's line grid that its rules colour or stretch.
-constexpr int kEstado = 0;
-constexpr int kPresTipo = 2;
-constexpr int kSubTotal = 6;
-
-// The lines of the loaded sale. The "ESTADO" and "SUB TOTAL" columns take the colour the
-// screen's rules give them, cells and title; every title is otherwise bold white on red.
+// The lines of the loaded sale, after a "FECHA" column when `withDate`. The "ESTADO" and
+// "SUB TOTAL" columns take the colour the screen's rules give them, cells and title; every title
+// is otherwise bold white on red.
 class SaleLinesModel : public ui::VectorModel<db::proc::SaleLine> {
 public:
-    explicit SaleLinesModel(QObject* parent);
+    SaleLinesModel(QObject* parent, bool withDate);
+
+    // The columns the rules colour or stretch.
+    int estadoColumn() const { return first_; }
+    int presTipoColumn() const { return first_ + 2; }
+    int subTotalColumn() const { return first_ + 6; }
 
     // The colour of a column's cells and of its title.
     void tint(int column, const QColor& cell, const QColor& title);
@@ -25,14 +27,22 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    std::array<QColor, 7> cell_{};
-    std::array<QColor, 7> title_{};
+    int first_ = 0;
+    std::array<QColor, 8> cell_{};
+    std::array<QColor, 8> title_{};
 };
 
 // The pending-sale list: the sale number in large bold red, and what it totals.
 class PendingSalesModel : public ui::VectorModel<db::proc::PendingSale> {
 public:
     explicit PendingSalesModel(QObject* parent);
+};
+
+// The monitor's day list: the sale number in large bold; rows still "NO DESCARGADO" in blue,
+// the others in red.
+class DaySalesModel : public ui::VectorModel<db::proc::DaySale> {
+public:
+    explicit DaySalesModel(QObject* parent);
 };
 
 }  // namespace sales

@@ -49,6 +49,7 @@ public:
     core::Money lastSaleTotal;       // the last @pTOTAL received in this run, for any sale
     QPointer<QWidget> quotation;     // the last quotation window created
     QPointer<QWidget> discountAuth;  // the last re-authentication for a discount
+    QPointer<QWidget> transfer;      // the sale-note transfer, one for the run
 
 signals:
     // The quotation closed: the search screen takes the focus back.

@@ -5,6 +5,9 @@
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
 #include "sales/UnitDescargar.h"
+#include "sales/UnitProdIncluya.h"
+#include "sales/UnitTraspasoNotBol.h"
+#include "sales/UnitVentasTodo.h"
 #include "session/AppContext.h"
 #include "session/Commands.h"
 #include "session/Session.h"
@@ -17,6 +20,12 @@ void registerSales(session::AppContext& context) {
     context.commands.add(QStringLiteral("Calcular1"), [ctx] { TFormCotizacion::reshowLast(*ctx); });
     context.commands.add(QStringLiteral("Descarga1"), checkout);
     context.commands.add(QStringLiteral("DescargarImprimir"), checkout);
+    const auto monitor = [ctx] { openSalesMonitor(*ctx); };
+    for (const char* control : {"Exit1", "SpeedButton1", "SpeedButton2"})
+        context.commands.add(QString::fromLatin1(control), monitor);
+    for (const char* control : {"New3", "BusquedaIncluya"})
+        context.commands.add(QString::fromLatin1(control), [ctx] { TFormProdIncluya::open(*ctx); });
+    context.commands.add(QStringLiteral("raspaso1"), [ctx] { TFormTraspasoNotBol::showFor(*ctx); });
     context.commands.add(QStringLiteral("SBEliminar"), [ctx] { unassignCurrentProduct(*ctx); });
 
     SalesCounter& counter = SalesCounter::of(context);

@@ -1,11 +1,9 @@
 #include "sales/UnitDescargar.h"
 
 #include "core/Clock.h"
-#include "core/Format.h"
 #include "core/InputRules.h"
 #include "platform/Platform.h"
 #include "sales/CheckoutModels.h"
-#include "sales/SalesCounter.h"
 #include "session/AppContext.h"
 #include "session/Session.h"
 #include "session/UnitDM.h"
@@ -16,7 +14,6 @@
 #include "ui/Hint.h"
 #include "ui/InputFilter.h"
 #include "ui/Palette.h"
-#include "ui/TableModel.h"
 #include "ui/TextStyle.h"
 
 #include <QAction>
@@ -36,7 +33,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <array>
 
 namespace sales {
 
@@ -73,7 +69,12 @@ bool isEnter(const QKeyEvent* key) {
 
 TFormDescargar::TFormDescargar(session::AppContext& context,
                                std::unique_ptr<ReceiptOutput> receipts, QWidget* parent)
-    : QWidget(parent), ctx_(context), receipts_(std::move(receipts)) {
+    : QWidget(parent),
+      ctx_(context),
+      receipts_(std::move(receipts)),
+      sale_(context, this, false),
+      EdFacNumero(sale_.EdFacNumero),
+      DBGrid1(sale_.DBGrid1) {
     setObjectName(QStringLiteral("FormDescargar"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kCaption);
@@ -93,12 +94,8 @@ TFormDescargar::~TFormDescargar() = default;
 
 void TFormDescargar::build() {
     auto* column = new QVBoxLayout(this);
-    column->addWidget(buildHeader());
+    column->addWidget(sale_.header(QStringLiteral("VENTA:")));
 
-    linesModel_ = new SaleLinesModel(this);
-    DBGrid1 = named(new QTableView, "DBGrid1");
-    ui::Grid::setUp(DBGrid1, linesModel_);
-    DBGrid1->horizontalHeader()->setSectionResizeMode(kPresTipo, QHeaderView::Stretch);
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     PopupMenu1 = named(new QMenu(this), "PopupMenu1");
     Eliminar = named(PopupMenu1->addAction(QStringLiteral("&Eliminar")), "Eliminar");
@@ -124,48 +121,8 @@ void TFormDescargar::build() {
     column->addLayout(choices);
     column->addWidget(buildButtons());
 
-    Mensaje = named(new QLabel, "Mensaje");
-    Mensaje->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    ui::setFontSize(Mensaje, 10, true);
-    ui::setTextColour(Mensaje, ui::palette::red);
-    column->addWidget(Mensaje);
+    column->addWidget(sale_.Mensaje);
     resize(980, 640);
-}
-
-QWidget* TFormDescargar::buildHeader() {
-    auto* header = new QWidget;
-    auto* row = new QHBoxLayout(header);
-    auto* venta = new QLabel(QStringLiteral("VENTA:"));
-    ui::setFontSize(venta, 16, true);
-    EdFacNumero = named(new QLineEdit, "EdFacNumero");
-    EdFacNumero->setMaxLength(4);
-    ui::setFontSize(EdFacNumero, 20, true);
-    EdFacNumero->setFixedWidth(110);
-    ui::filter(EdFacNumero, core::endsWithDigit);
-
-    PC = named(new QLabel, "PC");
-    ui::setFontSize(PC, 14, true);
-    PC->setMinimumWidth(200);
-    Total = named(new QLabel, "Total");
-    ui::setHint(Total, QStringLiteral("MONTO TOTAL QUE EL CLIENTE DEBE PAGAR"));
-    ui::setFontSize(Total, 28, true);
-    Total->setMinimumWidth(200);
-    Total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Total->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    FOTO_CAJERO = named(new QLabel, "FOTO_CAJERO");
-    ui::setHint(FOTO_CAJERO, QStringLiteral("PERSONA QUIEN REALIZO LA VENTA"));
-    FOTO_CAJERO->setFixedSize(80, 90);
-    FOTO_CAJERO->setScaledContents(true);
-    FOTO_CAJERO->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-
-    row->addWidget(venta);
-    row->addWidget(EdFacNumero);
-    row->addSpacing(16);
-    row->addWidget(PC);
-    row->addStretch(1);
-    row->addWidget(Total);
-    row->addWidget(FOTO_CAJERO);
-    return header;
 }
 
 QWidget* TFormDescargar::buildReceiptBoxes() {
@@ -361,10 +318,8 @@ core::DateTimeRange TFormDescargar::day() const {
 }
 
 void TFormDescargar::startingSteps() {
-    setTint(Tint::Notice, std::nullopt);
-    Total->clear();
-    closeLines();
-    EdFacNumero->setFocus();
+    Imprimir->setEnabled(false);
+    sale_.startingSteps();
 }
 
 // Datasets.
@@ -376,94 +331,24 @@ void TFormDescargar::readPending() {
 
 void TFormDescargar::openLines(int facNumero) {
     customerFor(facNumero);
-    const core::DateTimeRange window = day();
-    lines_ = db::proc::saleLines(ctx_.db, facNumero, window);
-    total_ = db::proc::saleTotal(ctx_.db, facNumero, window);
-    linesModel_->setRows(lines_);
-    ui::Grid::selectRow(DBGrid1, 0);
+    sale_.open(facNumero, day());
 }
 
 // No sale is loaded any more: nothing for Imprimir to discharge.
 void TFormDescargar::closeLines() {
     Imprimir->setEnabled(false);
-    lines_.clear();
-    total_.reset();
-    linesModel_->setRows({});
-}
-
-const SaleLine* TFormDescargar::firstLine() const {
-    return lines_.empty() ? nullptr : &lines_.front();
-}
-
-QString TFormDescargar::totalText() const {
-    return total_ ? core::fmt::shortest(*total_) : QString();
+    sale_.close();
 }
 
 // Display.
 
 void TFormDescargar::applyDisplayRules(bool enableImprimir) {
-    const SaleLine* line = firstLine();
-    const QString state = line ? line->Estado : QString();
-    PC->setText(line ? line->FacHostName.trimmed() : QString());
-    Total->setText(totalText());
-    Mensaje->clear();
-    const bool settled = state == db::proc::kSinStock || state == db::proc::kDescargado ||
-                         state == db::proc::kDevuelto;
-    if (!settled) {
-        setPcAndTotalColour(ui::palette::blue);
-        setTint(Tint::Notice, Tint::Notice);
-    } else {
-        setPcAndTotalColour(ui::palette::red);
-        if (line)
-            Mensaje->setText(QStringLiteral("PEDIDO ") + line->FacEstado.trimmed() +
-                             QStringLiteral(", SATISFACTORIAMENTE..."));
-        setTint(Tint::Settled, Tint::Settled);
-    }
-    if (enableImprimir && state == db::proc::kNoDescargado)
+    if (sale_.applyDisplayRules() == db::proc::kNoDescargado && enableImprimir)
         Imprimir->setEnabled(true);
-    showSellerPhoto();
-}
-
-void TFormDescargar::showSellerPhoto() {
-    closePhoto();
-    const SaleLine* line = firstLine();
-    const QString key = line ? db::proc::sellerKey(line->FacHostName) : QString();
-    if (key.isEmpty())
-        return;
-    QPixmap photo;
-    if (photo.loadFromData(db::proc::sellerPhoto(ctx_.db, key)))
-        FOTO_CAJERO->setPixmap(photo);
-}
-
-void TFormDescargar::closePhoto() {
-    FOTO_CAJERO->clear();
-}
-
-void TFormDescargar::setTint(std::optional<Tint> estado, std::optional<Tint> subTotal) {
-    const auto apply = [this](int column, Tint tint) {
-        switch (tint) {
-            case Tint::Notice:
-                linesModel_->tint(column, ui::palette::infoBackground, ui::palette::red);
-                break;
-            case Tint::Settled:
-                linesModel_->tint(column, ui::palette::skyBlue, ui::palette::skyBlue);
-                break;
-        }
-    };
-    if (estado)
-        apply(kEstado, *estado);
-    if (subTotal)
-        apply(kSubTotal, *subTotal);
-}
-
-void TFormDescargar::setPcAndTotalColour(const QColor& colour) {
-    ui::setTextColour(PC, colour);
-    ui::setTextColour(Total, colour);
 }
 
 void TFormDescargar::setCustomerVisible(bool dni, bool ruc) {
-    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Ed_Nombre),
-                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Ed_direccion)})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label2, Ed_Nombre, Label3, Ed_direccion})
         w->setVisible(true);
     Label4->setVisible(dni);
     Ed_Dni->setVisible(dni);
@@ -472,10 +357,8 @@ void TFormDescargar::setCustomerVisible(bool dni, bool ruc) {
 }
 
 void TFormDescargar::hideCustomer() {
-    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Ed_Nombre),
-                       static_cast<QWidget*>(Label3), static_cast<QWidget*>(Ed_direccion),
-                       static_cast<QWidget*>(Label4), static_cast<QWidget*>(Ed_Dni),
-                       static_cast<QWidget*>(Label5), static_cast<QWidget*>(EdRuc)})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label2, Ed_Nombre, Label3, Ed_direccion,
+                                                      Label4, Ed_Dni, Label5, EdRuc})
         w->setVisible(false);
 }
 
@@ -580,41 +463,22 @@ bool TFormDescargar::facturaDataMissing() {
 // Actions.
 
 void TFormDescargar::Timer1Timer() {
-    Mensaje->clear();
-    Total->clear();
-    PC->clear();
-    setTint(Tint::Notice, std::nullopt);
-    setPcAndTotalColour(ui::palette::blue);
-    setWindowTitle(QStringLiteral("PERSONAL DE TURNO: ") + ctx_.session.login().toUpper() +
-                   QStringLiteral(" - CODIGO DE TRABAJADOR: ") +
-                   QString::number(ctx_.session.userCode()));
+    sale_.startUp(this);
     readPending();
     if (pending_.size() == 1) {
         const int number = pending_.front().FacNumero;
         EdFacNumero->setText(QString::number(number));
         Imprimir->setEnabled(false);
         openLines(number);
-        Total->setText(totalText());
-        setTint(Tint::Notice, Tint::Notice);
-        PC->setText(firstLine() ? firstLine()->FacHostName.trimmed() : QString());
-        showSellerPhoto();
+        sale_.showStartUpSale();
     } else if (pending_.size() > 1) {
         ui::Grid::selectRow(DBGrid3, int(pending_.size()) - 1);
         EdFacNumero->setText(QString::number(pending_.back().FacNumero));
     }
 }
 
-// The sale number typed in EdFacNumero, blanks ignored; none when it is not a number.
-std::optional<int> TFormDescargar::typedSaleNumber() const {
-    QString typed = EdFacNumero->text();
-    typed.remove(QLatin1Char(' '));
-    bool ok = false;
-    const int number = typed.toInt(&ok);
-    return ok ? std::optional<int>(number) : std::nullopt;
-}
-
 void TFormDescargar::EdFacNumeroEnter() {
-    const std::optional<int> typed = typedSaleNumber();
+    const std::optional<int> typed = sale_.typedNumber();
     if (!typed)
         return;
     const int number = *typed;
@@ -624,7 +488,7 @@ void TFormDescargar::EdFacNumeroEnter() {
     }
     Imprimir->setEnabled(false);
     openLines(number);
-    presetType(firstLine());
+    presetType(sale_.firstLine());
     applyDisplayRules();
     readPending();
     EdFacNumero->setFocus();
@@ -644,12 +508,8 @@ void TFormDescargar::DBGrid3ColEnter() {
 // What Esc in the sale-number box and in the pending list share: nothing loaded, the pending
 // list re-read.
 void TFormDescargar::unloadSale() {
-    closePhoto();
-    closeLines();
-    setTint(Tint::Notice, Tint::Notice);
-    Total->clear();
-    Mensaje->clear();
-    PC->clear();
+    Imprimir->setEnabled(false);
+    sale_.unload();
     readPending();
 }
 
@@ -674,33 +534,30 @@ void TFormDescargar::DBGrid3Escape() {
 
 // What Esc in the lines or on a button and "&Nuevo" share: no sale, an empty sale number.
 void TFormDescargar::closeSale() {
-    setTint(Tint::Notice, std::nullopt);
-    Total->clear();
-    closeLines();
-    EdFacNumero->clear();
-    EdFacNumero->setFocus();
+    Imprimir->setEnabled(false);
+    sale_.closeSale();
 }
 
 void TFormDescargar::resetAfterEscape(bool fromLines) {
     closeSale();
     if (fromLines)
-        Mensaje->clear();
+        sale_.Mensaje->clear();
     readPending();
 }
 
 void TFormDescargar::NuevoClick() {
     SI->setChecked(true);
     closeSale();
-    Mensaje->clear();
-    PC->clear();
-    closePhoto();
+    sale_.Mensaje->clear();
+    sale_.PC->clear();
+    sale_.closePhoto();
 }
 
 void TFormDescargar::EliminarClick() {
     const int row = ui::Grid::currentRow(DBGrid1);
-    if (row < 0 || row >= int(lines_.size()))
+    if (row < 0 || row >= int(sale_.lines().size()))
         return;
-    const SaleLine line = lines_[std::size_t(row)];
+    const SaleLine line = sale_.lines()[std::size_t(row)];
     if (!ctx_.messages.confirm(QStringLiteral("DESEA ELIMINAR:") + line.PresTipo.trimmed()))
         return;
     if (line.Estado != db::proc::kNoDescargado) {
@@ -710,8 +567,8 @@ void TFormDescargar::EliminarClick() {
     const auto out = db::proc::KZ_EliminarItemDescargar(
         ctx_.db, {line.FacNumero, line.DetaNumero, line.CodPresentacion, day().start});
     openLines(line.FacNumero);
-    Total->setText(totalText());
-    Mensaje->setText(out.pMensaje.trimmed());
+    sale_.Total->setText(sale_.totalText());
+    sale_.Mensaje->setText(out.pMensaje.trimmed());
     readPending();
 }
 
@@ -729,7 +586,7 @@ void TFormDescargar::PreviuwClick() {
                 EdFacNumero->setFocus();
                 return;
             }
-            receipts_->preview(job(typedSaleNumber().value_or(0), checkedType()));
+            receipts_->preview(job(sale_.typedNumber().value_or(0), checkedType()));
             EdFacNumero->setFocus();
         },
         QStringLiteral("ERROR EN LA CONSULTA..."));
@@ -757,13 +614,13 @@ void TFormDescargar::ImprimirClick() {
     ui::guard(
         ctx_.messages,
         [this] {
-            const int number = typedSaleNumber().value_or(0);
+            const int number = sale_.typedNumber().value_or(0);
             if (number < 1 || ctx_.session.userCode() < 1) {
                 ctx_.messages.notice(kTypeSaleNumber);
                 EdFacNumero->setFocus();
                 return;
             }
-            const SaleLine* loaded = firstLine();
+            const SaleLine* loaded = sale_.firstLine();
             if (!loaded || loaded->FacNumero != number) {
                 Imprimir->setEnabled(false);
                 ctx_.messages.notice(QStringLiteral("EL NUMERO QUE HA INGRESADO: ") +
@@ -789,7 +646,7 @@ void TFormDescargar::quickDischarge() {
         [this] {
             if (ctx_.session.userCode() <= 0 || pending_.empty())
                 return;
-            const std::optional<int> number = typedSaleNumber();
+            const std::optional<int> number = sale_.typedNumber();
             if (!number)
                 throw std::invalid_argument("numero de venta no valido");
             discharge(*number, ReceiptType::NotaDeVenta);

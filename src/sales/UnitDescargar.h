@@ -2,6 +2,7 @@
 
 #include "db/procedures/Checkout.h"
 #include "sales/ReceiptOutput.h"
+#include "sales/SaleLinesView.h"
 
 #include <QWidget>
 #include <functional>
@@ -25,7 +26,6 @@ struct AppContext;
 
 namespace sales {
 
-class SaleLinesModel;
 class PendingSalesModel;
 
 // The cashier's checkout: the day's sales still waiting, the lines of the sale loaded, the
@@ -47,10 +47,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Tint { Notice, Settled };
+    using Tint = SaleLinesView::Tint;
 
     void build();
-    QWidget* buildHeader();
     QWidget* buildReceiptBoxes();
     QWidget* buildCustomerBoxes();
     QWidget* buildButtons();
@@ -62,15 +61,9 @@ private:
     void readPending();
     void openLines(int facNumero);
     void closeLines();
-    const db::proc::SaleLine* firstLine() const;
-    QString totalText() const;
 
     // Display.
     void applyDisplayRules(bool enableImprimir = true);
-    void showSellerPhoto();
-    void closePhoto();
-    void setTint(std::optional<Tint> estado, std::optional<Tint> subTotal);
-    void setPcAndTotalColour(const QColor& colour);
     void setCustomerVisible(bool dni, bool ruc);
     void hideCustomer();
     void clearCustomer();
@@ -91,7 +84,6 @@ private:
     bool numberBoxKey(const QKeyEvent& key);
     bool customerBoxKey(QObject* box, const QKeyEvent& key);
     void Timer1Timer();
-    std::optional<int> typedSaleNumber() const;
     void EdFacNumeroEnter();
     void EdFacNumeroEscape();
     void DBGrid3ColEnter();
@@ -112,19 +104,14 @@ private:
 
     session::AppContext& ctx_;
     std::unique_ptr<ReceiptOutput> receipts_;
+    SaleLinesView sale_;
     std::vector<db::proc::PendingSale> pending_;
-    std::vector<db::proc::SaleLine> lines_;
-    std::optional<core::Money> total_;
     // The sale the customer boxes hold the data of: the last one loaded or discharged.
     std::optional<int> customerSale_;
 
-    SaleLinesModel* linesModel_ = nullptr;
     PendingSalesModel* pendingModel_ = nullptr;
 
     QLineEdit* EdFacNumero = nullptr;
-    QLabel* PC = nullptr;
-    QLabel* Total = nullptr;
-    QLabel* FOTO_CAJERO = nullptr;
     QTableView* DBGrid1 = nullptr;
     QTableView* DBGrid3 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -142,7 +129,6 @@ private:
     QLineEdit* Ed_direccion = nullptr;
     QLineEdit* Ed_Dni = nullptr;
     QLineEdit* EdRuc = nullptr;
-    QLabel* Mensaje = nullptr;
     QPushButton* Nuevo = nullptr;
     QPushButton* Imprimir = nullptr;
     QPushButton* Previuw = nullptr;

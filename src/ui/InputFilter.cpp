@@ -42,6 +42,16 @@ void forceUpperCase(QLineEdit* box) {
     box->setValidator(new UpperCaseValidator(box));
 }
 
+void commaAsPoint(QLineEdit* box) {
+    QObject::connect(box, &QLineEdit::textEdited, box, [box](const QString& text) {
+        if (!text.contains(QLatin1Char(',')))
+            return;
+        const int cursor = box->cursorPosition();
+        box->setText(QString(text).replace(QLatin1Char(','), QLatin1Char('.')));
+        box->setCursorPosition(cursor);
+    });
+}
+
 void capLength(QLineEdit* box, int columnSize) {
     box->setMaxLength(columnSize);
 }

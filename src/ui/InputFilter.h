@@ -19,6 +19,8 @@ void filter(QLineEdit* box, InputRule rule);
 // Every character typed or pasted into the box becomes upper case before the box changes, so
 // filters see upper-case text only. This is the box's validator: do not set another one.
 void forceUpperCase(QLineEdit* box);
+// Every "," typed or pasted into the box becomes a ".", the cursor staying where it was.
+void commaAsPoint(QLineEdit* box);
 // The box takes no more characters than the column it feeds holds.
 void capLength(QLineEdit* box, int columnSize);
 // A memo likewise: what goes beyond the size (line breaks count) is dropped as it is typed or

@@ -80,7 +80,7 @@ TEST(DayWindow, EnterInTheStartPickerSelectsTheFollowingDay) {
     }
 }
 
-TEST(DayWindow, SalesMonitorCoversTheChosenDayAndOneSecondOfEachNeighbour) {
+TEST(DayWindow, SalesMonitorCoversTheSaleDayOfTheChosenDayOnly) {
     const QDate today(2026, 3, 7);
     struct Case {
         int offset;
@@ -88,10 +88,10 @@ TEST(DayWindow, SalesMonitorCoversTheChosenDayAndOneSecondOfEachNeighbour) {
         QDateTime second;
     };
     const Case cases[] = {
-        {0, at(2026, 3, 6, 23, 59, 59), at(2026, 3, 8, 0, 0, 1)},
-        {-1, at(2026, 3, 5, 23, 59, 59), at(2026, 3, 7, 0, 0, 1)},
-        {-6, at(2026, 2, 28, 23, 59, 59), at(2026, 3, 2, 0, 0, 1)},
-        {-10, at(2026, 2, 24, 23, 59, 59), at(2026, 2, 26, 0, 0, 1)},
+        {0, at(2026, 3, 7, 0, 0, 1), at(2026, 3, 7, 23, 59, 59)},
+        {-1, at(2026, 3, 6, 0, 0, 1), at(2026, 3, 6, 23, 59, 59)},
+        {-6, at(2026, 3, 1, 0, 0, 1), at(2026, 3, 1, 23, 59, 59)},
+        {-10, at(2026, 2, 25, 0, 0, 1), at(2026, 2, 25, 23, 59, 59)},
     };
     for (const Case& c : cases) {
         const DateTimeRange range = core::salesMonitorDay(today, c.offset);
@@ -151,6 +151,7 @@ TEST(InputRules, EachRuleAcceptsOnlyItsCharacters) {
         {core::endsWithDigitOrPoint, "endsWithDigitOrPoint", {"12.", "12.5"}, {"12,", ""}},
         {core::isDigitsOnly, "isDigitsOnly", {"0123", "", " 42 "}, {"4 2", "1A2", "-1"}},
         {core::isPriceText, "isPriceText", {"12,50", "12.50", ""}, {"12.5a", "-1"}},
+        {core::isAmountText, "isAmountText", {"100", "12,50", "12.5", ""}, {"1.2.3", "1,2.", "1a"}},
         {core::endsWithNameChar,
          "endsWithNameChar",
          {"PEREZ", "JUAN PEREZ ", "MUÑOZ", "NUÑ", "JOSÉ"},
