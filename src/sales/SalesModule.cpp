@@ -1,7 +1,9 @@
 #include "sales/SalesModule.h"
 
+#include "sales/PresentationCommands.h"
 #include "sales/ProductLinks.h"
 #include "sales/SalesCounter.h"
+#include "sales/StockAdjuster.h"
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
 #include "sales/UnitDescargar.h"
@@ -11,13 +13,36 @@
 
 namespace sales {
 
+namespace {
+
+// What reaches the stock adjuster of the session's search screen: the search box's "Stock
+// Modificar", and the calls of the console when it switches the stock-change lock here.
+void registerStockAdjuster(session::AppContext& context) {
+    session::AppContext* ctx = &context;
+    const auto onAdjuster = [ctx](void (StockAdjuster::*call)()) {
+        return [ctx, call] {
+            if (StockAdjuster* adjuster = StockAdjuster::of(*ctx))
+                (adjuster->*call)();
+        };
+    };
+    context.commands.add(QStringLiteral("PMNombreStockModificar"),
+                         onAdjuster(&StockAdjuster::StockModificar));
+    context.commands.add(kStockUnlockedHere, onAdjuster(&StockAdjuster::showUnlocked));
+    context.commands.add(kStockLockedHere, onAdjuster(&StockAdjuster::showLocked));
+}
+
+}  // namespace
+
 void registerSales(session::AppContext& context) {
     session::AppContext* ctx = &context;
     const auto checkout = [ctx] { openCheckout(*ctx); };
     context.commands.add(QStringLiteral("Calcular1"), [ctx] { TFormCotizacion::reshowLast(*ctx); });
     context.commands.add(QStringLiteral("Descarga1"), checkout);
     context.commands.add(QStringLiteral("DescargarImprimir"), checkout);
-    context.commands.add(QStringLiteral("SBEliminar"), [ctx] { unassignCurrentProduct(*ctx); });
+    context.commands.add(QStringLiteral("SBEliminar"),
+                         [ctx] { unassignCurrentProduct(*ctx, QStringLiteral("DESEA BORRAR:")); });
+    registerPresentationCommands(context);
+    registerStockAdjuster(context);
 
     SalesCounter& counter = SalesCounter::of(context);
     counter.wire(SalesCounter::Command::Quote, [ctx] { TFormCotizacion::openForCurrent(*ctx); });
@@ -26,7 +51,7 @@ void registerSales(session::AppContext& context) {
 
     QObject::connect(&context.session, &session::Session::loggedIn, &counter, [ctx] {
         if (ctx->session.userCode() > 0)
-            TFormBusqueda::openOnDesktop(*ctx);
+            StockAdjuster::attach(*ctx, *TFormBusqueda::openOnDesktop(*ctx));
     });
     QObject::connect(&context.session, &session::Session::loggedOut, &counter,
                      [ctx] { TFormBusqueda::closeOnDesktop(*ctx); });

@@ -191,9 +191,9 @@ void TFormBusqueda::focusSearchBox() {
     EdNombre->setFocus();
 }
 
-void TFormBusqueda::setStockAdjuster(QWidget* panel, QWidget* quantityBox) {
-    adjuster_ = panel;
+void TFormBusqueda::setStockAdjuster(QWidget* adjuster, QWidget* quantityBox) {
     adjusterQuantity_ = quantityBox;
+    stockColumn_->insertWidget(stockColumn_->indexOf(DBText8) + 1, adjuster);
 }
 
 // ---- construction ----
@@ -329,7 +329,9 @@ QWidget* TFormBusqueda::buildPresentationRow() {
 
 QWidget* TFormBusqueda::buildStockPanel() {
     auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel4"));
     auto* column = new QVBoxLayout(panel);
+    stockColumn_ = column;
     column->setContentsMargins(4, 0, 0, 0);
     DBText10 = field("DBText10", panel, ui::palette::blue, 11, true);
     setHint(DBText10, QStringLiteral("STOCK VERDADERO"));
@@ -337,7 +339,9 @@ QWidget* TFormBusqueda::buildStockPanel() {
     setHint(DBText8, QStringLiteral("STOCK ACTUAL EN FARMACIA"));
     DBText11 = field("DBText11", panel, ui::palette::black, 11, true);
     column->addWidget(DBText10);
-    column->addWidget(label(QStringLiteral("STOCK ACTUAL:"), panel));
+    QLabel* stockLabel = label(QStringLiteral("STOCK ACTUAL:"), panel);
+    stockLabel->setObjectName(QStringLiteral("LabelStock"));
+    column->addWidget(stockLabel);
     column->addWidget(DBText8);
     column->addStretch(1);
     column->addWidget(label(QStringLiteral("VENTA POR:"), panel));
@@ -671,7 +675,7 @@ void TFormBusqueda::DBGrid1MouseDown() {
 }
 
 void TFormBusqueda::cgEnter() {
-    if (!adjuster_ || !adjuster_->isVisible()) {
+    if (!adjusterQuantity_ || !adjusterQuantity_->isVisible()) {
         focusSearchBox();
         paintSearchBox(ui::palette::red);
         paintPresentations(ui::palette::white, ui::palette::highlight());
