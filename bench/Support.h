@@ -32,6 +32,19 @@ void registerBenchmarks();
 void onRelease(std::function<void()> release);
 void releaseAll();
 
+// One T (made from the engine) per engine, made on first use and released with the others.
+template <class T>
+T& perEngine(db::Dialect dialect) {
+    static std::map<db::Dialect, std::unique_ptr<T>> made;
+    std::unique_ptr<T>& one = made[dialect];
+    if (!one) {
+        one = std::make_unique<T>(dialect);
+        if (made.size() == 1)
+            onRelease([] { made.clear(); });
+    }
+    return *one;
+}
+
 // The engines to measure: SQLite always, PostgreSQL when VELCARIS_BENCH_PG names a server
 // (postgresql://user@host:port/db or postgresql://user@/db?host=/socket/dir) where the bench may
 // create databases.

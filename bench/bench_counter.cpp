@@ -21,7 +21,6 @@
 
 #include <QFileInfo>
 #include <algorithm>
-#include <map>
 #include <string>
 
 namespace {
@@ -128,14 +127,7 @@ private:
 };
 
 Shop& shop(db::Dialect dialect) {
-    static std::map<db::Dialect, std::unique_ptr<Shop>> shops;
-    auto& shop = shops[dialect];
-    if (!shop) {
-        shop = std::make_unique<Shop>(dialect);
-        if (shops.size() == 1)
-            bench::onRelease([] { shops.clear(); });
-    }
-    return *shop;
+    return bench::perEngine<Shop>(dialect);
 }
 
 // A read of today's checkout on the year's database, against the same read on the one-day

@@ -185,7 +185,7 @@ void TFormDevolucion::setUpGrid() {
          .width = 150,
          .value = [row](int r) { return QVariant(core::fmt::shortDateLongTime(row(r).FacFecha)); }},
         {.title = QStringLiteral("TICKET NUMERO"),
-         .width = 100,
+         .width = 120,
          .alignment = Qt::AlignRight | Qt::AlignVCenter,
          .value = [row](int r) { return QVariant(row(r).FacNumero); }},
         {.title = QStringLiteral("VENDEDOR"),

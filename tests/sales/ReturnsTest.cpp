@@ -57,6 +57,11 @@ protected:
         click(form, button);
     }
     int returns() { return count(db(), QStringLiteral("DEVOLUCION")); }
+    // No return recorded and the stock as seeded.
+    void expectNothingReturned() {
+        EXPECT_EQ(returns(), 0);
+        EXPECT_EQ(testsupport::stockOf(db(), kPanadol), 40);
+    }
     QString stockShown() { return child<QLabel>(screen, "DBText8")->text(); }
 };
 
@@ -77,8 +82,7 @@ TEST_P(Returns, ACashierListsTheDaysLinesButEveryReturnIsRefusedWithHerNames) {
     enter(form, QStringLiteral("1"), "Ingresar");
     EXPECT_EQ(messages.last(),
               QStringLiteral("ROSA MARIA NO TIENES LA AUTORIZACION PARA\rREALIZAR ESTA OPERACION"));
-    EXPECT_EQ(returns(), 0);
-    EXPECT_EQ(testsupport::stockOf(db(), kPanadol), 40);
+    expectNothingReturned();
     form->close();
 }
 
@@ -175,8 +179,7 @@ TEST_P(Returns, EntriesThatAreNoPositiveWholeNumberWithinTheLineAreRefused) {
     }
     typeText(child<QLineEdit>(form, "EdStock"), QStringLiteral("3A"));
     EXPECT_TRUE(child<QLineEdit>(form, "EdStock")->text().isEmpty());
-    EXPECT_EQ(returns(), 0);
-    EXPECT_EQ(testsupport::stockOf(db(), kPanadol), 40);
+    expectNothingReturned();
     form->close();
 }
 
