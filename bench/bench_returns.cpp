@@ -19,22 +19,7 @@ const QDate kToday = bench::ScaleOptions().lastDay;
 // The generator's most popular presentation: dozens of lines every day.
 constexpr int kDailySeller = 1;
 
-class Shop {
-public:
-    explicit Shop(db::Dialect dialect) : year_(dialect), day_(dialect) {
-        bench::ScaleOptions options;
-        options.days = 365;
-        bench::generateAndReport(year_.db(), options);
-        options.days = 1;
-        bench::generateAndReport(day_.db(), options);
-    }
-    db::Db& year() { return year_.db(); }
-    db::Db& day() { return day_.db(); }
-
-private:
-    bench::ScratchDatabase year_;
-    bench::ScratchDatabase day_;
-};
+using Shop = bench::YearAndDay;
 
 Shop& shop(db::Dialect dialect) {
     return bench::perEngine<Shop>(dialect);

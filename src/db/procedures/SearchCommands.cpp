@@ -79,12 +79,15 @@ BorraPresentacionOut KZ_BorraPresentacion(Db& db, const BorraPresentacionIn& in)
 }
 
 std::vector<SeguimientoRow> seguimiento(Db& db, int codPresentacion) {
+    // The presentation's newest lines first, on their own (its index gives them in order), then
+    // their sales: the headers are read for those lines only.
     QSqlQuery q = db.exec(
-        QStringLiteral("SELECT D.Cantidad, D.Costo, D.Importe, F.FacHostName, F.FacFecha, "
-                       "F.FacNumero FROM DETAFAC D JOIN FACTURA F ON F.FacNumero = D.FacNumero "
-                       "AND F.FacFecha = D.FacFecha WHERE D.CodPresentacion = ? AND D.Estado = ? "
-                       "AND D.Cantidad > 0 ORDER BY D.FacFecha DESC, D.FacNumero DESC, "
-                       "D.DetaNumero LIMIT ?"),
+        QStringLiteral("SELECT D.Cantidad, D.Costo, D.Importe, F.FacHostName, D.FacFecha, "
+                       "D.FacNumero FROM (SELECT Cantidad, Costo, Importe, FacFecha, FacNumero, "
+                       "DetaNumero FROM DETAFAC WHERE CodPresentacion = ? AND Estado = ? AND "
+                       "Cantidad > 0 ORDER BY FacFecha DESC, FacNumero DESC, DetaNumero LIMIT ?) D "
+                       "LEFT JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = "
+                       "D.FacFecha ORDER BY D.FacFecha DESC, D.FacNumero DESC, D.DetaNumero"),
         {codPresentacion, kDescargado, kSeguimientoLines});
     std::vector<SeguimientoRow> rows;
     while (q.next())
