@@ -532,4 +532,12 @@ ScaleCounts generateAndReport(db::Db& db, const ScaleOptions& options) {
     return c;
 }
 
+YearAndDay::YearAndDay(db::Dialect dialect) : year_(dialect), day_(dialect) {
+    ScaleOptions options;
+    options.days = 365;
+    generateAndReport(year_.db(), options);
+    options.days = 1;
+    generateAndReport(day_.db(), options);
+}
+
 }  // namespace bench

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Support.h"
+
 #include <QDate>
 #include <QString>
 #include <cstdint>
@@ -68,6 +70,19 @@ ScaleCounts generateScaleData(db::Db& db, const ScaleOptions& options);
 
 // generateScaleData, with what it wrote and how long it took on stderr.
 ScaleCounts generateAndReport(db::Db& db, const ScaleOptions& options);
+
+// The same shop twice on one engine: with a year of sales ending on the options' last day, and
+// with that last day alone, for reads timed against the same read without the history.
+class YearAndDay {
+public:
+    explicit YearAndDay(db::Dialect dialect);
+    db::Db& year() { return year_.db(); }
+    db::Db& day() { return day_.db(); }
+
+private:
+    ScratchDatabase year_;
+    ScratchDatabase day_;
+};
 
 // The users the generator writes, by code: 1 is an administrator, 4 a cashier.
 constexpr int kAdminUser = 1;

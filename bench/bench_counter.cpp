@@ -21,7 +21,6 @@
 
 #include <QFileInfo>
 #include <algorithm>
-#include <map>
 #include <string>
 
 namespace {
@@ -38,13 +37,8 @@ const QDateTime kFloorSale(QDate(2000, 1, 1), QTime(12, 0));
 // program (data module on the year's connection) that records and discharges sales.
 class Shop {
 public:
-    explicit Shop(db::Dialect dialect) : year_(dialect), day_(dialect) {
-        bench::ScaleOptions options;
-        options.days = 365;
-        bench::generateAndReport(year_.db(), options);
-        options.days = 1;
-        bench::generateAndReport(day_.db(), options);
-        program_ = std::make_unique<bench::Program>(year_.db(), kNow, bench::kCashierUser);
+    explicit Shop(db::Dialect dialect) : shop_(dialect) {
+        program_ = std::make_unique<bench::Program>(year(), kNow, bench::kCashierUser);
         year().exec(QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = 30000 "
                                    "WHERE CodPresentacion <= ?"),
                     {kStockedPresentations});
@@ -52,8 +46,8 @@ public:
             stocked_.push_back(*db::proc::presentacionVenta(year(), code));
     }
 
-    db::Db& year() { return year_.db(); }
-    db::Db& day() { return day_.db(); }
+    db::Db& year() { return shop_.year(); }
+    db::Db& day() { return shop_.day(); }
     bench::Program& program() { return *program_; }
 
     // The sale numbers of the last day (the same in both databases).
@@ -117,8 +111,7 @@ public:
     }
 
 private:
-    bench::ScratchDatabase year_;
-    bench::ScratchDatabase day_;
+    bench::YearAndDay shop_;
     std::unique_ptr<bench::Program> program_;
     QTemporaryDir floorFiles_;
     std::vector<db::proc::PresentacionVenta> stocked_;  // as the search screen shows them

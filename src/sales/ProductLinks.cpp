@@ -7,13 +7,13 @@
 
 namespace sales {
 
-void unassignCurrentProduct(session::AppContext& context) {
+void unassignCurrentProduct(session::AppContext& context, const QString& question) {
     const session::ProductRow* product = context.dm.currentProduct();
     const QString name = product ? product->ProdNomComercial.trimmed() : QString();
     if (name.isEmpty())
         return;
     const int link = product->ProdLabCod;
-    if (!context.messages.confirm(QStringLiteral("DESEA BORRAR:\rEL PRODUCTO:   ") + name +
+    if (!context.messages.confirm(question + QStringLiteral("\rEL PRODUCTO:   ") + name +
                                   QStringLiteral("\rPERMANENTEMENTE...")))
         return;
     const db::proc::BorrandoProductoOut out = db::proc::KZ_BorrandoProducto(context.db, {link});

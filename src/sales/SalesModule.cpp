@@ -1,7 +1,9 @@
 #include "sales/SalesModule.h"
 
+#include "sales/PresentationCommands.h"
 #include "sales/ProductLinks.h"
 #include "sales/SalesCounter.h"
+#include "sales/StockAdjuster.h"
 #include "sales/UnitBusqueda.h"
 #include "sales/UnitCotizacion.h"
 #include "sales/UnitDescargar.h"
@@ -13,6 +15,26 @@
 #include "session/Session.h"
 
 namespace sales {
+
+namespace {
+
+// What reaches the stock adjuster of the session's search screen: the search box's "Stock
+// Modificar", and the calls of the console when it switches the stock-change lock here.
+void registerStockAdjuster(session::AppContext& context) {
+    session::AppContext* ctx = &context;
+    const auto onAdjuster = [ctx](void (StockAdjuster::*call)()) {
+        return [ctx, call] {
+            if (StockAdjuster* adjuster = StockAdjuster::of(*ctx))
+                (adjuster->*call)();
+        };
+    };
+    context.commands.add(QStringLiteral("PMNombreStockModificar"),
+                         onAdjuster(&StockAdjuster::StockModificar));
+    context.commands.add(kStockUnlockedHere, onAdjuster(&StockAdjuster::showUnlocked));
+    context.commands.add(kStockLockedHere, onAdjuster(&StockAdjuster::showLocked));
+}
+
+}  // namespace
 
 void registerSales(session::AppContext& context) {
     session::AppContext* ctx = &context;
@@ -26,7 +48,10 @@ void registerSales(session::AppContext& context) {
     for (const char* control : {"New3", "BusquedaIncluya"})
         context.commands.add(QString::fromLatin1(control), [ctx] { TFormProdIncluya::open(*ctx); });
     context.commands.add(QStringLiteral("raspaso1"), [ctx] { TFormTraspasoNotBol::showFor(*ctx); });
-    context.commands.add(QStringLiteral("SBEliminar"), [ctx] { unassignCurrentProduct(*ctx); });
+    context.commands.add(QStringLiteral("SBEliminar"),
+                         [ctx] { unassignCurrentProduct(*ctx, QStringLiteral("DESEA BORRAR:")); });
+    registerPresentationCommands(context);
+    registerStockAdjuster(context);
 
     SalesCounter& counter = SalesCounter::of(context);
     counter.wire(SalesCounter::Command::Quote, [ctx] { TFormCotizacion::openForCurrent(*ctx); });
@@ -35,7 +60,7 @@ void registerSales(session::AppContext& context) {
 
     QObject::connect(&context.session, &session::Session::loggedIn, &counter, [ctx] {
         if (ctx->session.userCode() > 0)
-            TFormBusqueda::openOnDesktop(*ctx);
+            StockAdjuster::attach(*ctx, *TFormBusqueda::openOnDesktop(*ctx));
     });
     QObject::connect(&context.session, &session::Session::loggedOut, &counter,
                      [ctx] { TFormBusqueda::closeOnDesktop(*ctx); });

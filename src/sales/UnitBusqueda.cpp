@@ -5,6 +5,7 @@
 #include "db/procedures/Sales.h"
 #include "platform/Platform.h"
 #include "sales/SalesCounter.h"
+#include "sales/SearchScreenParts.h"
 #include "session/Commands.h"
 #include "session/ContextRules.h"
 #include "session/Session.h"
@@ -28,7 +29,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPixmap>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -53,71 +53,6 @@ using ui::setHint;
 // Presentation grid columns.
 enum PresColumn { cMargin, cState, cTipo, cPi, cCost, cPv, cPrice, cDigemid, cStockLabel, cStock };
 
-QLabel* label(const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setTextInteractionFlags(Qt::NoTextInteraction);
-    return l;
-}
-
-QLabel* field(const char* name, QWidget* parent, const QColor& color, int pointSize = 0,
-              bool bold = false, bool italic = false) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    QFont f = l->font();
-    if (pointSize > 0)
-        f.setPointSize(pointSize);
-    f.setBold(bold);
-    f.setItalic(italic);
-    l->setFont(f);
-    ui::setTextColour(l, color);
-    return l;
-}
-
-void setBase(QWidget* w, const QColor& color) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, color);
-    w->setPalette(p);
-}
-
-// The product grid's selected row, while the grid has the focus: bold on red.
-class FocusedRowDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        const auto* view = qobject_cast<const QAbstractItemView*>(parent());
-        if (!(option->state & QStyle::State_Selected) || !view || !view->hasFocus())
-            return;
-        option->font.setBold(true);
-        option->palette.setColor(QPalette::Highlight, ui::palette::red);
-        option->palette.setColor(QPalette::HighlightedText, ui::palette::highlightText());
-    }
-};
-
-// A grid model whose columns carry hints.
-class HintedModel : public ui::TableModel {
-public:
-    using ui::TableModel::TableModel;
-    void setHint(int column, const QString& hint) { hints_[column] = hint; }
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role == Qt::ToolTipRole || role == Qt::StatusTipRole) {
-            const auto it = hints_.find(index.column());
-            return it == hints_.end() ? QVariant() : QVariant(it->second);
-        }
-        return ui::TableModel::data(index, role);
-    }
-
-private:
-    std::map<int, QString> hints_;
-};
-
-QString money2(core::Money m) {
-    return core::fmt::twoDecimals(m);
-}
-
 }  // namespace
 
 TFormBusqueda::TFormBusqueda(session::AppContext& ctx, QWidget* parent)
@@ -125,7 +60,7 @@ TFormBusqueda::TFormBusqueda(session::AppContext& ctx, QWidget* parent)
       ctx_(ctx),
       counter_(SalesCounter::of(ctx)),
       products_(new ui::TableModel(this)),
-      presentations_(new HintedModel(this)),
+      presentations_(new parts::HintedModel(this)),
       photoTimer_(new QTimer(this)),
       stockTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("FormBusqueda"));
@@ -176,7 +111,7 @@ void TFormBusqueda::setCostFiguresVisible(bool visible) {
 
 void TFormBusqueda::paintPresentations(const QColor& base, const QColor& selected) {
     presentationsBase_ = base;
-    setBase(cg, base);
+    parts::setBase(cg, base);
     setPresentationsSelected(selected);
 }
 
@@ -191,9 +126,9 @@ void TFormBusqueda::focusSearchBox() {
     EdNombre->setFocus();
 }
 
-void TFormBusqueda::setStockAdjuster(QWidget* panel, QWidget* quantityBox) {
-    adjuster_ = panel;
+void TFormBusqueda::setStockAdjuster(QWidget* adjuster, QWidget* quantityBox) {
     adjusterQuantity_ = quantityBox;
+    stockColumn_->insertWidget(stockColumn_->indexOf(DBText8) + 1, adjuster);
 }
 
 // ---- construction ----
@@ -253,7 +188,7 @@ QWidget* TFormBusqueda::buildSearchPanel() {
     auto* panel = new QWidget(this);
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* caption = label(QStringLiteral("PRODUCTO A BUSCAR:"), panel);
+    auto* caption = parts::label(QStringLiteral("PRODUCTO A BUSCAR:"), panel);
     QFont bold = caption->font();
     bold.setBold(true);
     caption->setFont(bold);
@@ -266,7 +201,7 @@ QWidget* TFormBusqueda::buildSearchPanel() {
     big.setPointSize(14);
     EdNombre->setFont(big);
     connect(EdNombre, &QLineEdit::textChanged, this, [this] { EdNombreChange(); });
-    V = field("V", panel, ui::palette::red, 26, true);
+    V = parts::field("V", panel, ui::palette::red, 26, true);
     V->setText(ctx_.session.saleLabel());
     V->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     V->setMinimumWidth(140);
@@ -286,22 +221,22 @@ QWidget* TFormBusqueda::buildProductPanel() {
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(8, 4, 8, 4);
     grid->setVerticalSpacing(2);
-    DBText1 = field("DBText1", panel, ui::palette::navy, 16, true);
-    DBText2 = field("DBText2", panel, ui::palette::green, 11, true);
+    DBText1 = parts::field("DBText1", panel, ui::palette::navy, 16, true);
+    DBText2 = parts::field("DBText2", panel, ui::palette::green, 11, true);
     setHint(DBText2,
             QStringLiteral("NOMBRE DEL LABORATORIO CON LA CUAL HA SIDO ASIGNADO EL PRODUCTO"));
-    DBText3 = field("DBText3", panel, ui::palette::maroon, 0, false, true);
-    DBText4 = field("DBText4", panel, ui::palette::black);
-    DBText5 = field("DBText5", panel, ui::palette::black, 0, true);
-    DBText9 = field("DBText9", panel, ui::palette::black);
+    DBText3 = parts::field("DBText3", panel, ui::palette::maroon, 0, false, true);
+    DBText4 = parts::field("DBText4", panel, ui::palette::black);
+    DBText5 = parts::field("DBText5", panel, ui::palette::black, 0, true);
+    DBText9 = parts::field("DBText9", panel, ui::palette::black);
     setHint(DBText9, QStringLiteral("INDICA CON QUE FRECUENCIA SE TOMA EL MEDICAMENTO"));
     DBText9->setWordWrap(true);
     grid->addWidget(DBText1, 0, 0, 1, 2);
     grid->addWidget(DBText2, 0, 2, 1, 2, Qt::AlignRight);
     grid->addWidget(DBText3, 1, 0, 1, 4);
-    grid->addWidget(label(QStringLiteral("Ppio. Activo:"), panel), 2, 0);
+    grid->addWidget(parts::label(QStringLiteral("Ppio. Activo:"), panel), 2, 0);
     grid->addWidget(DBText4, 2, 1);
-    grid->addWidget(label(QStringLiteral("Ubicacion:"), panel), 2, 2, Qt::AlignRight);
+    grid->addWidget(parts::label(QStringLiteral("Ubicacion:"), panel), 2, 2, Qt::AlignRight);
     grid->addWidget(DBText5, 2, 3);
     grid->addWidget(DBText9, 3, 0, 1, 4);
     grid->setColumnStretch(1, 1);
@@ -329,18 +264,22 @@ QWidget* TFormBusqueda::buildPresentationRow() {
 
 QWidget* TFormBusqueda::buildStockPanel() {
     auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel4"));
     auto* column = new QVBoxLayout(panel);
+    stockColumn_ = column;
     column->setContentsMargins(4, 0, 0, 0);
-    DBText10 = field("DBText10", panel, ui::palette::blue, 11, true);
+    DBText10 = parts::field("DBText10", panel, ui::palette::blue, 11, true);
     setHint(DBText10, QStringLiteral("STOCK VERDADERO"));
-    DBText8 = field("DBText8", panel, ui::palette::red, 28, true);
+    DBText8 = parts::field("DBText8", panel, ui::palette::red, 28, true);
     setHint(DBText8, QStringLiteral("STOCK ACTUAL EN FARMACIA"));
-    DBText11 = field("DBText11", panel, ui::palette::black, 11, true);
+    DBText11 = parts::field("DBText11", panel, ui::palette::black, 11, true);
     column->addWidget(DBText10);
-    column->addWidget(label(QStringLiteral("STOCK ACTUAL:"), panel));
+    QLabel* stockLabel = parts::label(QStringLiteral("STOCK ACTUAL:"), panel);
+    stockLabel->setObjectName(QStringLiteral("LabelStock"));
+    column->addWidget(stockLabel);
     column->addWidget(DBText8);
     column->addStretch(1);
-    column->addWidget(label(QStringLiteral("VENTA POR:"), panel));
+    column->addWidget(parts::label(QStringLiteral("VENTA POR:"), panel));
     column->addWidget(DBText11);
     panel->setFixedWidth(170);
     return panel;
@@ -379,7 +318,7 @@ void TFormBusqueda::setUpProductGrid() {
     });
     products_->reset(int(dm.products().size()));
     ui::Grid::setUp(DBGrid1, products_);
-    DBGrid1->setItemDelegate(new FocusedRowDelegate(DBGrid1));
+    DBGrid1->setItemDelegate(new parts::FocusedRowDelegate(DBGrid1));
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
     connect(DBGrid1, &QTableView::clicked, this, [this] { DBGrid1CellClick(); });
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -391,43 +330,8 @@ void TFormBusqueda::setUpProductGrid() {
 
 void TFormBusqueda::setUpPresentationGrid() {
     const session::TDM& dm = ctx_.dm;
-    auto row = [&dm](int r) -> const session::PresentationRow& {
-        return dm.presentations()[std::size_t(r)];
-    };
-    auto text = [](const char* t) { return [t](int) { return QVariant(QString::fromLatin1(t)); }; };
-    const auto right = Qt::AlignRight | Qt::AlignVCenter;
-    presentations_->setColumns({
-        {.width = 70,
-         .alignment = right,
-         .value = [row](int r) { return QVariant(row(r).PORCENGANAN()); }},
-        {.width = 18,
-         .alignment = Qt::AlignCenter,
-         .value = [row](int r) { return QVariant(row(r).P_Estado()); },
-         .bold = [](int) { return true; }},
-        {.width = 330,
-         .value = [row](int r) { return QVariant(row(r).PresTipo); },
-         .bold = [](int) { return true; }},
-        {.width = 28, .value = text("PI:")},
-        {.width = 70,
-         .alignment = right,
-         .value = [row](int r) { return QVariant(money2(row(r).PresPrecioCosto)); }},
-        {.width = 30, .value = text("PV:")},
-        {.width = 70,
-         .alignment = right,
-         .value = [row](int r) { return QVariant(money2(row(r).PresVenta)); },
-         .bold = [](int) { return true; }},
-        {.width = 70,
-         .alignment = right,
-         .value = [row](int r) { return QVariant(row(r).PresCodDigemid); }},
-        {.width = 55, .value = text("STOCK:")},
-        {.width = 60,
-         .alignment = Qt::AlignCenter,
-         .value = [row](int r) { return QVariant(row(r).PresStockTotal); },
-         .foreground = [](int) { return ui::palette::white; },
-         .background = [](int) { return ui::palette::red; },
-         .bold = [](int) { return true; }},
-    });
-    auto* hinted = static_cast<HintedModel*>(presentations_);
+    presentations_->setColumns(parts::presentationColumns(dm));
+    auto* hinted = static_cast<parts::HintedModel*>(presentations_);
     hinted->setHint(cPrice, QStringLiteral("PRECIO DE VENTA AL PUBLICO"));
     hinted->setHint(cDigemid, QStringLiteral("Codigo Digemid"));
     presentations_->reset(int(dm.presentations().size()));
@@ -671,7 +575,7 @@ void TFormBusqueda::DBGrid1MouseDown() {
 }
 
 void TFormBusqueda::cgEnter() {
-    if (!adjuster_ || !adjuster_->isVisible()) {
+    if (!adjusterQuantity_ || !adjusterQuantity_->isVisible()) {
         focusSearchBox();
         paintSearchBox(ui::palette::red);
         paintPresentations(ui::palette::white, ui::palette::highlight());
@@ -694,7 +598,7 @@ void TFormBusqueda::cgClick() {
 }
 
 void TFormBusqueda::paintSearchBox(const QColor& color) {
-    setBase(EdNombre, color);
+    parts::setBase(EdNombre, color);
 }
 
 void TFormBusqueda::FormActivate() {

@@ -11,6 +11,7 @@ class QLineEdit;
 class QMenu;
 class QTableView;
 class QTimer;
+class QVBoxLayout;
 
 namespace ui {
 class TableModel;
@@ -44,8 +45,10 @@ public:
     // session says.
     bool costFiguresVisible() const { return costVisible_; }
 
-    // The stock adjuster panel and its quantity box; none until that module provides them.
-    void setStockAdjuster(QWidget* panel, QWidget* quantityBox);
+    // Places the stock adjuster on the stock panel (Panel4), below the stock figure; Enter in
+    // the presentation grid moves the cursor to its quantity box while that box is shown.
+    void setStockAdjuster(QWidget* adjuster, QWidget* quantityBox);
+    void focusSearchBox();
 
     // Context menus of the search box, the product grid and the presentation grid, with every
     // item of the context table (session/ContextRules.h); an item whose opener nobody
@@ -72,7 +75,6 @@ private:
     void setCostFiguresVisible(bool visible);
     void backFromQuotation();
     void paintPresentations(const QColor& base, const QColor& selected);
-    void focusSearchBox();
     // Re-reads the current link's presentations, keeping the current one.
     void refreshPresentations();
 
@@ -111,7 +113,7 @@ private:
     ui::TableModel* presentations_;
     QTimer* photoTimer_;
     QTimer* stockTimer_;
-    QWidget* adjuster_ = nullptr;
+    QVBoxLayout* stockColumn_ = nullptr;
     QWidget* adjusterQuantity_ = nullptr;
     QString searchText_;
     QColor presentationsBase_;

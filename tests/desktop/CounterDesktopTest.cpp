@@ -5,9 +5,13 @@
 #include "core/Clock.h"
 #include "db/DemoShop.h"
 #include "db/Settings.h"
+#include "db/procedures/Checkout.h"
+#include "db/procedures/Sales.h"
 #include "program/Program.h"
 #include "sales/SalesCounter.h"
 #include "sales/UnitBusqueda.h"
+#include "sales/UnitDevolucion.h"
+#include "session/Commands.h"
 #include "session/Session.h"
 #include "session/UnitDM.h"
 #include "shell/UnitEntrada.h"
@@ -177,6 +181,65 @@ TEST_P(CounterDesktop, ARefusedQuantityLeavesTheQuotationActiveWithTheFocusInThe
     EXPECT_TRUE(becomesActive(quotation()));
     EXPECT_TRUE(focusIn(quantity));
     EXPECT_TRUE(quantity->text().isEmpty());
+}
+
+// A discharged boleta of 3 units of a presentation in stock, which the search screen then
+// shows as its current one.
+int sellThreeAndChooseIt(session::AppContext& ctx, db::Db& db, const QDateTime& now) {
+    QSqlQuery p = db.exec(QStringLiteral(
+        "SELECT P.CodPresentacion, PR.ProdNomComercial FROM PRESENTACION P JOIN "
+        "PRODUCTO_LABORATORIO PL ON PL.ProdLabCod = P.ProdLabCod JOIN PRODUCTO PR ON "
+        "PR.ProdCodigo = PL.ProdCodigo WHERE P.PresStockTotal >= 3 ORDER BY P.CodPresentacion"));
+    p.next();
+    const int code = db::integer(p.value(0));
+    const core::DateTimeRange day = core::saleDay(now.date());
+    const int sale =
+        db::proc::KZ_NumeroVenta(db, {day.start, 2, QStringLiteral("CAJA01-4")}, now).pNumero;
+    const auto pres = *db::proc::presentacionVenta(db, code);
+    db::proc::KZ_IngresoPresVenta(db,
+                                  {code, 3, pres.PresVenta, pres.PresPrecioCosto, sale, day.start});
+    db::proc::DischargeSale(db, {sale, day, 2, db::proc::kBoletaDeVenta, now});
+    typeText(child<QLineEdit>(sales::TFormBusqueda::of(ctx), "EdNombre"), db::text(p.value(1)));
+    ctx.dm.refreshPresentations();
+    const auto& rows = ctx.dm.presentations();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].CodPresentacion == code)
+            ctx.dm.setCurrentPresentationIndex(int(i));
+    return code;
+}
+
+TEST_P(CounterDesktop, ARefusedReturnStandsInFrontOfTheReturnsWindowWhichKeepsTheFocus) {
+    loginBox()->lineEdit()->setText(QStringLiteral("2"));
+    enterPassword(QStringLiteral("ADMIN"));
+    ASSERT_NE(screen(), nullptr);
+    ASSERT_TRUE(becomesActive(&program_->principal()));
+    sellThreeAndChooseIt(context(), db(), clock_.now());
+    context().commands.run(QStringLiteral("PMPresDevolucion"), context());
+    QWidget* form = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<sales::TFormDevolucion*>(w) && w->isVisible())
+            form = w;
+    ASSERT_TRUE(becomesActive(form));
+    child<QPushButton>(form, "Consultar")->click();
+    auto* units = child<QLineEdit>(form, "EdStock");
+    ASSERT_TRUE(focusIn(units));
+    units->setText(QStringLiteral("4"));
+    answerNextBox();
+    child<QPushButton>(form, "IngresarAdmin")->click();
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_TRUE(boxes_[0].text.startsWith(QStringLiteral("NO PUEDE SOBREPASAR LO COMPRADO...")));
+    EXPECT_EQ(boxes_[0].owner, form);
+    EXPECT_TRUE(becomesActive(form));
+    EXPECT_TRUE(focusIn(units));
+    form->close();
+
+    ASSERT_TRUE(becomesActive(&program_->principal()));
+    answerNextBox();
+    context().commands.run(QStringLiteral("PMPresSeguimiento"), context());
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_TRUE(boxes_[1].text.startsWith(QStringLiteral("CODIGO PRESENTACION: ")));
+    EXPECT_TRUE(becomesActive(&program_->principal()));
+    EXPECT_TRUE(focusIn(child<QLineEdit>(screen(), "EdNombre")));
 }
 
 TEST_P(CounterDesktop, ARefusedLoginKeepsTheChosenUserAndItsNextAttemptLogsIn) {

@@ -3,7 +3,10 @@
 #include "core/Money.h"
 #include "db/procedures/Procedure.h"
 
+#include "core/DayWindow.h"
+
 #include <QDateTime>
+#include <vector>
 
 // Returns: units of a discharged sale line taken back into stock.
 namespace db::proc {
@@ -47,5 +50,24 @@ struct IngresoDevolucionOut {
 // one is refused. The sale's header, receipt number and tax files stay as they were.
 IngresoDevolucionOut KZ_IngresoDevolucion(Db& db, const IngresoDevolucionIn& in,
                                           const QDateTime& now);
+
+// A sale line that can still give units back: discharged, with units the customer kept.
+struct VentaDevolucion {
+    QString PresTipo;
+    int Cantidad = 0;
+    QString Estado;
+    QDateTime FacFecha;
+    int FacNumero = 0;
+    int CodPresentacion = 0;
+    QString FacHostName;
+    core::Money importe;
+    core::Money costo;
+    int DetaNumero = 0;
+};
+// The returns listings (the day's, QVerPresFechCad, and a range's,
+// QVerPresFechCadAdministrador): the presentation's discharged lines with units left, dated
+// within the range (both bounds included), one row per line, newest sale first.
+std::vector<VentaDevolucion> ventasDevolucion(Db& db, int codPres,
+                                              const core::DateTimeRange& range);
 
 }  // namespace db::proc
