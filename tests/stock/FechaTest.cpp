@@ -1,6 +1,9 @@
 #include "stock/StockTest.h"
 
+#include "catalogue/UnitPresentacion.h"
 #include "sales/SalesCounter.h"
+
+#include <QApplication>
 
 using namespace testsupport;
 using ::stock::TFormFecha;
@@ -120,8 +123,36 @@ TEST_P(Fecha, ThePeriodKeyOpensItUnderTheCaducidadRule) {
 
 TEST_P(Fecha, TheNewPresentationsQuantityGoesIntoTheOpenWindowsUnits) {
     TFormFecha* w = open();
-    session().offerIntakeUnits(QStringLiteral("24"));
+    ASSERT_TRUE(run("PMProdPresentacion"));
+    auto* entry = shown<::catalogue::TFormPresentacion>();
+    ASSERT_NE(entry, nullptr);
+    child<QLineEdit>(entry, "PresTipo")->setText(QStringLiteral("AMOXIL 1 G TAB"));
+    pressKey(child<QLineEdit>(entry, "PresTipo"), Qt::Key_Return);
+    child<QLineEdit>(entry, "Pc")->setText(QStringLiteral("10"));
+    child<QLineEdit>(entry, "Pv")->setText(QStringLiteral("12"));
+    child<QComboBox>(entry, "CB1")->setCurrentText(QStringLiteral("GENERICO"));
+    child<QLineEdit>(entry, "Can")->setText(QStringLiteral(" 24"));
+    click(entry, "Grabar");
     EXPECT_EQ(text(w, "Stock"), QStringLiteral("24"));
+}
+
+TEST_P(Fecha, BackFromItsOwnMessageTheChosenExpiryAndDocumentStay) {
+    TFormFecha* w = open();
+    const QDateTime chosen(QDate(2026, 11, 20), QTime(9, 0));
+    child<QDateTimeEdit>(w, "DateTimePicker2")->setDateTime(chosen);
+    fillDocument(w, "CbTipoDocumento", QStringLiteral("DROGUERIA SUR"), QString());
+    messages.whileShown = [w] {
+        QEvent off(QEvent::WindowDeactivate);
+        QApplication::sendEvent(w, &off);
+        QEvent on(QEvent::WindowActivate);
+        QApplication::sendEvent(w, &on);
+    };
+    save(w, 3);
+    messages.whileShown = nullptr;
+    EXPECT_EQ(messages.shown, QStringList{"INGRESE EL NUMERO DE DOCUMENTO"});
+    EXPECT_EQ(child<QDateTimeEdit>(w, "DateTimePicker2")->dateTime(), chosen);
+    EXPECT_EQ(text(w, "CBProveedor"), QStringLiteral("DROGUERIA SUR"));
+    EXPECT_EQ(text(w, "CbTipoDocumento"), QStringLiteral("FACTURA"));
 }
 
 VELCARIS_DB_TEST_SUITE(Fecha);
