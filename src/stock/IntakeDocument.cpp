@@ -4,6 +4,8 @@
 #include "core/InputRules.h"
 #include "db/procedures/Stock.h"
 #include "session/Session.h"
+#include "ui/FormHelpers.h"
+#include "ui/Guard.h"
 #include "ui/InputFilter.h"
 #include "ui/Messages.h"
 
@@ -138,6 +140,16 @@ bool expiryAccepted(session::AppContext& ctx, QDateTimeEdit* expiry) {
     ctx.messages.notice(kBadDate);
     expiry->setFocus();
     return false;
+}
+
+void showIntakeWindow(session::AppContext& ctx, QWidget* window,
+                      const std::function<void()>& activated) {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    ui::centreOnDesktop(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    ui::guard(ctx.messages, activated);
 }
 
 QDateTimeEdit* expiryBox(QWidget* parent, const char* name) {

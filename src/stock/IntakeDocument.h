@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 
 class QComboBox;
 class QDateTimeEdit;
@@ -58,6 +59,10 @@ QStringList offeredTypes();
 
 // The expiry box must be later than now; otherwise "INGRESE FECHA CORRECTA" and its focus.
 bool expiryAccepted(session::AppContext& ctx, QDateTimeEdit* expiry);
+
+// Shows an intake window (freed when closed, centred, active) and runs its activation.
+void showIntakeWindow(session::AppContext& ctx, QWidget* window,
+                      const std::function<void()>& activated);
 
 // An expiry box showing the day, with a calendar.
 QDateTimeEdit* expiryBox(QWidget* parent, const char* name);

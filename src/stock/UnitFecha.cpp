@@ -51,12 +51,7 @@ QDateTime readIntakeMoment(const QString& text) {
 
 TFormFecha* TFormFecha::open(session::AppContext& ctx) {
     auto* form = new TFormFecha(ctx);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    ui::centreOnDesktop(form);
-    form->show();
-    form->raise();
-    form->activateWindow();
-    ui::guard(ctx.messages, [form] { form->activated(); });
+    showIntakeWindow(ctx, form, [form] { form->activated(); });
     return form;
 }
 

@@ -112,12 +112,7 @@ TFrmMasStock* TFrmMasStock::open(session::AppContext& ctx) {
     const session::ProductRow* product = ctx.dm.currentProduct();
     auto* form = new TFrmMasStock(ctx, current ? current->CodPresentacion : 0,
                                   product ? product->ProdNomComercial.trimmed() : QString());
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    ui::centreOnDesktop(form);
-    form->show();
-    form->raise();
-    form->activateWindow();
-    ui::guard(ctx.messages, [form] { form->activated(); });
+    showIntakeWindow(ctx, form, [form] { form->activated(); });
     return form;
 }
 
