@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -136,6 +137,7 @@ void TFrmMasStock::build() {
     PRESENTACION = label(this, "PRESENTACION");
     AVISO = label(this, "AVISO");
     antes = label(this, "antes");
+    antes->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Pc = lineBox(this, "Pc");
     Pc->setMaxLength(20);
     Cantidad = lineBox(this, "Cantidad");

@@ -97,6 +97,14 @@ TEST_P(StockProcedures, IntakeNumbersAreUniqueAcrossWorkstations) {
     EXPECT_EQ(nuevoIngresoStock(db()), 19);
 }
 
+TEST_P(StockProcedures, ALostCounterRowStartsAgainAboveTheStagedIntakes) {
+    ASSERT_TRUE(KZT_IngresoPresFechCadMasStock(db(), batch(nuevoIngresoStock(db()), 10, 1)).staged);
+    ASSERT_TRUE(KZT_IngresoPresFechCadMasStock(db(), batch(nuevoIngresoStock(db()), 10, 1)).staged);
+    db().exec(QStringLiteral("DELETE FROM PARAMETRO"));
+    EXPECT_EQ(nuevoIngresoStock(db()), 3);
+    EXPECT_EQ(nuevoIngresoStock(db()), 4);
+}
+
 // ---- staging ----
 
 TEST_P(StockProcedures, StagingFindsTheSupplierByItsTrimmedNameAndChangesNoStock) {

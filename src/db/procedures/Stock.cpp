@@ -170,8 +170,16 @@ int nuevoIngresoStock(Db& db) {
                                     {kCounterRow}))
                          .toInt() +
                      1;
-    db.exec(QStringLiteral("UPDATE PARAMETRO SET ParValor = ? WHERE ParNombre = ?"),
-            {QString::number(next), kCounterRow});
+    // A counter row lost to a maintenance of PARAMETRO starts again above the staged numbers.
+    if (db.execCount(QStringLiteral("UPDATE PARAMETRO SET ParValor = ? WHERE ParNombre = ?"),
+                     {QString::number(next), kCounterRow}) == 0) {
+        const int above =
+            integer(db.scalar(QStringLiteral("SELECT MAX(IngNumero) FROM KARDEXINGRESO_TEMP"))) + 1;
+        db.exec(QStringLiteral("INSERT INTO PARAMETRO (ParNombre, ParValor) VALUES (?, ?)"),
+                {kCounterRow, QString::number(above)});
+        tx.commit();
+        return above;
+    }
     tx.commit();
     return next;
 }
