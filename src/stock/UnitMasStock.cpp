@@ -233,7 +233,7 @@ bool TFrmMasStock::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-bool TFrmMasStock::enterIn(QObject* watched) {
+void TFrmMasStock::enterIn(QObject* watched) {
     if (watched == Pc)
         PcEnter();
     else if (watched == Cantidad)
@@ -248,9 +248,6 @@ bool TFrmMasStock::enterIn(QObject* watched) {
         NPGEnter();
     else if (watched == NPV)
         NPVEnter();
-    else
-        return false;
-    return true;
 }
 
 // While an intake is under way (back from a message box or another window) only the suppliers

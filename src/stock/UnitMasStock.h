@@ -35,7 +35,7 @@ private:
     QWidget* buildNewPrices();
     void wire();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool enterIn(QObject* watched);
+    void enterIn(QObject* watched);
     void closeEvent(QCloseEvent* event) override;
     bool underWay() const { return state_ == State::Staged || state_ == State::Applied; }
 
