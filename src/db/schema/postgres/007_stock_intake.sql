@@ -25,6 +25,7 @@ CREATE INDEX IX_KARDEXINGRESO_TEMP_IngEstacion ON KARDEXINGRESO_TEMP (IngEstacio
 
 -- The batch an entry of the stock history records, so that undoing an intake finds its rows.
 ALTER TABLE PRESFECHCAD ADD COLUMN KarInCod INTEGER;
+CREATE INDEX IX_PRESFECHCAD_KarInCod ON PRESFECHCAD (KarInCod);
 
 -- The last intake number given out.
 INSERT INTO PARAMETRO (ParNombre, ParValor) VALUES ('INGRESO_STOCK', '0');
