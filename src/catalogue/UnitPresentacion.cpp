@@ -312,6 +312,8 @@ void TFormPresentacion::save() {
     const db::proc::IngresoPresentacionOut out = db::proc::KZ_IngresoPresentacion(ctx_.db, in);
     Mensaje->setText(out.pMensaje);
     CB1->setCurrentText(kLineaComercial);
+    if (prices::PriceBoxes::holdsText(Can))
+        ctx_.session.offerIntakeUnits(Can->text().trimmed());
     ctx_.dm.refreshPresentations();
     const auto& rows = ctx_.dm.presentations();
     for (std::size_t i = 0; i < rows.size(); ++i)

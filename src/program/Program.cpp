@@ -15,6 +15,7 @@
 #include "shell/ShellModule.h"
 #include "shell/UnitPrincipal.h"
 #include "shell/UnitPropietario.h"
+#include "stock/StockModule.h"
 #include "summary/DailySummary.h"
 #include "summary/SummaryModule.h"
 #include "ui/Guard.h"
@@ -41,9 +42,12 @@ void registerSubsystems(session::AppContext& context) {
     sales::registerSales(context);
     catalogue::registerCatalogue(context);
     summary::registerSummary(context);
+    stock::registerStock(context);
     session::AppContext* ctx = &context;
-    sales::SalesCounter::of(context).wire(sales::SalesCounter::Command::EditPresentation,
-                                          [ctx] { catalogue::editPresentationByKey(*ctx); });
+    sales::SalesCounter& counter = sales::SalesCounter::of(context);
+    counter.wire(sales::SalesCounter::Command::EditPresentation,
+                 [ctx] { catalogue::editPresentationByKey(*ctx); });
+    counter.wire(sales::SalesCounter::Command::ExpiryDate, [ctx] { stock::expiryDateByKey(*ctx); });
 }
 
 Program::Program(std::unique_ptr<db::Db> database, const db::Settings& settings,
@@ -81,6 +85,7 @@ bool Program::start() {
     ui::guard(context_->messages, [this] { sales::recoverFacturaFiles(*db_, context_->platform); });
     ui::guard(context_->messages,
               [this] { summary::DailySummary(*db_, context_->platform).recover(); });
+    ui::guard(context_->messages, [this] { stock::removeLeftIntakes(*context_); });
     if (!shell::ensureOwner(*context_))
         return false;
     principal_->showLoginWindow();

@@ -74,6 +74,19 @@ public:
     // screen is open.
     void requestProductGridFocus() { emit productGridFocusRequested(); }
 
+    // ---- stock intakes ----
+    // The supplier, document number and document type of the last intake batch, offered by the
+    // next intake window of either kind; empty when the program starts.
+    struct IntakeDocument {
+        QString supplier;
+        QString number;
+        QString type;
+    };
+    const IntakeDocument& intakeDocument() const { return intakeDocument_; }
+    void setIntakeDocument(const IntakeDocument& document) { intakeDocument_ = document; }
+    // The new-presentation window hands its quantity to an open expiry-date window.
+    void offerIntakeUnits(const QString& units) { emit intakeUnitsOffered(units); }
+
     // ---- re-authentication ----
     ReauthPurpose reauthPurpose() const { return reauthPurpose_; }
     void setReauthPurpose(ReauthPurpose purpose) { reauthPurpose_ = purpose; }
@@ -94,6 +107,7 @@ signals:
     void saleDischarged(int saleNumber);
     void endRequested();
     void productGridFocusRequested();
+    void intakeUnitsOffered(const QString& units);
 
 private:
     int userCode_ = 0;
@@ -108,6 +122,7 @@ private:
     core::DateTimeRange saleDay_;
     std::optional<int> lastDischargedSale_;
     QString productSearch_;
+    IntakeDocument intakeDocument_;
     ReauthPurpose reauthPurpose_ = ReauthPurpose::Discount;
     bool discountAllowed_ = false;
 };

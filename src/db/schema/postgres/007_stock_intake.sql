@@ -1,0 +1,31 @@
+-- Batches of a stock intake while it is staged or applied and not yet confirmed. Each intake has
+-- a number of its own (the counter row below) and every row names its workstation, so two
+-- intakes at once never touch each other's rows. KarInCod, IngPcAnterior and IngPcNuevo are set
+-- when the intake is applied: the batch's KARDEXINGRESO key, the cost the apply replaced and the
+-- one it set.
+CREATE TABLE KARDEXINGRESO_TEMP (
+    IngNumero         INTEGER NOT NULL,
+    IngLinea          INTEGER NOT NULL,
+    IngEstacion       VARCHAR(50) NOT NULL,
+    CodPresentacion   INTEGER NOT NULL,
+    UsuCod            INTEGER NOT NULL,
+    ProvCod           INTEGER NOT NULL,
+    KarInStock        SMALLINT NOT NULL CHECK (KarInStock >= 1),
+    KarInPc           BIGINT NOT NULL,         -- unit cost
+    KarInFechaIngreso TIMESTAMP(0) NOT NULL,
+    KarInFechaCad     TIMESTAMP(0) NOT NULL,
+    KarInDocTipo      VARCHAR(20),
+    KarInNumDoc       VARCHAR(20),
+    KarInCod          INTEGER,
+    IngPcAnterior     BIGINT,
+    IngPcNuevo        BIGINT,
+    PRIMARY KEY (IngNumero, IngLinea)
+);
+CREATE INDEX IX_KARDEXINGRESO_TEMP_IngEstacion ON KARDEXINGRESO_TEMP (IngEstacion);
+
+-- The batch an entry of the stock history records, so that undoing an intake finds its rows.
+ALTER TABLE PRESFECHCAD ADD COLUMN KarInCod INTEGER;
+CREATE INDEX IX_PRESFECHCAD_KarInCod ON PRESFECHCAD (KarInCod);
+
+-- The last intake number given out.
+INSERT INTO PARAMETRO (ParNombre, ParValor) VALUES ('INGRESO_STOCK', '0');
