@@ -190,9 +190,7 @@ protected:
 
     template <class W = QLineEdit>
     W* get(const char* name) const {
-        W* widget = form->findChild<W*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return child<W>(form, name);
     }
     void type(const char* box, const QString& text) { typeText(get(box), text); }
     void consult() { get<QPushButton>("SBConsultar")->click(); }

@@ -140,9 +140,7 @@ protected:
 
     template <class W = QWidget>
     W* get(const char* name) const {
-        W* widget = form->findChild<W*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return child<W>(form, name);
     }
     QLineEdit* numberBox() const { return get<QLineEdit>("EdFacNumero"); }
     QTableView* list() const { return get<QTableView>("DBGrid3"); }
