@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "db/DemoShop.h"
 #include "db/Open.h"
 #include "db/ProgramLog.h"
@@ -36,6 +37,7 @@ int initDatabase(bool demo) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::readTimeZoneOnce();
     db::startLog(db::Settings::load());
     const QStringList args = [&] {
         QStringList out;

@@ -1,4 +1,5 @@
 #include "Support.h"
+#include "core/Clock.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 
 // Widgets run offscreen and the program's settings never touch the user's own files.
 int main(int argc, char** argv) {
+    core::readTimeZoneOnce();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;

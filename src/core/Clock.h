@@ -35,4 +35,10 @@ private:
     QDateTime at_;
 };
 
+// Has the C library read the system's time zone once for the whole run: with TZ unset it looks
+// at /etc/localtime again at every conversion of a local date-time, which costs more than
+// reading a row of a table. A TZ already set is kept; a change of the system's zone is seen at
+// the next start. Called first thing in main, before any thread starts.
+void readTimeZoneOnce();
+
 }  // namespace core

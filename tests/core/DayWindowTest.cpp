@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimeZone>
+#include <ctime>
 #include <vector>
 
 using core::DateTimeRange;
@@ -133,6 +135,22 @@ TEST(Clock, SystemClockAddsTheServerOffset) {
     const QDateTime after = QDateTime::currentDateTime();
     EXPECT_LE(before.addSecs(offset), shifted);
     EXPECT_GE(after.addSecs(offset), shifted);
+}
+
+// main has fixed the zone for the run; Qt still finds the system's zone by its name, and a zone
+// set before the run is the one local times follow.
+TEST(Clock, LocalTimesFollowTheZoneTheRunStartedWith) {
+    EXPECT_TRUE(QTimeZone::systemTimeZone().isValid()) << QTimeZone::systemTimeZoneId().data();
+    const QByteArray fixed = qgetenv("TZ");
+    qputenv("TZ", "<-05>5");
+    tzset();
+    core::readTimeZoneOnce();
+    EXPECT_EQ(qgetenv("TZ"), QByteArray("<-05>5"));
+    const QDateTime noon(QDate(2026, 3, 7), QTime(12, 0));
+    EXPECT_EQ(noon.offsetFromUtc(), -5 * 3600);
+    EXPECT_EQ(noon.toUTC().time(), QTime(17, 0));
+    qputenv("TZ", fixed);
+    tzset();
 }
 
 TEST(InputRules, EachRuleAcceptsOnlyItsCharacters) {

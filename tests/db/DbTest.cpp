@@ -280,6 +280,20 @@ TEST(ConnectionInfo, ParsesTheUrlsAndNeverShowsThePassword) {
     EXPECT_FALSE(db::ConnectionInfo::parse(QStringLiteral("")));
 }
 
+TEST(StoredValues, DateTimesReadTheStoredTextAndIsoAndNothingElse) {
+    const QDateTime when(QDate(2026, 3, 7), QTime(14, 10, 3));
+    EXPECT_EQ(db::dateTime(QStringLiteral("2026-03-07 14:10:03")), when);
+    EXPECT_EQ(db::dateTime(QStringLiteral("2026-03-07T14:10:03")), when);
+    EXPECT_EQ(db::dateTime(QStringLiteral("2026-03-07 14:10:03.250")), when.addMSecs(250));
+    EXPECT_EQ(db::dateTime(QVariant(when)), when);
+    EXPECT_EQ(db::dateTime(QStringLiteral("0999-12-31 23:59:59")),
+              QDateTime(QDate(999, 12, 31), QTime(23, 59, 59)));
+    for (const char* bad : {"2026-02-30 10:00:00", "2026-03-07 14:60:00", "abcd-03-07 14:10:03",
+                            "2026-0a-07 14:10:03", "2026-03-07 14:10:0x", "", "SIN FECHA"})
+        EXPECT_FALSE(db::dateTime(QString::fromLatin1(bad)).isValid()) << bad;
+    EXPECT_FALSE(db::dateTime(QVariant()).isValid());
+}
+
 VELCARIS_DB_TEST_SUITE(DbLayer);
 
 }  // namespace

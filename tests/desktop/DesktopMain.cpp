@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 // throwaway Xvfb with a window manager, scripts/desktop), so activation and focus are the window
 // manager's and not faked. Without it they skip, offscreen.
 int main(int argc, char** argv) {
+    core::readTimeZoneOnce();
     const QByteArray display = qgetenv("VELCARIS_TEST_DISPLAY");
     if (display.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
