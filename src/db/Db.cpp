@@ -95,6 +95,11 @@ void Db::open() {
         // the day's queries do not slow down as the history grows.
         exec(QStringLiteral("PRAGMA cache_size=-32768"));
     }
+    // Every statement is kept prepared with its values bound; PostgreSQL would otherwise plan a
+    // join of several tables anew at each run whose custom plan looks cheaper than the generic
+    // one, which costs several times running it (a sale's lines: 390 µs planned, 100 µs run).
+    if (info_.dialect == Dialect::PostgreSQL)
+        exec(QStringLiteral("SET plan_cache_mode = force_generic_plan"));
 }
 
 Db::~Db() {

@@ -220,9 +220,12 @@ TEST_P(DbLayer, KeptStatementsGoWithTheConnectionAndTheSchema) {
 
     db().reopen();
     EXPECT_EQ(db::text(db().scalar(read, {1})), QStringLiteral("a"));
-    if (GetParam() == db::Dialect::SQLite) {
+    // The connection's settings come back with it.
+    if (GetParam() == db::Dialect::SQLite)
         EXPECT_EQ(db::integer(db().scalar(QStringLiteral("PRAGMA synchronous"))), 2);
-    }
+    else
+        EXPECT_EQ(db::text(db().scalar(QStringLiteral("SHOW plan_cache_mode"))),
+                  QStringLiteral("force_generic_plan"));
     Db::Transaction tx(db());
     EXPECT_THROW(db().reopen(), db::Error);
     tx.commit();
