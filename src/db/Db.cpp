@@ -53,6 +53,15 @@ qint64 lockKey(const QString& name) {
     return static_cast<qint64>(h);
 }
 
+// PostgreSQL's advisory locks of a transaction, taken in the order of `keys` (a select list is
+// evaluated from left to right).
+QString lockStatement(const QStringList& keys) {
+    QStringList calls;
+    for (const QString& key : keys)
+        calls << QStringLiteral("pg_advisory_xact_lock(") + key + QLatin1Char(')');
+    return QStringLiteral("SELECT ") + calls.join(QStringLiteral(", "));
+}
+
 }  // namespace
 
 Db::Db(const ConnectionInfo& info)
@@ -210,10 +219,19 @@ QString Db::likeCi() const {
 }
 
 void Db::lock(const QString& name) {
+    lock(QStringList{name});
+}
+
+void Db::lock(const QStringList& names) {
     if (depth_ == 0)
-        throw Error(QStringLiteral("lock ") + name, QStringLiteral("fuera de una transaccion"));
-    if (dialect() == Dialect::PostgreSQL)
-        exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {lockKey(name)});
+        throw Error(QStringLiteral("lock ") + names.join(QLatin1Char(' ')),
+                    QStringLiteral("fuera de una transaccion"));
+    if (dialect() != Dialect::PostgreSQL || names.isEmpty())
+        return;
+    QVariantList keys;
+    for (const QString& name : names)
+        keys << lockKey(name);
+    exec(lockStatement(QStringList(names.size(), QStringLiteral("?"))), keys);
 }
 
 int Db::nextKey(const QString& table, const QString& column) {
@@ -231,14 +249,34 @@ QDateTime Db::serverNow() {
     return dateTime(scalar(sql));
 }
 
-void Db::begin() {
-    if (depth_ == 0) {
-        const QString sql = dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
-                                                         : QStringLiteral("BEGIN");
-        QSqlQuery q(handle());
-        check(run(q, sql), sql, q);
-        spoiled_ = false;
+void Db::begin(const QStringList& locks) {
+    if (depth_ > 0) {
+        lock(locks);
+        ++depth_;
+        return;
     }
+    if (dialect() == Dialect::SQLite) {
+        QSqlQuery q(handle());
+        check(run(q, QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("BEGIN IMMEDIATE"), q);
+    } else {
+        // One round trip: the locks' keys are numbers made from the program's own lock names,
+        // never from typed text, so they can stand in the SQL.
+        QString sql = QStringLiteral("BEGIN");
+        if (!locks.isEmpty()) {
+            QStringList keys;
+            for (const QString& name : locks)
+                keys << QString::number(lockKey(name));
+            sql += QStringLiteral("; ") + lockStatement(keys);
+        }
+        QSqlQuery q(handle());
+        if (!run(q, sql)) {
+            const QSqlError error = q.lastError();
+            QSqlQuery rollback(handle());
+            run(rollback, QStringLiteral("ROLLBACK"));
+            throw Error(QStringLiteral("BEGIN"), error.text());
+        }
+    }
+    spoiled_ = false;
     ++depth_;
 }
 
@@ -265,8 +303,8 @@ void Db::finish(bool commit) {
         throw Error(QStringLiteral("COMMIT"), QStringLiteral("una parte de la transaccion fallo"));
 }
 
-Db::Transaction::Transaction(Db& db) : db_(db), outer_(db.depth_ == 0) {
-    db_.begin();
+Db::Transaction::Transaction(Db& db, const QStringList& locks) : db_(db), outer_(db.depth_ == 0) {
+    db_.begin(locks);
 }
 
 Db::Transaction::~Transaction() {

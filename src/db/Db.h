@@ -50,8 +50,8 @@ public:
     // it); the statements kept for the old connection are forgotten. Not inside a transaction.
     void reopen();
 
-    // Statements sent to the database (transaction control included) and statements prepared,
-    // since the connection was made.
+    // Messages sent to the database (transaction control included; a BEGIN with its locks is
+    // one) and statements prepared, since the connection was made.
     quint64 statementsRun() const { return statementsRun_; }
     quint64 statementsPrepared() const { return statementsPrepared_; }
 
@@ -60,8 +60,10 @@ public:
 
     bool inTransaction() const { return depth_ > 0; }
     // Inside a transaction: serialises every workstation that takes the same named lock until
-    // the transaction ends (SQLite's write transaction already is exclusive).
+    // the transaction ends (SQLite's write transaction already is exclusive). Several names are
+    // taken in their order, in one statement.
     void lock(const QString& name);
+    void lock(const QStringList& names);
     // Highest value of column + 1 (1 for an empty table), unique under concurrency: must be
     // called inside a transaction, takes lock(table).
     int nextKey(const QString& table, const QString& column);
@@ -71,10 +73,11 @@ public:
 
     // A scoped write transaction. A transaction opened while another is open on the same Db
     // joins it: only the outermost commits; a joined one that is not committed spoils the
-    // outer one, whose commit then throws.
+    // outer one, whose commit then throws. `locks` are taken first, as lock(names) takes them;
+    // on PostgreSQL a new transaction takes them in the same round trip as its BEGIN.
     class Transaction {
     public:
-        explicit Transaction(Db& db);
+        explicit Transaction(Db& db, const QStringList& locks = {});
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;
@@ -91,7 +94,7 @@ public:
 private:
     friend class Transaction;
     void open();
-    void begin();
+    void begin(const QStringList& locks);
     void finish(bool commit);
     // Runs SQL unprepared on a query of its own.
     bool run(QSqlQuery& q, const QString& sql);

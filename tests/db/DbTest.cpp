@@ -5,7 +5,9 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
 #include <limits>
+#include <optional>
 
 using core::Money;
 using db::Db;
@@ -116,6 +118,40 @@ TEST_P(DbLayer, NextKeyIsUniqueUnderEightWorkstations) {
     while (q.next())
         EXPECT_EQ(q.value(0).toInt(), expected++);
     EXPECT_EQ(expected, kWorkstations * kEach + 1);
+}
+
+// A read-modify-write of one counter: without the lock taken before the read, two
+// workstations would read the same value and one increment would be lost. Half of them take the
+// locks in a transaction that joins an open one.
+TEST_P(DbLayer, LocksTakenWithTheTransactionSerialiseWorkstations) {
+    constexpr int kWorkstations = 8;
+    constexpr int kEach = 10;
+    const QStringList locks{QStringLiteral("probe.counter"), QStringLiteral("probe.other")};
+    db().exec(QStringLiteral("INSERT INTO probe (k, m) VALUES (1, 0)"));
+    concurrently(kWorkstations, [&](int workstation, Db& c) {
+        for (int j = 0; j < kEach; ++j) {
+            std::optional<Db::Transaction> outer;
+            if (workstation % 2 == 1)
+                outer.emplace(c);
+            Db::Transaction tx(c, locks);
+            const qint64 seen =
+                db::money(c.scalar(QStringLiteral("SELECT m FROM probe WHERE k = ?"), {1})).raw();
+            QThread::usleep(200);
+            c.exec(QStringLiteral("UPDATE probe SET m = ? WHERE k = ?"), {seen + 1, 1});
+            tx.commit();
+            if (outer)
+                outer->commit();
+        }
+    });
+    EXPECT_EQ(db::money(db().scalar(QStringLiteral("SELECT m FROM probe WHERE k = ?"), {1})).raw(),
+              kWorkstations * kEach);
+
+    // A new transaction sends its BEGIN and its locks as one message.
+    const quint64 before = db().statementsRun();
+    Db::Transaction tx(db(), locks);
+    tx.commit();
+    EXPECT_EQ(db().statementsRun() - before, 2u);
+    EXPECT_THROW(db().lock(locks), db::Error);  // outside a transaction
 }
 
 TEST_P(DbLayer, MigratingTwiceIsANoOpAndANewerDatabaseIsRefused) {

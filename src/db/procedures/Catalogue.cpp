@@ -89,8 +89,7 @@ IngresoLaboratorioOut KZ_IngresoLABORATORIO(Db& db, const IngresoLaboratorioIn& 
     const QString nombre = param(in.pLabNombre, kLabNombreSize);
     if (nombre.trimmed().isEmpty())
         return {QStringLiteral("FALTA EL NOMBRE DE LA MARCA"), 0};
-    Db::Transaction tx(db);
-    db.lock(kLaboratorioLock);
+    Db::Transaction tx(db, {kLaboratorioLock});
     if (!db.scalar(QStringLiteral("SELECT LabCodigo FROM LABORATORIO WHERE TRIM(LabNombre) = ?"),
                    {nombre.trimmed()})
              .isNull()) {
@@ -108,8 +107,7 @@ IngresoLaboratorioOut KZ_IngresoLABORATORIO(Db& db, const IngresoLaboratorioIn& 
 
 AsignaLaboratorioProductoOut KZ_AsignaLaboratorioProducto(Db& db,
                                                           const AsignaLaboratorioProductoIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kEnlaceLock);
+    Db::Transaction tx(db, {kEnlaceLock});
     QString refusal;
     if (!productoExists(db, in.pCodProd))
         refusal = QStringLiteral("NO EXISTE EL PRODUCTO");
@@ -131,8 +129,7 @@ AsignaLaboratorioProductoOut KZ_AsignaLaboratorioProducto(Db& db,
 }
 
 EditarLaboratorioOut KZ_EditarLaboratorio(Db& db, const EditarLaboratorioIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kEnlaceLock);
+    Db::Transaction tx(db, {kEnlaceLock});
     const QVariant producto = db.scalar(
         QStringLiteral("SELECT ProdCodigo FROM PRODUCTO_LABORATORIO WHERE ProdLabCod = ?"),
         {in.pPLCodigo});
@@ -235,8 +232,7 @@ std::optional<PresentacionPrecios> presentacionPrecios(Db& db, int codPresentaci
 
 SPEditarPresentacionOut editarPresentacionConSeguimiento(Db& db, const SPEditarPresentacionIn& in,
                                                          int usuario, const QDateTime& now) {
-    Db::Transaction tx(db);
-    db.lock(kPresentacionLock);
+    Db::Transaction tx(db, {kPresentacionLock});
     const std::optional<PresentacionPrecios> old = presentacionPrecios(db, in.pPresCodigo);
     if (!old) {
         tx.commit();

@@ -368,8 +368,7 @@ DecargarPresStockOut KZ_DecargarPresStock(Db& db, const DecargarPresStockIn& in)
 EliminarItemDescargarOut KZ_EliminarItemDescargar(Db& db, const EliminarItemDescargarIn& in) {
     const core::DateTimeRange day = dayOf(in.pFechaHoy);
     const QVariantList key = lineKey(in.pFacNum, in.pDetaNumero, in.pCodPres, day);
-    Db::Transaction tx(db);
-    db.lock(kSaleLinesLock);
+    Db::Transaction tx(db, {kSaleLinesLock});
     const int removed = db.execCount(
         QStringLiteral("DELETE FROM DETAFAC WHERE ") + kLineKey + QStringLiteral(" AND Estado = ?"),
         key + QVariantList{kNoDescargado});
@@ -399,11 +398,10 @@ void markSaleLeftWithoutStock(Db& db, int facNumero, const core::DateTimeRange& 
 }
 
 DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const DischargeHooks& hooks) {
-    Db::Transaction tx(db);
-    db.lock(kSaleLinesLock);
+    // A receipt number is only right under the numbers' lock, taken with the lines'.
+    Db::Transaction tx(
+        db, order.type ? QStringList{kSaleLinesLock, kNumbersLock} : QStringList{kSaleLinesLock});
     const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
-    if (order.type)
-        db.lock(kNumbersLock);
     const DischargeBasis start = dischargeBasis(db, order);
     int number = 0;
     if (order.type) {

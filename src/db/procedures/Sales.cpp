@@ -91,8 +91,7 @@ NumeroVentaOut KZ_NumeroVenta(Db& db, const NumeroVentaIn& in, const QDateTime& 
     const core::DateTimeRange saleDay = core::saleDay(in.pFechaHoy.date());
     const QDateTime fecha = std::clamp(now, saleDay.start, saleDay.end);
     const Day day = dayOf(in.pFechaHoy);
-    Db::Transaction tx(db);
-    db.lock(QStringLiteral("FACTURA"));
+    Db::Transaction tx(db, {QStringLiteral("FACTURA")});
     const int number = integer(db.scalar(QStringLiteral("SELECT COALESCE(MAX(FacNumero), 0) + 1 "
                                                         "FROM FACTURA WHERE FacFecha >= ? "
                                                         "AND FacFecha < ?"),
@@ -114,8 +113,7 @@ void Kz_EditaVendedorNumeroVenta(Db& db, const EditaVendedorNumeroVentaIn& in) {
 }
 
 IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kSaleLinesLock);
+    Db::Transaction tx(db, {kSaleLinesLock});
     const std::optional<LineContext> sale = lineContext(db, in);
     const auto refuse = [&](Ingreso why, const QString& text, core::Money total) {
         tx.commit();
@@ -158,8 +156,7 @@ IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
 IngresoDescuentoOut KZ_IngresoDescuento(Db& db, const IngresoDescuentoIn& in,
                                         const QDateTime& now) {
     const Day day = dayOf(in.pFechaHoy);
-    Db::Transaction tx(db);
-    db.lock(kSaleLinesLock);
+    Db::Transaction tx(db, {kSaleLinesLock});
     QSqlQuery line = db.exec(QStringLiteral("SELECT FacFecha, DetaNumero FROM DETAFAC "
                                             "WHERE FacNumero = ? AND FacFecha >= ? "
                                             "AND FacFecha < ? AND CodPresentacion = ? "
@@ -190,8 +187,7 @@ EliminarItemOut KZ_EliminarItem(Db& db, const EliminarItemIn& in) {
     const QString where = QStringLiteral(
         "FacNumero = ? AND FacFecha >= ? AND FacFecha < ? "
         "AND DetaNumero = ? AND CodPresentacion = ?");
-    Db::Transaction tx(db);
-    db.lock(kSaleLinesLock);
+    Db::Transaction tx(db, {kSaleLinesLock});
     const QVariant estado =
         db.scalar(QStringLiteral("SELECT Estado FROM DETAFAC WHERE ") + where, line);
     if (estado.isNull()) {
@@ -219,8 +215,7 @@ BorraCotizacionOut KZ_BorraCotizacion(Db& db, const BorraCotizacionIn& in) {
     const Day day = dayOf(in.pFechaHoy);
     const QVariantList sale{in.pFacNum, day.from, day.to};
     const QString ofSale = QStringLiteral("FacNumero = ? AND FacFecha >= ? AND FacFecha < ?");
-    Db::Transaction tx(db);
-    db.lock(kSaleLinesLock);
+    Db::Transaction tx(db, {kSaleLinesLock});
     const int kept = integer(
         db.scalar(QStringLiteral("SELECT COUNT(*) FROM DETAFAC WHERE Estado <> ? AND ") + ofSale,
                   QVariantList{kNoDescargado} + sale));
@@ -242,8 +237,7 @@ BorraCotizacionOut KZ_BorraCotizacion(Db& db, const BorraCotizacionIn& in) {
 }
 
 BorrandoProductoOut KZ_BorrandoProducto(Db& db, const BorrandoProductoIn& in) {
-    Db::Transaction tx(db);
-    db.lock(QStringLiteral("PRODUCTO_LABORATORIO"));
+    Db::Transaction tx(db, {QStringLiteral("PRODUCTO_LABORATORIO")});
     if (db.scalar(
               QStringLiteral("SELECT ProdLabCod FROM PRODUCTO_LABORATORIO WHERE ProdLabCod = ?"),
               {in.pProdLabCod})

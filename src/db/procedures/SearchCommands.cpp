@@ -49,8 +49,7 @@ EditarEstadoProductoLaboratorioOut KZ_EditarEstadoProductoLaboratorio(
 }
 
 BorraPresentacionOut KZ_BorraPresentacion(Db& db, const BorraPresentacionIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kSaleLinesLock);
+    Db::Transaction tx(db, {kSaleLinesLock});
     const QVariant stock = db.scalar(
         QStringLiteral("SELECT PresStockTotal FROM PRESENTACION WHERE CodPresentacion = ?"),
         {in.pCodPres});

@@ -74,8 +74,7 @@ IngresoPropietarioOut KZ_IngresoPropietario(Db& db, const IngresoPropietarioIn& 
     if (login.isEmpty() || in.pUsuPassword.trimmed().isEmpty())
         return {QStringLiteral("INGRESE UN LOGIN Y UN PASSWORD")};
     const QString stored = core::Encripta(in.pUsuPassword);
-    Db::Transaction tx(db);
-    db.lock(QStringLiteral("USUARIO"));
+    Db::Transaction tx(db, {QStringLiteral("USUARIO")});
     if (hayUsuarios(db)) {
         tx.commit();
         return {QStringLiteral("YA EXISTEN USUARIOS REGISTRADOS")};

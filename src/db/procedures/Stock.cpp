@@ -163,8 +163,7 @@ QStringList proveedorNombres(Db& db) {
 }
 
 int nuevoIngresoStock(Db& db) {
-    Db::Transaction tx(db);
-    db.lock(kCounterLock);
+    Db::Transaction tx(db, {kCounterLock});
     const int next = text(db.scalar(QStringLiteral("SELECT ParValor FROM PARAMETRO "
                                                    "WHERE ParNombre = ?"),
                                     {kCounterRow}))
@@ -186,8 +185,7 @@ int nuevoIngresoStock(Db& db) {
 
 IngresoPresFechCadMasStockOut KZT_IngresoPresFechCadMasStock(
     Db& db, const IngresoPresFechCadMasStockIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kPresentacionLock);
+    Db::Transaction tx(db, {kPresentacionLock});
     const std::optional<int> supplier = proveedorCod(db, in.pProvNom);
     if (!supplier)
         return {kNoSupplier, false};
@@ -212,8 +210,7 @@ IngresoPresFechCadMasStockOut KZT_IngresoPresFechCadMasStock(
 }
 
 IngresoMasStockOut KZ_IngresoMasStock(Db& db, const IngresoMasStockIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kPresentacionLock);
+    Db::Transaction tx(db, {kPresentacionLock});
     const std::vector<Staged> batches = stagedBatches(db, in.pIngreso);
     if (batches.empty())
         return {{}, kNothingStaged, false};
@@ -240,8 +237,7 @@ IngresoMasStockOut KZ_IngresoMasStock(Db& db, const IngresoMasStockIn& in) {
 }
 
 IngresoNPCNPGNPVOut KZ_IngresoNPCNPGNPV(Db& db, const IngresoNPCNPGNPVIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kPresentacionLock);
+    Db::Transaction tx(db, {kPresentacionLock});
     if (!applied(stagedBatches(db, in.pIngreso)))
         return {kNotApplied, false};
     if (in.pPresVenta <= in.pPresCosto)
@@ -255,8 +251,7 @@ IngresoNPCNPGNPVOut KZ_IngresoNPCNPGNPV(Db& db, const IngresoNPCNPGNPVIn& in) {
 }
 
 BorraTempPresOut KZ_BorraTempPres(Db& db, const BorraTempPresIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kPresentacionLock);
+    Db::Transaction tx(db, {kPresentacionLock});
     const std::vector<Staged> batches = stagedBatches(db, in.pIngreso);
     if (applied(batches)) {
         const int units = totalUnits(batches);
@@ -286,8 +281,7 @@ void borraIngresosDeEstacion(Db& db, const QString& estacion) {
 }
 
 KardexIngresoOut KZ_KardexIngreso(Db& db, const KardexIngresoIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kPresentacionLock);
+    Db::Transaction tx(db, {kPresentacionLock});
     const std::optional<int> supplier = proveedorCod(db, in.pProvNom);
     if (!supplier)
         return {kNoSupplier, 0};

@@ -47,8 +47,7 @@ std::optional<SummaryBoleta> summaryBoleta(Db& db, int facNumero, const QDateTim
 }
 
 IncluyeBoletaOut KZ_IncluyeBoleta(Db& db, const IncluyeBoletaIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kSummaryLock);
+    Db::Transaction tx(db, {kSummaryLock});
     const int changed =
         db.execCount(QStringLiteral("UPDATE FACTURA SET FacEstadoSunat = ? WHERE ") + kUnreported +
                          QStringLiteral("AND FacNumero = ? AND FacFecha = ?"),
@@ -100,8 +99,7 @@ RegistraResumenOut KZ_RegistraResumen(Db& db, const RegistraResumenIn& in) {
 }
 
 CambiaEstadoFacturaOut SP_CambiaEstadoFactura(Db& db, const CambiaEstadoFacturaIn& in) {
-    Db::Transaction tx(db);
-    db.lock(kSummaryLock);
+    Db::Transaction tx(db, {kSummaryLock});
     const int marked = db.execCount(
         QStringLiteral("UPDATE FACTURA SET FacEstadoSunat = 0, FacResumen = ? WHERE ") +
             kUnreported +
