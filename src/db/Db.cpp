@@ -198,6 +198,31 @@ int Db::execCount(const QString& sql, const QVariantList& values) {
     return exec(sql, values).numRowsAffected();
 }
 
+std::vector<int> Db::execCounts(const std::vector<Write>& writes) {
+    std::vector<int> counts;
+    if (dialect() == Dialect::SQLite || writes.size() < 2) {
+        for (const Write& w : writes)
+            counts.push_back(execCount(w.sql, w.values));
+        return counts;
+    }
+    QStringList parts;
+    QStringList reads;
+    QVariantList values;
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        const QString name = QStringLiteral("W") + QString::number(i);
+        parts << name + QStringLiteral(" AS (") + writes[i].sql + QStringLiteral(" RETURNING 1)");
+        reads << QStringLiteral("(SELECT COUNT(*) FROM ") + name + QLatin1Char(')');
+        values << writes[i].values;
+    }
+    QSqlQuery q = exec(QStringLiteral("WITH ") + parts.join(QStringLiteral(", ")) +
+                           QStringLiteral(" SELECT ") + reads.join(QStringLiteral(", ")),
+                       values);
+    q.next();
+    for (std::size_t i = 0; i < writes.size(); ++i)
+        counts.push_back(integer(q.value(int(i))));
+    return counts;
+}
+
 void Db::execScript(const QString& script) {
     static const QRegularExpression end(QStringLiteral(";[ \\t]*(\\r?\\n|$)"));
     static const QRegularExpression comment(QStringLiteral("^\\s*--[^\\n]*$"),

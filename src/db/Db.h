@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <memory>
+#include <vector>
 
 namespace db {
 
@@ -42,6 +43,16 @@ public:
     QVariant scalar(const QString& sql, const QVariantList& values = {});
     // Rows changed by one statement.
     int execCount(const QString& sql, const QVariantList& values = {});
+    // One write (UPDATE, INSERT or DELETE, without RETURNING) and its values.
+    struct Write {
+        QString sql;
+        QVariantList values;
+    };
+    // Runs the writes in their order and returns the rows each changed. On PostgreSQL they go as
+    // one statement (data-modifying WITH), whose parts all see the database as it was before any
+    // of them: a write must not read what an earlier one of them changes, so that both engines
+    // give the same result.
+    std::vector<int> execCounts(const std::vector<Write>& writes);
     // Several statements separated by ";" at the end of a line; "--" comments allowed. Forgets
     // every kept statement first (a script changes the schema).
     void execScript(const QString& script);

@@ -154,6 +154,32 @@ TEST_P(DbLayer, LocksTakenWithTheTransactionSerialiseWorkstations) {
     EXPECT_THROW(db().lock(locks), db::Error);  // outside a transaction
 }
 
+TEST_P(DbLayer, WritesRunTogetherReportTheRowsEachChanged) {
+    db().exec(
+        QStringLiteral("INSERT INTO probe (k, t, m) VALUES (1, 'a', 0), (2, 'a', 0), "
+                       "(3, 'b', 0)"));
+    const std::vector<int> counts = db().execCounts(
+        {{QStringLiteral("UPDATE probe SET m = m + ? WHERE t = ?"), {5, QStringLiteral("a")}},
+         {QStringLiteral("DELETE FROM probe WHERE k = ?"), {3}},
+         {QStringLiteral("UPDATE probe SET t = ? WHERE t = ?"),
+          {QStringLiteral("c"), QStringLiteral("z")}}});
+    EXPECT_EQ(counts, (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(db::money(db().scalar(QStringLiteral("SELECT SUM(m) FROM probe"))).raw(), 10);
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM probe"))), 2);
+
+    // A failing write leaves nothing of the ones before it once its transaction is undone.
+    EXPECT_THROW(
+        {
+            Db::Transaction tx(db());
+            db().execCounts({{QStringLiteral("UPDATE probe SET m = ? WHERE k = ?"), {7, 1}},
+                             {QStringLiteral("INSERT INTO probe (k) VALUES (?)"), {2}}});
+            tx.commit();
+        },
+        db::Error);
+    EXPECT_EQ(db::money(db().scalar(QStringLiteral("SELECT m FROM probe WHERE k = ?"), {1})).raw(),
+              5);
+}
+
 TEST_P(DbLayer, MigratingTwiceIsANoOpAndANewerDatabaseIsRefused) {
     const int version = db::schemaVersion(db());
     EXPECT_EQ(version, db::latestSchemaVersion(GetParam()));

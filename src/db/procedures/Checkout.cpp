@@ -56,17 +56,22 @@ struct HeaderMark {
     QDateTime at;     // the moment of the discharge (FacDescargo); none keeps the one stored
 };
 
-void markSaleDischarged(Db& db, const HeaderMark& mark) {
+Db::Write saleDischarged(const HeaderMark& mark) {
     const QString type = receiptType(mark.type);
     const QVariant number = mark.number ? QVariant(*mark.number) : QVariant();
-    db.exec(QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
+    return {QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
                            "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ?, "
                            "FacDescargo = COALESCE(?, FacDescargo) "
                            "WHERE FacNumero = ? AND FacFecha = ?"),
             {kDescargado, type, number, mark.series, type == kBoletaDeVenta ? 1 : 0,
              param(mark.cashierTag, 17),
              mark.at.isValid() ? QVariant(mark.at) : QVariant(QMetaType(QMetaType::QDateTime)),
-             mark.facNumero, mark.facFecha});
+             mark.facNumero, mark.facFecha}};
+}
+
+void markSaleDischarged(Db& db, const HeaderMark& mark) {
+    const Db::Write w = saleDischarged(mark);
+    db.exec(w.sql, w.values);
 }
 
 // A sale none of whose lines could be discharged so far reads "SIN STOCK".
@@ -98,34 +103,43 @@ const QString kNumbersLock = QStringLiteral("FACTURA.FacNumSunat");
 const QString kNextReceiptNumber = QStringLiteral(
     "(SELECT COALESCE(MAX(FacNumSunat), 0) + 1 FROM FACTURA WHERE FacTipoSunat = ?)");
 
-// What a discharge starts from, in one statement: the sale's header (none without one), the IGV
-// row in force, and the next number of the receipt type asked for (0 for a sale note), which is
-// only right under the numbers' lock.
+// What a discharge starts from, in one statement: every line of the sale (as saleLines reads
+// them), its header (none without one), the IGV row in force, and the next number of the
+// receipt type asked for (0 for a sale note), which is only right under the numbers' lock.
 struct DischargeBasis {
+    std::vector<SaleLine> lines;
     std::optional<DischargeHeader> header;
     std::optional<Igv> igv;
     int nextNumber = 0;
 };
 DischargeBasis dischargeBasis(Db& db, const DischargeOrder& order) {
+    constexpr int kFirstLineColumn = 9;
     QSqlQuery q = db.exec(
         QStringLiteral("SELECT F.FacFecha, F.FacTipoSunat, F.FacNumSunat, F.FacHostName, I.*, ") +
             kNextReceiptNumber +
-            QStringLiteral(" FROM (SELECT 1 AS One) X LEFT JOIN (SELECT FacFecha, FacTipoSunat, "
-                           "FacNumSunat, FacHostName FROM FACTURA WHERE FacNumero = ? "
-                           "AND FacFecha BETWEEN ? AND ? ORDER BY FacFecha LIMIT 1) F ON 1 = 1 "
+            QStringLiteral(", S.* FROM (SELECT 1 AS One) X LEFT JOIN (SELECT FacFecha, "
+                           "FacTipoSunat, FacNumSunat, FacHostName FROM FACTURA WHERE FacNumero "
+                           "= ? AND FacFecha BETWEEN ? AND ? ORDER BY FacFecha LIMIT 1) F ON 1 = 1 "
                            "LEFT JOIN ") +
-            kIgvInForce + QStringLiteral(" I ON 1 = 1"),
+            kIgvInForce + QStringLiteral(" I ON 1 = 1 LEFT JOIN ") + kSaleLinesTable +
+            QStringLiteral(" S ON 1 = 1 ORDER BY S.FacFecha, S.DetaNumero"),
         {order.type ? QVariant(*order.type) : QVariant(QMetaType(QMetaType::QString)),
-         order.facNumero, order.day.start, order.day.end});
-    q.next();
+         order.facNumero, order.day.start, order.day.end, order.facNumero, order.day.start,
+         order.day.end});
     DischargeBasis start;
-    start.igv = igvAt(q, 4);
-    if (!q.value(0).isNull())
-        start.header =
-            DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)),
-                            text(q.value(3)), seriesOf(start.igv, receiptType(order.type))};
-    if (order.type)
-        start.nextNumber = integer(q.value(8));
+    for (bool first = true; q.next(); first = false) {
+        if (first) {
+            start.igv = igvAt(q, 4);
+            if (!q.value(0).isNull())
+                start.header =
+                    DischargeHeader{dateTime(q.value(0)), text(q.value(1)), integer(q.value(2)),
+                                    text(q.value(3)), seriesOf(start.igv, receiptType(order.type))};
+            if (order.type)
+                start.nextNumber = integer(q.value(8));
+        }
+        if (!q.value(kFirstLineColumn).isNull())
+            start.lines.push_back(lineAt(q, kFirstLineColumn));
+    }
     return start;
 }
 
@@ -202,12 +216,12 @@ DecargarPresStockOut outcomeOf(const Settlement& settlement, const SaleLine& lin
 }
 
 // The lines without stock are marked one by one (there are seldom any); then the covered lines
-// are all the sale still has pending, and one statement takes their units from stock, never
-// below 0, and another marks them. Counts that differ from the judgement undo the whole
-// discharge. Returns how many lines were sold.
-int writeJudgement(Db& db, int facNumero, const QDateTime& facFecha,
-                   const std::vector<PendingLine>& lines) {
-    const QVariantList pending = pendingOfSale(facNumero, facFecha);
+// are all the sale still has pending, and one write takes their units from stock, never below 0,
+// another marks them and a third marks the header as discharged (on PostgreSQL in one
+// statement). Counts that differ from the judgement undo the whole discharge. Returns how many
+// lines were sold; with none, the header is left to the caller.
+int writeJudgement(Db& db, const HeaderMark& mark, const std::vector<PendingLine>& lines) {
+    const QVariantList pending = pendingOfSale(mark.facNumero, mark.facFecha);
     int uncovered = 0;
     int marked = 0;
     std::set<int> presentations;
@@ -223,22 +237,24 @@ int writeJudgement(Db& db, int facNumero, const QDateTime& facFecha,
                          QVariantList{kSinStock, line.DetaNumero} + pending);
     }
     const int covered = int(lines.size()) - uncovered;
-    int taken = 0;
-    int sold = 0;
-    if (covered > 0) {
-        taken = db.execCount(
-            QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = PresStockTotal - T.units "
-                           "FROM (SELECT CodPresentacion, SUM(Cantidad) AS units FROM DETAFAC "
-                           "WHERE ") +
-                kPendingOfSale +
-                QStringLiteral(" GROUP BY CodPresentacion) T "
-                               "WHERE PRESENTACION.CodPresentacion = T.CodPresentacion "
-                               "AND PRESENTACION.PresStockTotal >= T.units"),
-            pending);
-        sold = db.execCount(QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kPendingOfSale,
-                            QVariantList{kDescargado} + pending);
-    }
-    if (marked != uncovered || sold != covered || taken != int(presentations.size()))
+    std::vector<int> counts{0, 0, 0};
+    if (covered > 0)
+        counts = db.execCounts(
+            {{QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = PresStockTotal - T.units "
+                             "FROM (SELECT CodPresentacion, SUM(Cantidad) AS units FROM DETAFAC "
+                             "WHERE ") +
+                  kPendingOfSale +
+                  QStringLiteral(" GROUP BY CodPresentacion) T "
+                                 "WHERE PRESENTACION.CodPresentacion = T.CodPresentacion "
+                                 "AND PRESENTACION.PresStockTotal >= T.units"),
+              pending},
+             {QStringLiteral("UPDATE DETAFAC SET Estado = ? WHERE ") + kPendingOfSale,
+              QVariantList{kDescargado} + pending},
+             saleDischarged(mark)});
+    const int taken = counts[0];
+    const int sold = counts[1];
+    if (marked != uncovered || sold != covered || taken != int(presentations.size()) ||
+        counts[2] != (covered > 0 ? 1 : 0))
         throw Error(QStringLiteral("DischargeSale"),
                     QStringLiteral("la venta o el stock cambiaron durante el descargo"));
     return sold;
@@ -263,11 +279,10 @@ Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& he
                     order.at};
     if (order.type)
         mark.number = number;
-    if (writeJudgement(db, order.facNumero, header.FacFecha, lines) == 0) {
+    if (writeJudgement(db, mark, lines) == 0) {
         markSaleWithoutStock(db, mark);
         return settlement;
     }
-    markSaleDischarged(db, mark);
     settlement.series = mark.series;
     return settlement;
 }
@@ -401,8 +416,8 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     // A receipt number is only right under the numbers' lock, taken with the lines'.
     Db::Transaction tx(
         db, order.type ? QStringList{kSaleLinesLock, kNumbersLock} : QStringList{kSaleLinesLock});
-    const std::vector<SaleLine> lines = saleLines(db, order.facNumero, order.day);
     const DischargeBasis start = dischargeBasis(db, order);
+    const std::vector<SaleLine>& lines = start.lines;
     int number = 0;
     if (order.type) {
         number = numberCarried(start.header, order);

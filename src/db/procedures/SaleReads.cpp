@@ -5,51 +5,54 @@ namespace db::proc {
 namespace {
 
 // Outer joins throughout: a line never drops out because a catalogue row or its header is gone.
-const QString kSaleLines = QStringLiteral(
+const QString kSaleLinesSelect = QStringLiteral(
     "SELECT D.FacNumero, D.FacFecha, D.DetaNumero, D.CodPresentacion, D.Cantidad, D.Importe, "
     "D.Estado, P.PresTipo, L.LabNombre, P.PresPrecioCosto, P.PresVenta, P.PresStockTotal, "
     "F.FacEstado, F.FacHostName, F.FacSerieSunat, F.FacNumSunat, F.FacTipoSunat, "
-    "F.FacEstadoSunat, P.CodPresentacion "
+    "F.FacEstadoSunat, P.CodPresentacion AS PresCodPresentacion "
     "FROM DETAFAC D "
     "LEFT JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = D.FacFecha "
     "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
     "LEFT JOIN PRODUCTO_LABORATORIO PL ON PL.ProdLabCod = P.ProdLabCod "
     "LEFT JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
-    "WHERE D.FacNumero = ? AND D.FacFecha BETWEEN ? AND ? "
-    "ORDER BY D.FacFecha, D.DetaNumero");
-
-SaleLine saleLineOf(const QSqlQuery& q) {
-    SaleLine l;
-    l.FacNumero = integer(q.value(0));
-    l.FacFecha = dateTime(q.value(1));
-    l.DetaNumero = integer(q.value(2));
-    l.CodPresentacion = integer(q.value(3));
-    l.Cantidad = integer(q.value(4));
-    l.Importe = money(q.value(5));
-    l.SUB_TOTAL = l.Importe * l.Cantidad;
-    l.Estado = text(q.value(6));
-    l.PresTipo = text(q.value(7));
-    l.LabNombre = text(q.value(8));
-    l.PresPrecioCosto = money(q.value(9));
-    l.PresVenta = money(q.value(10));
-    l.PresStockTotal = integer(q.value(11));
-    l.FacEstado = text(q.value(12));
-    l.FacHostName = text(q.value(13));
-    l.FacSerieSunat = text(q.value(14));
-    l.FacNumSunat = integer(q.value(15));
-    l.FacTipoSunat = text(q.value(16));
-    l.FacEstadoSunat = integer(q.value(17)) != 0;
-    l.inCatalogue = !q.value(18).isNull();
-    return l;
-}
+    "WHERE D.FacNumero = ? AND D.FacFecha BETWEEN ? AND ?");
 
 }  // namespace
 
+const QString kSaleLinesTable = QLatin1Char('(') + kSaleLinesSelect + QLatin1Char(')');
+
+SaleLine lineAt(const QSqlQuery& q, int first) {
+    const auto value = [&](int column) { return q.value(first + column); };
+    SaleLine l;
+    l.FacNumero = integer(value(0));
+    l.FacFecha = dateTime(value(1));
+    l.DetaNumero = integer(value(2));
+    l.CodPresentacion = integer(value(3));
+    l.Cantidad = integer(value(4));
+    l.Importe = money(value(5));
+    l.SUB_TOTAL = l.Importe * l.Cantidad;
+    l.Estado = text(value(6));
+    l.PresTipo = text(value(7));
+    l.LabNombre = text(value(8));
+    l.PresPrecioCosto = money(value(9));
+    l.PresVenta = money(value(10));
+    l.PresStockTotal = integer(value(11));
+    l.FacEstado = text(value(12));
+    l.FacHostName = text(value(13));
+    l.FacSerieSunat = text(value(14));
+    l.FacNumSunat = integer(value(15));
+    l.FacTipoSunat = text(value(16));
+    l.FacEstadoSunat = integer(value(17)) != 0;
+    l.inCatalogue = !value(18).isNull();
+    return l;
+}
+
 std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window) {
-    QSqlQuery q = db.exec(kSaleLines, {facNumero, window.start, window.end});
+    QSqlQuery q = db.exec(kSaleLinesSelect + QStringLiteral(" ORDER BY D.FacFecha, D.DetaNumero"),
+                          {facNumero, window.start, window.end});
     std::vector<SaleLine> out;
     while (q.next())
-        out.push_back(saleLineOf(q));
+        out.push_back(lineAt(q, 0));
     return out;
 }
 

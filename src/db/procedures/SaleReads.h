@@ -44,6 +44,11 @@ struct SaleLine {
 // listed whatever is gone from the catalogue or the headers, so the lines always add up to what
 // the sale charges.
 std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window);
+// The same lines as a derived table with three values to bind (facNumero and the window's
+// bounds), for a statement that reads them beside something else; its columns FacFecha and
+// DetaNumero give their order, and lineAt reads a line from its columns from `first` on.
+extern const QString kSaleLinesTable;
+SaleLine lineAt(const QSqlQuery& q, int first);
 
 // A sale's header as its receipts print it.
 struct SaleHeader {
