@@ -223,6 +223,28 @@ TEST_P(CheckoutProcedures, AFailingDischargeChangesNothingAndASecondAttemptCompl
     EXPECT_EQ(db::integer(header(5).FacNumSunat), 1);
 }
 
+// The lines are judged by the stock as they were read; stock that is less when the units are
+// taken (here lowered by the discharge's own connection, as nothing else can within its lock
+// on SQLite) undoes the whole discharge instead of selling what is not there.
+TEST_P(CheckoutProcedures, StockLoweredAfterTheReadUndoesTheDischarge) {
+    seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 2, "1"}, {102, 3, "1"}});
+    DischargeHooks lowering;
+    lowering.begin = [&](const DischargeStart&) {
+        db().exec(QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = ? "
+                                 "WHERE CodPresentacion = ?"),
+                  {1, 102});
+    };
+
+    EXPECT_THROW(dischargeSale(5, kFactura, lowering), db::Error);
+
+    EXPECT_EQ(lineState(db(), 5, kDay, 1), kNoDescargado);
+    EXPECT_EQ(lineState(db(), 5, kDay, 2), kNoDescargado);
+    EXPECT_EQ(stockOf(db(), 101), 10);
+    EXPECT_EQ(stockOf(db(), 102), 10);
+    EXPECT_EQ(header(5).FacEstado, kNoDescargado);
+    EXPECT_TRUE(header(5).FacNumSunat.isNull());
+}
+
 TEST_P(CheckoutProcedures, ASaleKeepsTheNumberItCarriesForItsType) {
     seedSale(db(), 5, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
     seedSale(db(), 6, kDay, QStringLiteral("CAJA1-4"), {{101, 1, "1"}});
