@@ -153,14 +153,27 @@ QVariant Db::bindable(const QVariant& value) {
 
 bool Db::run(QSqlQuery& q, const QString& sql) {
     ++statementsRun_;
-    return q.exec(sql);
+    const bool ran = q.exec(sql);
+    if (!ran)
+        statementFailed();
+    return ran;
+}
+
+void Db::statementFailed() {
+    // PostgreSQL aborts the whole transaction at a failed statement, and its COMMIT then rolls
+    // back without an error: the commit must fail instead of reporting what was not kept.
+    if (depth_ > 0 && dialect() == Dialect::PostgreSQL)
+        spoiled_ = true;
 }
 
 QSqlQuery Db::prepare(const QString& sql) {
     QSqlQuery q(handle());
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    check(q.prepare(sql), head(sql), q);
+    if (!q.prepare(sql)) {
+        statementFailed();
+        throw Error(head(sql), q.lastError().text());
+    }
     ++statementsPrepared_;
     return q;
 }
@@ -184,6 +197,7 @@ QSqlQuery Db::exec(const QString& sql, const QVariantList& values) {
     if (!s->query.exec()) {
         const QString error = s->query.lastError().text();
         statements_->drop(sql, s);
+        statementFailed();
         throw Error(head(sql), error);
     }
     return readerOf(s);

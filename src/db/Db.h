@@ -84,8 +84,9 @@ public:
 
     // A scoped write transaction. A transaction opened while another is open on the same Db
     // joins it: only the outermost commits; a joined one that is not committed spoils the
-    // outer one, whose commit then throws. `locks` are taken first, as lock(names) takes them;
-    // on PostgreSQL a new transaction takes them in the same round trip as its BEGIN.
+    // outer one, whose commit then throws, as it does on PostgreSQL after any statement of the
+    // transaction failed (the server has undone it all). `locks` are taken first, as lock(names)
+    // takes them; on PostgreSQL a new transaction takes them in the same round trip as its BEGIN.
     class Transaction {
     public:
         explicit Transaction(Db& db, const QStringList& locks = {});
@@ -109,6 +110,7 @@ private:
     void finish(bool commit);
     // Runs SQL unprepared on a query of its own.
     bool run(QSqlQuery& q, const QString& sql);
+    void statementFailed();
     QSqlQuery prepare(const QString& sql);
 
     ConnectionInfo info_;

@@ -102,6 +102,21 @@ TEST_P(DbLayer, JoinedTransactionsCommitTogetherOrNotAtAll) {
     EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM probe"))), 2);
 }
 
+// SQLite undoes the failed statement alone; PostgreSQL undoes the whole transaction, whose
+// commit must then fail rather than report the first insert as kept.
+TEST_P(DbLayer, ACommitAfterAFailedStatementTellsWhatWasKept) {
+    Db::Transaction tx(db());
+    db().exec(QStringLiteral("INSERT INTO probe (k) VALUES (?)"), {1});
+    EXPECT_THROW(db().exec(QStringLiteral("INSERT INTO probe (k) VALUES (?)"), {1}), db::Error);
+    if (GetParam() == db::Dialect::SQLite)
+        EXPECT_NO_THROW(tx.commit());
+    else
+        EXPECT_THROW(tx.commit(), db::Error);
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM probe"))),
+              GetParam() == db::Dialect::SQLite ? 1 : 0);
+}
+
 TEST_P(DbLayer, NextKeyIsUniqueUnderEightWorkstations) {
     constexpr int kWorkstations = 8;
     constexpr int kEach = 5;
