@@ -1,0 +1,2 @@
+-- PostgreSQL leaves room in DETAFAC's pages for a line's next state; SQLite rewrites a row in
+-- place.
