@@ -237,6 +237,31 @@ std::vector<int> Db::execCounts(const std::vector<Write>& writes) {
     return counts;
 }
 
+Db::ReadWrite Db::readThenWrite(const QString& read, const QVariantList& readValues,
+                                const Write& write) {
+    const QString withRows = QStringLiteral("WITH R AS (") + read + QStringLiteral(") ");
+    ReadWrite out;
+    if (dialect() == Dialect::SQLite) {
+        QSqlQuery q = exec(read, readValues);
+        if (q.next())
+            out.row = q.record();
+        q.finish();  // a read still stepping would see the write's rows
+        out.written = execCount(withRows + write.sql, readValues + write.values);
+        return out;
+    }
+    QSqlQuery q =
+        exec(withRows + QStringLiteral(", W AS (") + write.sql +
+                 QStringLiteral(" RETURNING 1) SELECT R.*, (SELECT COUNT(*) FROM W) FROM R"),
+             readValues + write.values);
+    if (q.next()) {
+        QSqlRecord row = q.record();
+        out.written = integer(row.value(row.count() - 1));
+        row.remove(row.count() - 1);
+        out.row = row;
+    }
+    return out;
+}
+
 void Db::execScript(const QString& script) {
     static const QRegularExpression end(QStringLiteral(";[ \\t]*(\\r?\\n|$)"));
     static const QRegularExpression comment(QStringLiteral("^\\s*--[^\\n]*$"),
@@ -265,12 +290,17 @@ void Db::lock(const QStringList& names) {
     if (depth_ == 0)
         throw Error(QStringLiteral("lock ") + names.join(QLatin1Char(' ')),
                     QStringLiteral("fuera de una transaccion"));
-    if (dialect() != Dialect::PostgreSQL || names.isEmpty())
+    if (dialect() != Dialect::PostgreSQL)
         return;
     QVariantList keys;
-    for (const QString& name : names)
+    for (const QString& name : names) {
+        if (locksHeld_.contains(name))
+            continue;
         keys << lockKey(name);
-    exec(lockStatement(QStringList(names.size(), QStringLiteral("?"))), keys);
+        locksHeld_ << name;
+    }
+    if (!keys.isEmpty())
+        exec(lockStatement(QStringList(keys.size(), QStringLiteral("?"))), keys);
 }
 
 int Db::nextKey(const QString& table, const QString& column) {
@@ -316,6 +346,7 @@ void Db::begin(const QStringList& locks) {
         }
     }
     spoiled_ = false;
+    locksHeld_ = locks;
     ++depth_;
 }
 

@@ -7,8 +7,10 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace db {
@@ -53,6 +55,17 @@ public:
     // of them: a write must not read what an earlier one of them changes, so that both engines
     // give the same result.
     std::vector<int> execCounts(const std::vector<Write>& writes);
+    // A read of one row and a write that takes its rows from the read's, named R (an INSERT ...
+    // SELECT ... FROM R WHERE ..., say), so that without a row read nothing is written. Returns
+    // the row as it was before the write (none without one) and the rows the write changed. On
+    // PostgreSQL the two go as one statement, on SQLite as two, the write reading R again within
+    // the same transaction.
+    struct ReadWrite {
+        std::optional<QSqlRecord> row;
+        int written = 0;
+    };
+    ReadWrite readThenWrite(const QString& read, const QVariantList& readValues,
+                            const Write& write);
     // Several statements separated by ";" at the end of a line; "--" comments allowed. Forgets
     // every kept statement first (a script changes the schema).
     void execScript(const QString& script);
@@ -72,7 +85,7 @@ public:
     bool inTransaction() const { return depth_ > 0; }
     // Inside a transaction: serialises every workstation that takes the same named lock until
     // the transaction ends (SQLite's write transaction already is exclusive). Several names are
-    // taken in their order, in one statement.
+    // taken in their order, in one statement; a name the transaction already holds is skipped.
     void lock(const QString& name);
     void lock(const QStringList& names);
     // Highest value of column + 1 (1 for an empty table), unique under concurrency: must be
@@ -117,6 +130,7 @@ private:
     QString name_;
     int depth_ = 0;
     bool spoiled_ = false;
+    QStringList locksHeld_;  // by the transaction open
     std::unique_ptr<StatementCache> statements_;
     quint64 statementsRun_ = 0;
     quint64 statementsPrepared_ = 0;

@@ -431,12 +431,13 @@ void TFormCotizacion::refuseStock(const QString& message) {
     EdCan->setFocus();
 }
 
-// The line, and its discount when one was authorised, committed together.
+// The line, and its discount when one was authorised, committed together; the sale lines' lock
+// both procedures take goes with the BEGIN.
 bool TFormCotizacion::recordLine(int quantity, core::Money cost) {
     const Item& line = mode_ == 0 ? item_ : takenOut_;
     const core::Money price = typedPrice(EdPv);
     const QDateTime dayStart = saleDay().start;
-    db::Db::Transaction tx(ctx_.db);
+    db::Db::Transaction tx(ctx_.db, {db::proc::kSaleLinesLock});
     const db::proc::IngresoPresVentaOut out = db::proc::KZ_IngresoPresVenta(
         ctx_.db, {line.CodPresentacion, quantity, price, cost, saleNumber(), dayStart});
     switch (out.resultado) {

@@ -161,9 +161,13 @@ TEST_P(DbLayer, LocksTakenWithTheTransactionSerialiseWorkstations) {
     EXPECT_EQ(db::money(db().scalar(QStringLiteral("SELECT m FROM probe WHERE k = ?"), {1})).raw(),
               kWorkstations * kEach);
 
-    // A new transaction sends its BEGIN and its locks as one message.
+    // A new transaction sends its BEGIN and its locks as one message; what joins it asking for
+    // a lock it holds sends nothing.
     const quint64 before = db().statementsRun();
     Db::Transaction tx(db(), locks);
+    Db::Transaction joined(db(), {locks.back()});
+    db().lock(locks);
+    joined.commit();
     tx.commit();
     EXPECT_EQ(db().statementsRun() - before, 2u);
     EXPECT_THROW(db().lock(locks), db::Error);  // outside a transaction
@@ -193,6 +197,32 @@ TEST_P(DbLayer, WritesRunTogetherReportTheRowsEachChanged) {
         db::Error);
     EXPECT_EQ(db::money(db().scalar(QStringLiteral("SELECT m FROM probe WHERE k = ?"), {1})).raw(),
               5);
+}
+
+TEST_P(DbLayer, AWriteTakesItsRowsFromTheReadBeforeIt) {
+    db().exec(QStringLiteral("INSERT INTO probe (k, t, m) VALUES (1, 'a', 4), (2, 'b', 9)"));
+    const QString read = QStringLiteral("SELECT k, t, m FROM probe WHERE t = ?");
+    const Db::Write copy{
+        QStringLiteral("INSERT INTO probe (k, t, m) SELECT R.k + ?, R.t, R.m FROM R WHERE R.m < ?"),
+        {10, 5}};
+    const quint64 before = db().statementsRun();
+
+    const Db::ReadWrite copied = db().readThenWrite(read, {QStringLiteral("a")}, copy);
+    ASSERT_TRUE(copied.row);
+    EXPECT_EQ(copied.row->count(), 3);
+    EXPECT_EQ(db::integer(copied.row->value(0)), 1);
+    EXPECT_EQ(db::text(copied.row->value(1)), QStringLiteral("a"));
+    EXPECT_EQ(copied.written, 1);
+    EXPECT_EQ(db().statementsRun() - before, GetParam() == db::Dialect::PostgreSQL ? 1u : 2u);
+
+    const Db::ReadWrite refused = db().readThenWrite(read, {QStringLiteral("b")}, copy);
+    EXPECT_TRUE(refused.row);
+    EXPECT_EQ(refused.written, 0);
+    const Db::ReadWrite none = db().readThenWrite(read, {QStringLiteral("z")}, copy);
+    EXPECT_FALSE(none.row);
+    EXPECT_EQ(none.written, 0);
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM probe"))), 3);
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT m FROM probe WHERE k = 11"))), 4);
 }
 
 TEST_P(DbLayer, MigratingTwiceIsANoOpAndANewerDatabaseIsRefused) {

@@ -43,31 +43,46 @@ struct LineContext {
     QString presTipo;
 };
 
-std::optional<LineContext> lineContext(Db& db, const IngresoPresVentaIn& in) {
+// The line's context and the line itself, inserted in the same round trip when the context
+// admits it (the conditions under which KZ_IngresoPresVenta refuses none). Returns the context
+// (none without the sale) and whether the line went in.
+std::pair<std::optional<LineContext>, bool> contextAndLine(Db& db, const IngresoPresVentaIn& in) {
     const Day day = dayOf(in.pFechaHoy);
     const QString ofSale = QStringLiteral(
         " FROM DETAFAC D WHERE D.FacNumero = F.FacNumero "
         "AND D.FacFecha = F.FacFecha");
-    QSqlQuery q = db.exec(
+    const QString read =
         QStringLiteral("SELECT F.FacFecha, F.FacEstado, (SELECT SUM(D.Cantidad * D.Importe)") +
-            ofSale + QStringLiteral("), (SELECT COALESCE(SUM(D.Cantidad), 0)") + ofSale +
-            QStringLiteral(" AND D.CodPresentacion = ? AND D.Estado = ?), "
-                           "(SELECT COALESCE(MAX(D.DetaNumero), 0) + 1") +
-            ofSale +
-            QStringLiteral("), P.CodPresentacion, P.PresStockTotal, P.PresTipo FROM FACTURA F "
-                           "LEFT JOIN PRESENTACION P ON P.CodPresentacion = ? "
-                           "WHERE F.FacNumero = ? AND F.FacFecha >= ? AND F.FacFecha < ? "
-                           "ORDER BY F.FacFecha LIMIT 1"),
-        {in.pCodPres, kNoDescargado, in.pCodPres, in.pNumFac, day.from, day.to});
-    if (!q.next())
-        return std::nullopt;
+        ofSale + QStringLiteral(") AS Total, (SELECT COALESCE(SUM(D.Cantidad), 0)") + ofSale +
+        QStringLiteral(
+            " AND D.CodPresentacion = ? AND D.Estado = ?) AS Pending, "
+            "(SELECT COALESCE(MAX(D.DetaNumero), 0) + 1") +
+        ofSale +
+        QStringLiteral(
+            ") AS NextDeta, P.CodPresentacion, P.PresStockTotal, P.PresTipo "
+            "FROM FACTURA F LEFT JOIN PRESENTACION P ON P.CodPresentacion = ? "
+            "WHERE F.FacNumero = ? AND F.FacFecha >= ? AND F.FacFecha < ? "
+            "ORDER BY F.FacFecha LIMIT 1");
+    const Db::Write line{
+        QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, CodPresentacion, "
+                       "Cantidad, Importe, Costo, Estado) "
+                       "SELECT ?, R.FacFecha, R.NextDeta, ?, ?, ?, ?, ? FROM R "
+                       "WHERE COALESCE(R.FacEstado, '') <> ? AND ? >= 1 "
+                       "AND R.CodPresentacion IS NOT NULL AND R.Pending + ? <= R.PresStockTotal"),
+        {in.pNumFac, in.pCodPres, in.pCan, QVariant::fromValue(in.pImporte),
+         QVariant::fromValue(in.pCosto), kNoDescargado, kDescargado, in.pCan, in.pCan}};
+    const Db::ReadWrite r = db.readThenWrite(
+        read, {in.pCodPres, kNoDescargado, in.pCodPres, in.pNumFac, day.from, day.to}, line);
+    if (!r.row)
+        return {std::nullopt, r.written == 1};
+    const QSqlRecord& q = *r.row;
     LineContext c{dateTime(q.value(0)), text(q.value(1)), money(q.value(2)),
                   q.value(3).toLongLong(), integer(q.value(4))};
     if (!q.value(5).isNull()) {
         c.stock = q.value(6).toLongLong();
         c.presTipo = text(q.value(7));
     }
-    return c;
+    return {c, r.written == 1};
 }
 
 // Discounts of the sale's lines that match `lineFilter` (an extra condition on DETAFAC D).
@@ -114,8 +129,11 @@ void Kz_EditaVendedorNumeroVenta(Db& db, const EditaVendedorNumeroVentaIn& in) {
 
 IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
     Db::Transaction tx(db, {kSaleLinesLock});
-    const std::optional<LineContext> sale = lineContext(db, in);
+    const auto [sale, inserted] = contextAndLine(db, in);
     const auto refuse = [&](Ingreso why, const QString& text, core::Money total) {
+        if (inserted)
+            throw Error(QStringLiteral("KZ_IngresoPresVenta"),
+                        QStringLiteral("el item se registro en una venta que lo rechaza"));
         tx.commit();
         return IngresoPresVentaOut{total, mensaje(text), why, 0};
     };
@@ -137,11 +155,9 @@ IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
     if (sale->pendingUnits + in.pCan > *sale->stock)
         return refuse(Ingreso::SinStock,
                       QStringLiteral("SOBREPASA EL STOCK TOTAL EN LA FARMACIA..."), sale->total);
-    db.exec(QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, "
-                           "CodPresentacion, Cantidad, Importe, Costo, Estado) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-            {in.pNumFac, sale->FacFecha, sale->nextDetaNumero, in.pCodPres, in.pCan,
-             QVariant::fromValue(in.pImporte), QVariant::fromValue(in.pCosto), kNoDescargado});
+    if (!inserted)
+        throw Error(QStringLiteral("KZ_IngresoPresVenta"),
+                    QStringLiteral("el item admitido no se registro"));
     if (sale->FacEstado != kNoDescargado)
         db.exec(
             QStringLiteral("UPDATE FACTURA SET FacEstado = ? WHERE FacNumero = ? AND FacFecha = ?"),
