@@ -265,8 +265,7 @@ core::IgvRate igvRate(const ReceiptData& data) {
     return core::IgvRate(*data.igvPercent);
 }
 
-printing::Band taxSummary(const TaxLayout& t, const ReceiptData& data, const core::IgvRate& igv,
-                          const QImage& qr) {
+printing::Band taxSummary(const ReceiptData& data, const core::IgvRate& igv, const QImage& qr) {
     constexpr double kQrSide = 18;
     BandBuilder b;
     b.dashes();
@@ -297,7 +296,7 @@ printing::Report taxReceipt(const TaxLayout& t, ReceiptType type, const ReceiptD
     r.page = rollPaper();
     r.title = taxHeader(t, data, customer, shop);
     r.detail = detailBand();
-    r.summary = taxSummary(t, data, igvRate(data), qr);
+    r.summary = taxSummary(data, igvRate(data), qr);
     r.rows = detailRows(data);
     return r;
 }
