@@ -438,8 +438,9 @@ bool TFormCotizacion::recordLine(int quantity, core::Money cost) {
     const core::Money price = typedPrice(EdPv);
     const QDateTime dayStart = saleDay().start;
     db::Db::Transaction tx(ctx_.db, {db::proc::kSaleLinesLock});
+    std::vector<LineaVenta> lines;
     const db::proc::IngresoPresVentaOut out = db::proc::KZ_IngresoPresVenta(
-        ctx_.db, {line.CodPresentacion, quantity, price, cost, saleNumber(), dayStart});
+        ctx_.db, {line.CodPresentacion, quantity, price, cost, saleNumber(), dayStart}, &lines);
     switch (out.resultado) {
         case db::proc::Ingreso::Ingresado:
             break;
@@ -463,7 +464,7 @@ bool TFormCotizacion::recordLine(int quantity, core::Money cost) {
             {saleNumber(), line.CodPresentacion, ctx_.session.login(), quantity, price, dayStart},
             ctx_.clock.now());
     tx.commit();
-    reloadLines();
+    model_->setRows(std::move(lines));
     counter_.lastSaleTotal = out.pTOTAL;
     showTotal(out.pTOTAL);
     DETALLE->setText(out.pMensaje);

@@ -33,13 +33,44 @@ protected:
     int newSale(const QDateTime& dayStart = kDayStart, const QDateTime& now = kNow) {
         return KZ_NumeroVenta(db(), {dayStart, 7, kTag}, now).pNumero;
     }
+    // Also checks the lines the call gives back against the lines read after it.
     IngresoPresVentaOut add(int sale, int pres, int quantity, const char* price = "1.20",
                             const QDateTime& dayStart = kDayStart) {
-        return KZ_IngresoPresVenta(db(),
-                                   {pres, quantity, soles(price), soles("0.50"), sale, dayStart});
+        std::vector<LineaVenta> given{LineaVenta{}};
+        const IngresoPresVentaOut out = KZ_IngresoPresVenta(
+            db(), {pres, quantity, soles(price), soles("0.50"), sale, dayStart}, &given);
+        const std::vector<LineaVenta> read = lines(sale, dayStart.date());
+        EXPECT_EQ(given.size(), read.size());
+        for (std::size_t i = 0; i < std::min(given.size(), read.size()); ++i)
+            EXPECT_EQ(fields(given[i]), fields(read[i])) << "line " << i;
+        return out;
     }
     std::vector<LineaVenta> lines(int sale, const QDate& day = kDay) {
         return saleLines(db(), sale, core::saleDay(day));
+    }
+    static std::string fields(const LineaVenta& l) {
+        return QStringList{QString::number(l.FacNumero),
+                           l.FacFecha.toString(Qt::ISODate),
+                           QString::number(l.DetaNumero),
+                           QString::number(l.CodPresentacion),
+                           QString::number(l.Cantidad),
+                           QString::number(l.Importe.raw()),
+                           QString::number(l.SUB_TOTAL.raw()),
+                           l.Estado,
+                           l.PresTipo,
+                           l.LabNombre,
+                           QString::number(l.PresPrecioCosto.raw()),
+                           QString::number(l.PresVenta.raw()),
+                           QString::number(l.PresStockTotal),
+                           QString::number(l.inCatalogue),
+                           l.FacEstado,
+                           l.FacHostName,
+                           l.FacSerieSunat,
+                           QString::number(l.FacNumSunat),
+                           l.FacTipoSunat,
+                           QString::number(l.FacEstadoSunat)}
+            .join(QLatin1Char('|'))
+            .toStdString();
     }
     int discounts() { return count(db(), QStringLiteral("DESCUENTO")); }
 };

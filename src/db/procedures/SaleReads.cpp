@@ -5,21 +5,33 @@ namespace db::proc {
 namespace {
 
 // Outer joins throughout: a line never drops out because a catalogue row or its header is gone.
-const QString kSaleLinesSelect = QStringLiteral(
-    "SELECT D.FacNumero, D.FacFecha, D.DetaNumero, D.CodPresentacion, D.Cantidad, D.Importe, "
-    "D.Estado, P.PresTipo, L.LabNombre, P.PresPrecioCosto, P.PresVenta, P.PresStockTotal, "
-    "F.FacEstado, F.FacHostName, F.FacSerieSunat, F.FacNumSunat, F.FacTipoSunat, "
-    "F.FacEstadoSunat, P.CodPresentacion AS PresCodPresentacion "
-    "FROM DETAFAC D "
-    "LEFT JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = D.FacFecha "
-    "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
-    "LEFT JOIN PRODUCTO_LABORATORIO PL ON PL.ProdLabCod = P.ProdLabCod "
-    "LEFT JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
-    "WHERE D.FacNumero = ? AND D.FacFecha BETWEEN ? AND ?");
+QString saleLinesSelect(const QString& lines) {
+    return QStringLiteral(
+               "SELECT D.FacNumero, D.FacFecha, D.DetaNumero, D.CodPresentacion, D.Cantidad, "
+               "D.Importe, D.Estado, P.PresTipo, L.LabNombre, P.PresPrecioCosto, P.PresVenta, "
+               "P.PresStockTotal, F.FacEstado, F.FacHostName, F.FacSerieSunat, F.FacNumSunat, "
+               "F.FacTipoSunat, F.FacEstadoSunat, P.CodPresentacion AS PresCodPresentacion FROM ") +
+           lines +
+           QStringLiteral(
+               " D LEFT JOIN FACTURA F ON F.FacNumero = D.FacNumero AND F.FacFecha = D.FacFecha "
+               "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
+               "LEFT JOIN PRODUCTO_LABORATORIO PL ON PL.ProdLabCod = P.ProdLabCod "
+               "LEFT JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
+               "WHERE D.FacNumero = ? AND D.FacFecha BETWEEN ? AND ?");
+}
+
+const QString kSaleLinesSelect = saleLinesSelect(QStringLiteral("DETAFAC"));
 
 }  // namespace
 
 const QString kSaleLinesTable = QLatin1Char('(') + kSaleLinesSelect + QLatin1Char(')');
+
+const QString kLineColumns =
+    QStringLiteral("FacNumero, FacFecha, DetaNumero, CodPresentacion, Cantidad, Importe, Estado");
+
+QString saleLinesTableOver(const QString& lines) {
+    return QLatin1Char('(') + saleLinesSelect(lines) + QLatin1Char(')');
+}
 
 SaleLine lineAt(const QSqlQuery& q, int first) {
     const auto value = [&](int column) { return q.value(first + column); };

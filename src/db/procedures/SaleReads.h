@@ -48,6 +48,9 @@ std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange
 // bounds), for a statement that reads them beside something else; its columns FacFecha and
 // DetaNumero give their order, and lineAt reads a line from its columns from `first` on.
 extern const QString kSaleLinesTable;
+// The same over `lines`, a table or derived table with a sale line's kLineColumns.
+extern const QString kLineColumns;
+QString saleLinesTableOver(const QString& lines);
 SaleLine lineAt(const QSqlQuery& q, int first);
 
 // A sale's header as its receipts print it.

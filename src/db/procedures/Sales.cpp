@@ -43,46 +43,100 @@ struct LineContext {
     QString presTipo;
 };
 
-// The line's context and the line itself, inserted in the same round trip when the context
-// admits it (the conditions under which KZ_IngresoPresVenta refuses none). Returns the context
-// (none without the sale) and whether the line went in.
-std::pair<std::optional<LineContext>, bool> contextAndLine(Db& db, const IngresoPresVentaIn& in) {
-    const Day day = dayOf(in.pFechaHoy);
+// The line's context read, and the line inserted from it when the context admits it (the
+// conditions under which KZ_IngresoPresVenta refuses none). R names the context's row.
+QString lineContextRead() {
     const QString ofSale = QStringLiteral(
         " FROM DETAFAC D WHERE D.FacNumero = F.FacNumero "
         "AND D.FacFecha = F.FacFecha");
-    const QString read =
-        QStringLiteral("SELECT F.FacFecha, F.FacEstado, (SELECT SUM(D.Cantidad * D.Importe)") +
-        ofSale + QStringLiteral(") AS Total, (SELECT COALESCE(SUM(D.Cantidad), 0)") + ofSale +
-        QStringLiteral(
-            " AND D.CodPresentacion = ? AND D.Estado = ?) AS Pending, "
-            "(SELECT COALESCE(MAX(D.DetaNumero), 0) + 1") +
-        ofSale +
-        QStringLiteral(
-            ") AS NextDeta, P.CodPresentacion, P.PresStockTotal, P.PresTipo "
-            "FROM FACTURA F LEFT JOIN PRESENTACION P ON P.CodPresentacion = ? "
-            "WHERE F.FacNumero = ? AND F.FacFecha >= ? AND F.FacFecha < ? "
-            "ORDER BY F.FacFecha LIMIT 1");
-    const Db::Write line{
-        QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, CodPresentacion, "
-                       "Cantidad, Importe, Costo, Estado) "
-                       "SELECT ?, R.FacFecha, R.NextDeta, ?, ?, ?, ?, ? FROM R "
-                       "WHERE COALESCE(R.FacEstado, '') <> ? AND ? >= 1 "
-                       "AND R.CodPresentacion IS NOT NULL AND R.Pending + ? <= R.PresStockTotal"),
-        {in.pNumFac, in.pCodPres, in.pCan, QVariant::fromValue(in.pImporte),
-         QVariant::fromValue(in.pCosto), kNoDescargado, kDescargado, in.pCan, in.pCan}};
-    const Db::ReadWrite r = db.readThenWrite(
-        read, {in.pCodPres, kNoDescargado, in.pCodPres, in.pNumFac, day.from, day.to}, line);
-    if (!r.row)
-        return {std::nullopt, r.written == 1};
-    const QSqlRecord& q = *r.row;
-    LineContext c{dateTime(q.value(0)), text(q.value(1)), money(q.value(2)),
-                  q.value(3).toLongLong(), integer(q.value(4))};
-    if (!q.value(5).isNull()) {
-        c.stock = q.value(6).toLongLong();
-        c.presTipo = text(q.value(7));
+    return QStringLiteral("SELECT F.FacFecha, F.FacEstado, (SELECT SUM(D.Cantidad * D.Importe)") +
+           ofSale + QStringLiteral(") AS Total, (SELECT COALESCE(SUM(D.Cantidad), 0)") + ofSale +
+           QStringLiteral(
+               " AND D.CodPresentacion = ? AND D.Estado = ?) AS Pending, "
+               "(SELECT COALESCE(MAX(D.DetaNumero), 0) + 1") +
+           ofSale +
+           QStringLiteral(
+               ") AS NextDeta, P.CodPresentacion, P.PresStockTotal, P.PresTipo "
+               "FROM FACTURA F LEFT JOIN PRESENTACION P ON P.CodPresentacion = ? "
+               "WHERE F.FacNumero = ? AND F.FacFecha >= ? AND F.FacFecha < ? "
+               "ORDER BY F.FacFecha LIMIT 1");
+}
+QVariantList lineContextValues(const IngresoPresVentaIn& in) {
+    const Day day = dayOf(in.pFechaHoy);
+    return {in.pCodPres, kNoDescargado, in.pCodPres, in.pNumFac, day.from, day.to};
+}
+Db::Write lineFromContext(const IngresoPresVentaIn& in) {
+    return {QStringLiteral("INSERT INTO DETAFAC (FacNumero, FacFecha, DetaNumero, CodPresentacion, "
+                           "Cantidad, Importe, Costo, Estado) "
+                           "SELECT ?, R.FacFecha, R.NextDeta, ?, ?, ?, ?, ? FROM R "
+                           "WHERE COALESCE(R.FacEstado, '') <> ? AND ? >= 1 "
+                           "AND R.CodPresentacion IS NOT NULL "
+                           "AND R.Pending + ? <= R.PresStockTotal"),
+            {in.pNumFac, in.pCodPres, in.pCan, QVariant::fromValue(in.pImporte),
+             QVariant::fromValue(in.pCosto), kNoDescargado, kDescargado, in.pCan, in.pCan}};
+}
+
+// A line's context from its columns, `value(0)` on; none without the sale.
+template <typename Value>
+std::optional<LineContext> lineContextOf(const Value& value) {
+    if (value(0).isNull())
+        return std::nullopt;
+    LineContext c{dateTime(value(0)), text(value(1)), money(value(2)), value(3).toLongLong(),
+                  integer(value(4))};
+    if (!value(5).isNull()) {
+        c.stock = value(6).toLongLong();
+        c.presTipo = text(value(7));
     }
-    return {c, r.written == 1};
+    return c;
+}
+
+// The context, whether the line went in and whether the sale's lines were read with them.
+struct LineEntry {
+    std::optional<LineContext> sale;
+    bool inserted = false;
+    bool linesRead = false;
+};
+
+// All three in one statement (PostgreSQL): the lines read are the stored ones and the one the
+// statement inserted.
+LineEntry entryWithLines(Db& db, const IngresoPresVentaIn& in, std::vector<SaleLine>& lines) {
+    constexpr int kContextColumns = 8;
+    const core::DateTimeRange window = core::saleDay(in.pFechaHoy.date());
+    const Db::Write line = lineFromContext(in);
+    const QString stored = QStringLiteral("(SELECT ") + kLineColumns +
+                           QStringLiteral(" FROM DETAFAC UNION ALL SELECT ") + kLineColumns +
+                           QStringLiteral(" FROM W)");
+    QSqlQuery q = db.exec(
+        QStringLiteral("WITH R AS (") + lineContextRead() + QStringLiteral("), W AS (") + line.sql +
+            QStringLiteral(" RETURNING ") + kLineColumns +
+            QStringLiteral(") SELECT R.*, (SELECT COUNT(*) FROM W), S.* FROM (SELECT 1 AS One) X "
+                           "LEFT JOIN R ON 1 = 1 LEFT JOIN ") +
+            saleLinesTableOver(stored) +
+            QStringLiteral(" S ON 1 = 1 ORDER BY S.FacFecha, S.DetaNumero"),
+        lineContextValues(in) + line.values + QVariantList{in.pNumFac, window.start, window.end});
+    LineEntry entry;
+    entry.linesRead = true;
+    for (bool first = true; q.next(); first = false) {
+        if (first) {
+            entry.sale = lineContextOf([&](int i) { return q.value(i); });
+            entry.inserted = integer(q.value(kContextColumns)) == 1;
+        }
+        if (!q.value(kContextColumns + 1).isNull())
+            lines.push_back(lineAt(q, kContextColumns + 1));
+    }
+    return entry;
+}
+
+LineEntry enterLine(Db& db, const IngresoPresVentaIn& in, std::vector<SaleLine>* lines) {
+    if (lines && db.dialect() == Dialect::PostgreSQL)
+        return entryWithLines(db, in, *lines);
+    const Db::ReadWrite r =
+        db.readThenWrite(lineContextRead(), lineContextValues(in), lineFromContext(in));
+    LineEntry entry;
+    if (r.row)
+        entry.sale = lineContextOf([&](int i) { return r.row->value(i); });
+    entry.inserted = r.written == 1;
+    return entry;
 }
 
 // Discounts of the sale's lines that match `lineFilter` (an extra condition on DETAFAC D).
@@ -127,14 +181,23 @@ void Kz_EditaVendedorNumeroVenta(Db& db, const EditaVendedorNumeroVentaIn& in) {
     tx.commit();
 }
 
-IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
+IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in,
+                                        std::vector<SaleLine>* lines) {
     Db::Transaction tx(db, {kSaleLinesLock});
-    const auto [sale, inserted] = contextAndLine(db, in);
+    if (lines)
+        lines->clear();
+    LineEntry entry = enterLine(db, in, lines);
+    const std::optional<LineContext>& sale = entry.sale;
+    const auto finish = [&] {
+        if (lines && !entry.linesRead)
+            *lines = saleLines(db, in.pNumFac, core::saleDay(in.pFechaHoy.date()));
+        tx.commit();
+    };
     const auto refuse = [&](Ingreso why, const QString& text, core::Money total) {
-        if (inserted)
+        if (entry.inserted)
             throw Error(QStringLiteral("KZ_IngresoPresVenta"),
                         QStringLiteral("el item se registro en una venta que lo rechaza"));
-        tx.commit();
+        finish();
         return IngresoPresVentaOut{total, mensaje(text), why, 0};
     };
     if (!sale)
@@ -155,14 +218,16 @@ IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in) {
     if (sale->pendingUnits + in.pCan > *sale->stock)
         return refuse(Ingreso::SinStock,
                       QStringLiteral("SOBREPASA EL STOCK TOTAL EN LA FARMACIA..."), sale->total);
-    if (!inserted)
+    if (!entry.inserted)
         throw Error(QStringLiteral("KZ_IngresoPresVenta"),
                     QStringLiteral("el item admitido no se registro"));
-    if (sale->FacEstado != kNoDescargado)
+    if (sale->FacEstado != kNoDescargado) {
         db.exec(
             QStringLiteral("UPDATE FACTURA SET FacEstado = ? WHERE FacNumero = ? AND FacFecha = ?"),
             {kNoDescargado, in.pNumFac, sale->FacFecha});
-    tx.commit();
+        entry.linesRead = false;  // read before the header changed
+    }
+    finish();
     return {sale->total + in.pImporte * in.pCan,
             mensaje(QStringLiteral("ITEM ") + numero(sale->nextDetaNumero) + QStringLiteral(": ") +
                     numero(in.pCan) + QStringLiteral(" ") + sale->presTipo),

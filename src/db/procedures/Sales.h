@@ -61,7 +61,10 @@ struct IngresoPresVentaOut {
 // quantity below 1, a sale that does not exist or is discharged, and a quantity that with the
 // units of the presentation still pending on the sale exceeds its stock. The check and the
 // insertion hold the discharge's lock, so a line is never added to a sale being discharged.
-IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in);
+// With `lines`, fills them with the sale's lines of the day as saleLines reads them after the
+// call (on PostgreSQL in the same round trip as the line).
+IngresoPresVentaOut KZ_IngresoPresVenta(Db& db, const IngresoPresVentaIn& in,
+                                        std::vector<SaleLine>* lines = nullptr);
 
 struct IngresoDescuentoIn {
     int pFacNum = 0;
