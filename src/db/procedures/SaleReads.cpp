@@ -24,14 +24,14 @@ const QString kSaleLinesSelect = saleLinesSelect(QStringLiteral("DETAFAC"));
 
 }  // namespace
 
-const QString kSaleLinesTable = QLatin1Char('(') + kSaleLinesSelect + QLatin1Char(')');
-
-const QString kLineColumns =
-    QStringLiteral("FacNumero, FacFecha, DetaNumero, CodPresentacion, Cantidad, Importe, Estado");
-
 QString saleLinesTableOver(const QString& lines) {
     return QLatin1Char('(') + saleLinesSelect(lines) + QLatin1Char(')');
 }
+
+const QString kSaleLinesTable = saleLinesTableOver(QStringLiteral("DETAFAC"));
+
+const QString kLineColumns =
+    QStringLiteral("FacNumero, FacFecha, DetaNumero, CodPresentacion, Cantidad, Importe, Estado");
 
 SaleLine lineAt(const QSqlQuery& q, int first) {
     const auto value = [&](int column) { return q.value(first + column); };
