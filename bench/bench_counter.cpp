@@ -169,16 +169,25 @@ qint64 saleLinesOfDay(db::Db& db, int step) {
     return figure;
 }
 
+// A transaction that takes the sale lines' lock and does nothing else.
+void takeLinesLock(db::Db& db) {
+    db::Db::Transaction tx(db, {db::proc::kSaleLinesLock});
+    tx.commit();
+}
+
 // A sale line as the quotation window records it: KZ_IngresoPresVenta, giving back the sale's
-// lines for the window's list. Every kLinesPerSale lines the seller starts a new sale; the sales
-// are removed at the end, so later reads find today as it was.
+// lines for the window's list. Timed alongside, to show where a line's time goes: a line
+// recorded without its list ("line"), the sale's lines read on their own ("lines"), a
+// transaction that only takes the lines' lock ("lock"), and the single-row commit ("floor").
+// Every kLinesPerSale lines the seller starts a new sale; the sales are removed at the end, so
+// later reads find today as it was.
 void SaleLine(benchmark::State& state, db::Dialect dialect) {
     Shop& s = shop(dialect);
     bench::IterationClock clock(state);
     std::vector<int> sales{s.newSale()};
     int line = 0;
     for (auto _ : state) {
-        if (line == kLinesPerSale) {
+        if (line >= kLinesPerSale) {
             sales.push_back(s.newSale());
             line = 0;
         }
@@ -189,6 +198,15 @@ void SaleLine(benchmark::State& state, db::Dialect dialect) {
             state.SkipWithError("the line was not recorded");
             break;
         }
+        clock.timeFloor("line", [&] { out = s.addLine(sales.back()); });
+        if (out.resultado != db::proc::Ingreso::Ingresado) {
+            state.SkipWithError("the line was not recorded");
+            break;
+        }
+        ++line;
+        clock.timeFloor("lines",
+                        [&] { listed = db::proc::saleLines(s.year(), sales.back(), kSaleDay); });
+        clock.timeFloor("lock", [&] { takeLinesLock(s.year()); });
         clock.timeFloor([&] { s.insertAndCommit(); });
     }
     for (const int sale : sales)
@@ -210,9 +228,10 @@ sales::ReceiptJob facturaJob(int sale) {
 // The cashier's discharge of a factura of `lines` lines: the receipt number and every line in one
 // transaction, with the five tax files written before the commit and named after it (or, without
 // `taxFiles`, the database's part alone). Timed alongside: one single-row commit ("floor"), that
-// commit followed by five small files made durable as the tax files are ("files"), and beside a
-// longer factura the discharge of a 20-line one ("d20"). Also the statements one discharge runs
-// and prepares.
+// commit followed by five small files made durable as the tax files are ("files"), beside a
+// longer factura the discharge of a 20-line one ("d20"), and to show where a discharge's time
+// goes, the sale's lines read on their own ("lines") and a transaction that only takes the lines'
+// lock ("lock"). Also the statements one discharge runs and prepares.
 void Discharge(benchmark::State& state, db::Dialect dialect, bool taxFiles, int lines) {
     Shop& s = shop(dialect);
     bench::IterationClock clock(state);
@@ -227,6 +246,8 @@ void Discharge(benchmark::State& state, db::Dialect dialect, bool taxFiles, int 
     for (auto _ : state) {
         const int sale = s.newFullSale(lines);
         const int shorter = lines > kLinesPerSale ? s.newFullSale() : 0;
+        clock.timeFloor("lines", [&] { db::proc::saleLines(s.year(), sale, kSaleDay); });
+        clock.timeFloor("lock", [&] { takeLinesLock(s.year()); });
         const quint64 run = s.year().statementsRun();
         const quint64 prepares = s.year().statementsPrepared();
         db::proc::DischargeResult result;
