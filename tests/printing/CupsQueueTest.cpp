@@ -74,9 +74,16 @@ public:
         qputenv("CUPS_SERVER", socket().toUtf8());
         cupsSetServer(socket().toUtf8().constData());
         const bool up = QTest::qWaitFor([this] { return QFileInfo::exists(socket()); }, 10000);
-        return up &&
-               admin({QStringLiteral("-p"), kQueue, QStringLiteral("-E"), QStringLiteral("-v"),
-                      QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), kPpd}) &&
+        // The socket can be there before the scheduler serves it (on a loaded machine): the
+        // queue's creation, which may be repeated, is tried again until it is served.
+        const QStringList queue{QStringLiteral("-p"),
+                                kQueue,
+                                QStringLiteral("-E"),
+                                QStringLiteral("-v"),
+                                QStringLiteral("cups-pdf:/"),
+                                QStringLiteral("-P"),
+                                kPpd};
+        return up && QTest::qWaitFor([&] { return admin(queue); }, 20000) &&
                admin({QStringLiteral("-d"), kQueue});
     }
 
