@@ -46,11 +46,13 @@ struct SaleLine {
 std::vector<SaleLine> saleLines(Db& db, int facNumero, const core::DateTimeRange& window);
 // The same lines as a derived table with three values to bind (facNumero and the window's
 // bounds), for a statement that reads them beside something else; its columns FacFecha and
-// DetaNumero give their order, and lineAt reads a line from its columns from `first` on.
+// DetaNumero give their order.
 extern const QString kSaleLinesTable;
-// The same over `lines`, a table or derived table with a sale line's kLineColumns.
+// A sale line's own columns (DETAFAC's), as a table under saleLinesTableOver must have them.
 extern const QString kLineColumns;
+// kSaleLinesTable over `lines` instead of DETAFAC: a table or derived table with kLineColumns.
 QString saleLinesTableOver(const QString& lines);
+// A line read from the columns of kSaleLinesTable, the query's column `first` on.
 SaleLine lineAt(const QSqlQuery& q, int first);
 
 // A sale's header as its receipts print it.
