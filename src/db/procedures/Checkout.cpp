@@ -56,42 +56,17 @@ struct HeaderMark {
     QDateTime at;     // the moment of the discharge (FacDescargo); none keeps the one stored
 };
 
-// A part of a statement and the values it binds.
-struct Bound {
-    QString sql;
-    QVariantList values;
-};
-
-Bound bound(const QVariant& value) {
-    return {QStringLiteral("?"), {value}};
-}
-
-// The header update a discharge makes, with its receipt number, series and cashier given as
-// parts, and the FROM and WHERE that choose the header.
-Db::Write headerDischarged(const std::optional<QString>& type, const QDateTime& at,
-                           const Bound& number, const Bound& series, const Bound& cashier,
-                           const Bound& rest) {
-    const QString receipt = receiptType(type);
-    return {
-        QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ") +
-            number.sql + QStringLiteral(", FacSerieSunat = ") + series.sql +
-            QStringLiteral(", FacEstadoSunat = ?, FacCajero = ") + cashier.sql +
-            QStringLiteral(", FacDescargo = COALESCE(?, FacDescargo)") + rest.sql,
-        QVariantList{kDescargado, receipt} + number.values + series.values +
-            QVariantList{receipt == kBoletaDeVenta ? 1 : 0} + cashier.values +
-            QVariantList{at.isValid() ? QVariant(at) : QVariant(QMetaType(QMetaType::QDateTime))} +
-            rest.values};
-}
-
-QVariant numberOf(const HeaderMark& mark) {
-    return mark.number ? QVariant(*mark.number) : QVariant();
-}
-
 Db::Write saleDischarged(const HeaderMark& mark) {
-    return headerDischarged(
-        mark.type, mark.at, bound(numberOf(mark)), bound(mark.series),
-        bound(param(mark.cashierTag, 17)),
-        {QStringLiteral(" WHERE FacNumero = ? AND FacFecha = ?"), {mark.facNumero, mark.facFecha}});
+    const QString type = receiptType(mark.type);
+    const QVariant number = mark.number ? QVariant(*mark.number) : QVariant();
+    return {QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
+                           "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ?, "
+                           "FacDescargo = COALESCE(?, FacDescargo) "
+                           "WHERE FacNumero = ? AND FacFecha = ?"),
+            {kDescargado, type, number, mark.series, type == kBoletaDeVenta ? 1 : 0,
+             param(mark.cashierTag, 17),
+             mark.at.isValid() ? QVariant(mark.at) : QVariant(QMetaType(QMetaType::QDateTime)),
+             mark.facNumero, mark.facFecha}};
 }
 
 void markSaleDischarged(Db& db, const HeaderMark& mark) {
@@ -128,19 +103,6 @@ const QString kNumbersLock = QStringLiteral("FACTURA.FacNumSunat");
 const QString kNextReceiptNumber = QStringLiteral(
     "(SELECT COALESCE(MAX(FacNumSunat), 0) + 1 FROM FACTURA WHERE FacTipoSunat = ?)");
 
-// What the statement that reads a discharge's basis on PostgreSQL also wrote: when the stock
-// covers every line still pending, it takes their units, marks them sold and marks the header
-// (with the number, series and cashier that SQL worked out), and nothing otherwise.
-struct Prewritten {
-    int taken = 0;    // presentations whose stock was taken
-    int sold = 0;     // lines marked "DESCARGADO"
-    int headers = 0;  // headers marked
-    QVariant number;
-    QVariant series;
-    QString cashier;
-    bool any() const { return taken + sold + headers > 0; }
-};
-
 // What a discharge starts from, in one statement: every line of the sale (as saleLines reads
 // them), its header (none without one), the IGV row in force, and the next number of the
 // receipt type asked for (0 for a sale note), which is only right under the numbers' lock.
@@ -149,101 +111,21 @@ struct DischargeBasis {
     std::optional<DischargeHeader> header;
     std::optional<Igv> igv;
     int nextNumber = 0;
-    Prewritten written;
 };
-
-// F is the sale's header and I the IGV row in force.
-QString basisTables() {
-    return QStringLiteral(
-               "F AS (SELECT FacFecha, FacTipoSunat, FacNumSunat, FacHostName FROM "
-               "FACTURA WHERE FacNumero = ? AND FacFecha BETWEEN ? AND ? "
-               "ORDER BY FacFecha LIMIT 1), I AS ") +
-           kIgvInForce;
-}
-
-QVariant typeValue(const DischargeOrder& order) {
-    return order.type ? QVariant(*order.type) : QVariant(QMetaType(QMetaType::QString));
-}
-
-// The number the header gets, worked out as numberCarried() and the next number do.
-Bound numberInSql(const DischargeOrder& order) {
-    if (!order.type)
-        return {QStringLiteral("NULL"), {}};
-    if (*order.type == kFactura)
-        return {kNextReceiptNumber, {*order.type}};
-    return {QStringLiteral("CASE WHEN F.FacTipoSunat = ? AND F.FacNumSunat > 0 THEN F.FacNumSunat "
-                           "ELSE ") +
-                kNextReceiptNumber + QStringLiteral(" END"),
-            {*order.type, *order.type}};
-}
-
-// The series of the IGV row the header gets, as seriesOf() gives it.
-QString seriesInSql(const DischargeOrder& order) {
-    const QString type = receiptType(order.type);
-    const QString column = type == kBoletaDeVenta ? QStringLiteral("IgvSerieBoleta")
-                           : type == kFactura     ? QStringLiteral("IgvSerieFactura")
-                                                  : QString();
-    if (column.isEmpty())
-        return QStringLiteral("NULL");
-    return QStringLiteral("(SELECT NULLIF(BTRIM(") + column + QStringLiteral("), '') FROM I)");
-}
-
-// The writes of a sale whose pending lines the stock all covers, for PostgreSQL, as CTEs after
-// F and I: T holds the units the pending lines want of each presentation, C whether the stock
-// covers them all, W0..W2 take the stock and mark the lines and the header.
-Bound writesWhenCovered(const DischargeOrder& order) {
-    const Bound number = numberInSql(order);
-    const Db::Write header = headerDischarged(
-        order.type, order.at, number, {seriesInSql(order), {}},
-        {QStringLiteral("RTRIM(SUBSTRING(? || BTRIM(COALESCE(F.FacHostName, '')) FOR 17))"),
-         {cashierTag(order.cashierCode, QString())}},
-        {QStringLiteral(" FROM F, C WHERE C.covered AND FACTURA.FacNumero = ? AND "
-                        "FACTURA.FacFecha = F.FacFecha RETURNING FACTURA.FacNumSunat, "
-                        "FACTURA.FacSerieSunat, FACTURA.FacCajero"),
-         {order.facNumero}});
-    return {
-        QStringLiteral(
-            ", T AS (SELECT D.CodPresentacion, SUM(D.Cantidad) AS units, MIN(D.Cantidad) AS "
-            "least, MIN(P.PresStockTotal) AS stock, COUNT(P.CodPresentacion) AS present, "
-            "COUNT(*) AS wanted FROM DETAFAC D JOIN F ON D.FacFecha = F.FacFecha "
-            "LEFT JOIN PRESENTACION P ON P.CodPresentacion = D.CodPresentacion "
-            "WHERE D.FacNumero = ? AND D.Estado = ? GROUP BY D.CodPresentacion), "
-            "C AS (SELECT COUNT(*) > 0 AND BOOL_AND(COALESCE(present = wanted AND "
-            "stock >= units AND least >= 0, FALSE)) AS covered FROM T), "
-            "W0 AS (UPDATE PRESENTACION SET PresStockTotal = PresStockTotal - T.units "
-            "FROM T, C WHERE C.covered AND PRESENTACION.CodPresentacion = T.CodPresentacion "
-            "AND PRESENTACION.PresStockTotal >= T.units RETURNING 1), "
-            "W1 AS (UPDATE DETAFAC SET Estado = ? FROM F, C WHERE C.covered AND "
-            "DETAFAC.FacNumero = ? AND DETAFAC.FacFecha = F.FacFecha AND DETAFAC.Estado = ? "
-            "RETURNING 1), W2 AS (") +
-            header.sql + QLatin1Char(')'),
-        QVariantList{order.facNumero, kNoDescargado, kDescargado, order.facNumero, kNoDescargado} +
-            header.values};
-}
-
-const QString kWrittenColumns = QStringLiteral(
-    ", (SELECT COUNT(*) FROM W0), (SELECT COUNT(*) FROM W1), (SELECT COUNT(*) FROM W2), "
-    "(SELECT FacNumSunat FROM W2), (SELECT FacSerieSunat FROM W2), (SELECT FacCajero FROM W2)");
-
-Prewritten writtenAt(const QSqlQuery& q, int first) {
-    return {integer(q.value(first)), integer(q.value(first + 1)), integer(q.value(first + 2)),
-            q.value(first + 3),      q.value(first + 4),          text(q.value(first + 5))};
-}
-
 DischargeBasis dischargeBasis(Db& db, const DischargeOrder& order) {
     constexpr int kFirstLineColumn = 9;
-    const bool writing = db.dialect() == Dialect::PostgreSQL;
-    const Bound writes = writing ? writesWhenCovered(order) : Bound{};
-    const QVariantList window{order.facNumero, order.day.start, order.day.end};
     QSqlQuery q = db.exec(
-        QStringLiteral("WITH ") + basisTables() + writes.sql +
-            QStringLiteral(" SELECT F.FacFecha, F.FacTipoSunat, F.FacNumSunat, F.FacHostName, "
-                           "I.*, ") +
-            kNextReceiptNumber + QStringLiteral(", S.*") + (writing ? kWrittenColumns : QString()) +
-            QStringLiteral(" FROM (SELECT 1 AS One) X LEFT JOIN F ON 1 = 1 LEFT JOIN I ON 1 = 1 "
+        QStringLiteral("SELECT F.FacFecha, F.FacTipoSunat, F.FacNumSunat, F.FacHostName, I.*, ") +
+            kNextReceiptNumber +
+            QStringLiteral(", S.* FROM (SELECT 1 AS One) X LEFT JOIN (SELECT FacFecha, "
+                           "FacTipoSunat, FacNumSunat, FacHostName FROM FACTURA WHERE FacNumero "
+                           "= ? AND FacFecha BETWEEN ? AND ? ORDER BY FacFecha LIMIT 1) F ON 1 = 1 "
                            "LEFT JOIN ") +
-            kSaleLinesTable + QStringLiteral(" S ON 1 = 1 ORDER BY S.FacFecha, S.DetaNumero"),
-        window + writes.values + QVariantList{typeValue(order)} + window);
+            kIgvInForce + QStringLiteral(" I ON 1 = 1 LEFT JOIN ") + kSaleLinesTable +
+            QStringLiteral(" S ON 1 = 1 ORDER BY S.FacFecha, S.DetaNumero"),
+        {order.type ? QVariant(*order.type) : QVariant(QMetaType(QMetaType::QString)),
+         order.facNumero, order.day.start, order.day.end, order.facNumero, order.day.start,
+         order.day.end});
     DischargeBasis start;
     for (bool first = true; q.next(); first = false) {
         if (first) {
@@ -254,8 +136,6 @@ DischargeBasis dischargeBasis(Db& db, const DischargeOrder& order) {
                                     text(q.value(3)), seriesOf(start.igv, receiptType(order.type))};
             if (order.type)
                 start.nextNumber = integer(q.value(8));
-            if (writing)
-                start.written = writtenAt(q, kFirstLineColumn + kLineValues);
         }
         if (!q.value(kFirstLineColumn).isNull())
             start.lines.push_back(lineAt(q, kFirstLineColumn));
@@ -335,9 +215,6 @@ DecargarPresStockOut outcomeOf(const Settlement& settlement, const SaleLine& lin
     return alreadyProcessed(line.Estado);
 }
 
-const QString kChangedMeanwhile =
-    QStringLiteral("la venta o el stock cambiaron durante el descargo");
-
 // The lines without stock are marked one by one (there are seldom any); then the covered lines
 // are all the sale still has pending, and one write takes their units from stock, never below 0,
 // another marks them and a third marks the header as discharged (on PostgreSQL in one
@@ -378,39 +255,17 @@ int writeJudgement(Db& db, const HeaderMark& mark, const std::vector<PendingLine
     const int sold = counts[1];
     if (marked != uncovered || sold != covered || taken != int(presentations.size()) ||
         counts[2] != (covered > 0 ? 1 : 0))
-        throw Error(QStringLiteral("DischargeSale"), kChangedMeanwhile);
+        throw Error(QStringLiteral("DischargeSale"),
+                    QStringLiteral("la venta o el stock cambiaron durante el descargo"));
     return sold;
 }
 
-// What the basis statement wrote must be what the judgement would write: every pending line
-// covered, each one sold and each presentation's units taken. A header that SQL worked out
-// otherwise than `mark` is written again. Returns how many lines were sold.
-int confirmWritten(Db& db, const HeaderMark& mark, const std::vector<PendingLine>& lines,
-                   const Prewritten& written) {
-    std::set<int> presentations;
-    for (const PendingLine& line : lines) {
-        if (!line.covered)
-            throw Error(QStringLiteral("DischargeSale"), kChangedMeanwhile);
-        presentations.insert(line.CodPresentacion);
-    }
-    if (written.sold != int(lines.size()) || written.taken != int(presentations.size()) ||
-        written.headers != 1)
-        throw Error(QStringLiteral("DischargeSale"), kChangedMeanwhile);
-    const QVariant number = numberOf(mark);
-    if (written.number.isNull() != number.isNull() || integer(written.number) != integer(number) ||
-        written.series.isNull() != mark.series.isNull() ||
-        text(written.series) != text(mark.series) || written.cashier != param(mark.cashierTag, 17))
-        markSaleDischarged(db, mark);
-    return written.sold;
-}
-
-// Judges the pending lines of the sale, writes them unless the basis statement already did,
-// and marks its header.
+// Judges and writes the pending lines of the sale, and marks its header.
 Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& header, int number,
-                  const std::vector<SaleLine>& saleLines, const Prewritten& written) {
+                  const std::vector<SaleLine>& saleLines) {
     std::vector<PendingLine> lines = pendingLines(saleLines, header.FacFecha);
     Settlement settlement;
-    if (lines.empty() && !written.any())
+    if (lines.empty())
         return settlement;
     judge(lines);
     for (const PendingLine& line : lines)
@@ -424,9 +279,7 @@ Settlement settle(Db& db, const DischargeOrder& order, const DischargeHeader& he
                     order.at};
     if (order.type)
         mark.number = number;
-    const int sold =
-        written.any() ? confirmWritten(db, mark, lines, written) : writeJudgement(db, mark, lines);
-    if (sold == 0) {
+    if (writeJudgement(db, mark, lines) == 0) {
         markSaleWithoutStock(db, mark);
         return settlement;
     }
@@ -574,8 +427,7 @@ DischargeResult DischargeSale(Db& db, const DischargeOrder& order, const Dischar
     if (hooks.begin)
         hooks.begin({order, number, lines, start.igv});
     const Settlement settlement =
-        start.header ? settle(db, order, *start.header, number, lines, start.written)
-                     : Settlement{};
+        start.header ? settle(db, order, *start.header, number, lines) : Settlement{};
     DischargeResult result;
     for (const SaleLine& line : lines) {
         if (hooks.beforeLine)

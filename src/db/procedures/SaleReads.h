@@ -54,8 +54,6 @@ extern const QString kLineColumns;
 QString saleLinesTableOver(const QString& lines);
 // A line read from the columns of kSaleLinesTable, the query's column `first` on.
 SaleLine lineAt(const QSqlQuery& q, int first);
-// The columns of kSaleLinesTable, which lineAt reads.
-inline constexpr int kLineValues = 19;
 
 // A sale's header as its receipts print it.
 struct SaleHeader {
