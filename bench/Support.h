@@ -73,12 +73,14 @@ private:
 // Message boxes that show nothing: the last text is kept, every question is answered No.
 class SilentMessages : public ui::Messages {
 public:
-    void notice(const QString& text, Kind) override { last = text; }
-    bool confirm(const QString& text) override {
+    QString last;
+
+protected:
+    void showNotice(const QString& text, Kind) override { last = text; }
+    bool ask(const QString& text) override {
         last = text;
         return false;
     }
-    QString last;
 };
 
 // A program's surroundings on a database, as after a login: a settings file and drives C:, D:

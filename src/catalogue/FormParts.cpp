@@ -111,6 +111,7 @@ QWidget* navigator(QWidget* parent, const char* name, QTableView* grid) {
 
 void show(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    ui::stayOnTop(window);
     window->setFixedSize(window->sizeHint());
     ui::centreOnDesktop(window);
     window->show();

@@ -33,8 +33,8 @@ QLabel* notice(QWidget* parent, const char* name);
 // A navigator of the grid: first, prior, next and last row.
 QWidget* navigator(QWidget* parent, const char* name, QTableView* grid);
 
-// Shows a catalogue window over the main window (freed when closed, a fixed size, centred) and
-// activates it.
+// Shows a catalogue window over the main window (freed when closed, on top, a fixed size,
+// centred) and activates it.
 void show(QWidget* window);
 
 }  // namespace catalogue::parts

@@ -45,7 +45,7 @@ void TFormLaboratorio::build() {
     EdRazSoc = parts::box(this, "EdRazSoc", p::kLabRazSocSize);
     Descri = parts::memo(this, "Descri", p::kLabDescripcionSize);
     SpeedButton2 = parts::button(this, "SpeedButton2", QStringLiteral("&Nuevo"));
-    Grabar = parts::button(this, "Grabar", QStringLiteral("Grabar"));
+    Grabar = parts::button(this, "Grabar", QStringLiteral("&Grabar"));
     SpeedButton3 = parts::button(this, "SpeedButton3", QStringLiteral("&Salir"));
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("NOMBRE:"), EdNombre);

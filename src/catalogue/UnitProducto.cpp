@@ -178,12 +178,13 @@ void TFormProducto::save() {
     const db::proc::IngresoProductoOut out = db::proc::KZ_IngresoPRODUCTO(
         ctx_.db, {Linea->currentText().trimmed(), NomGen->text().trimmed(),
                   NomCom->text().trimmed(), Descrip->toPlainText(), Mecanismo->text().trimmed()});
-    MENSAJE->setText(out.pMensaje);
     const ProductScript script(ctx_.platform);
     const QDate today = ctx_.clock.today();
     if (!script.append(today, out.pMensajeSQL))
         ctx_.messages.notice(kNotWritten + script.path(today), ui::Messages::Kind::Error);
     ctx_.messages.notice(out.pMensajeSQL);
+    // After the boxes, whose closing activates the window and empties the strip.
+    MENSAJE->setText(out.pMensaje);
 }
 
 void TFormProducto::EditarClick() {

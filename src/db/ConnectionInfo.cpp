@@ -32,6 +32,12 @@ std::optional<ConnectionInfo> ConnectionInfo::parse(const QString& url) {
     const QUrlQuery query(u);
     if (query.hasQueryItem(QStringLiteral("host")))
         info.host = query.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
+    if (query.hasQueryItem(QStringLiteral("port"))) {
+        bool ok = false;
+        info.port = query.queryItemValue(QStringLiteral("port")).toInt(&ok);
+        if (!ok || info.port < 1 || info.port > 65535)
+            return std::nullopt;
+    }
     if (info.database.isEmpty())
         return std::nullopt;
     return info;
@@ -46,14 +52,14 @@ QString ConnectionInfo::display() const {
         who += QStringLiteral(":****");
     if (!who.isEmpty())
         who += QLatin1Char('@');
-    // A socket folder goes into the query and takes no port unless it is another than 5432.
-    const bool socket = host.startsWith(QLatin1Char('/'));
-    const QString server = socket ? QString() : host;
-    const QString portText = socket && port == 5432 ? QString() : QStringLiteral(":%1").arg(port);
-    QString out = QStringLiteral("postgresql://%1%2%3/%4").arg(who, server, portText, database);
-    if (socket)
-        out += QStringLiteral("?host=") + host;
-    return out;
+    // A socket folder goes into the query, with its port when it is another than 5432.
+    if (host.startsWith(QLatin1Char('/'))) {
+        QString out = QStringLiteral("postgresql://%1/%2?host=%3").arg(who, database, host);
+        if (port != 5432)
+            out += QStringLiteral("&port=%1").arg(port);
+        return out;
+    }
+    return QStringLiteral("postgresql://%1%2:%3/%4").arg(who, host).arg(port).arg(database);
 }
 
 QStringList ConnectionInfo::secretsOf(const QString& url) {

@@ -1,11 +1,13 @@
 #include "platform/SystemPlatform.h"
 
+#include "db/ConnectionInfo.h"
 #include "platform/DriveMap.h"
+#include "platform/PictureChooser.h"
 #include "platform/Resources.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QSaveFile>
@@ -163,9 +165,15 @@ void SystemPlatform::trimWorkingSet() {
 }
 
 QString SystemPlatform::choosePictureFile(QWidget* parent) {
-    return QFileDialog::getOpenFileName(
-        parent, QString(), QString(),
-        QStringLiteral("Imagenes (*.bmp *.jpg *.jpeg *.png *.gif *.ico);;Todos (*)"));
+    return choosePicture(parent, databaseFolder());
+}
+
+// The folder of the shop's SQLite file; none for a server.
+QString SystemPlatform::databaseFolder() const {
+    const auto info = db::ConnectionInfo::parse(settings_.databaseUrl());
+    if (!info || info->dialect != db::Dialect::SQLite || info->path.startsWith(QLatin1Char(':')))
+        return {};
+    return QFileInfo(info->path).absolutePath();
 }
 
 QString SystemPlatform::usbRuleFile() const {

@@ -44,6 +44,8 @@ public:
     static constexpr const char* kUsbDisabledRule = "install usb-storage /bin/false";
 
 private:
+    QString databaseFolder() const;
+
     struct Sounds;
     db::Settings settings_;
     std::unique_ptr<Sounds> sounds_;

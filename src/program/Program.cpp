@@ -95,10 +95,13 @@ bool Program::start() {
 Program::~Program() = default;
 
 int runGui() {
-    platform::SingleInstance instance;
-    if (!instance.acquire())
-        return 0;
     QApplication::setApplicationName(QStringLiteral("VELCARIS_MIRANTO"));
+    platform::SingleInstance instance;
+    if (!instance.acquire()) {
+        ui::DialogMessages().notice(QStringLiteral("VELCARIS YA ESTA ABIERTO EN ESTA COMPUTADORA"),
+                                    ui::Messages::Kind::Warning);
+        return 0;
+    }
     const db::Settings settings = db::Settings::load();
     try {
         platform::SystemPlatform system(settings);

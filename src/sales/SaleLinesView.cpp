@@ -42,7 +42,9 @@ SaleLinesView::SaleLinesView(session::AppContext& context, QWidget* owner, bool 
                                                       QHeaderView::Stretch);
 
     EdFacNumero = named(new QLineEdit(owner), "EdFacNumero");
-    EdFacNumero->setMaxLength(4);
+    // Sale numbers are whole numbers of the column's size: a box of 4 digits would cut the
+    // 10,000th sale of a day into another sale's number.
+    EdFacNumero->setMaxLength(9);
     ui::setFontSize(EdFacNumero, 20, true);
     EdFacNumero->setFixedWidth(110);
     ui::filter(EdFacNumero, core::endsWithDigit);

@@ -81,7 +81,7 @@ std::vector<ui::ColumnDef> presentationColumns(const session::TDM& dm) {
          .alignment = right,
          .value = [row, money2](int r) { return QVariant(money2(row(r).PresVenta)); },
          .bold = [](int) { return true; }},
-        {.width = 70,
+        {.width = 84,
          .alignment = right,
          .value = [row](int r) { return QVariant(row(r).PresCodDigemid); }},
         {.width = 55, .value = text("STOCK:")},

@@ -487,9 +487,10 @@ void TFormCotizacion::backToAdding() {
 bool TFormCotizacion::refuseDischargedLine(const LineaVenta& line) {
     if (line.Estado.trimmed() == db::proc::kNoDescargado)
         return false;
+    // After the box, whose closing activates the window (which empties both labels).
+    ctx_.messages.notice(kLineDischarged);
     TOTAL->clear();
     DETALLE->setText(kLineDischarged);
-    ctx_.messages.notice(kLineDischarged);
     return true;
 }
 

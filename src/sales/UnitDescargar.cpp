@@ -330,7 +330,6 @@ void TFormDescargar::readPending() {
 }
 
 void TFormDescargar::openLines(int facNumero) {
-    customerFor(facNumero);
     sale_.open(facNumero, day());
 }
 
@@ -367,15 +366,12 @@ void TFormDescargar::clearCustomer() {
         e->clear();
 }
 
-// The customer boxes speak of one sale: another sale starts with them empty, the DNI box with
-// its default. The boxes as they stand before any sale (the defaults, or what the cashier typed
-// first) go to the first.
-void TFormDescargar::customerFor(int facNumero) {
-    if (customerSale_ && *customerSale_ != facNumero) {
-        clearCustomer();
-        Ed_Dni->setText(kNoDni);
-    }
-    customerSale_ = facNumero;
+// The customer boxes belong to the next sale discharged: loading a sale leaves them as the
+// cashier typed them, and a discharge empties them (the DNI box back to its default), so no
+// receipt names the previous sale's customer.
+void TFormDescargar::startNextCustomer() {
+    clearCustomer();
+    Ed_Dni->setText(kNoDni);
 }
 
 void TFormDescargar::blackCaptions() {
@@ -597,8 +593,6 @@ void TFormDescargar::DBGrid3DblClick() {
         ctx_.messages,
         [this] {
             const int row = std::max(ui::Grid::currentRow(DBGrid3), 0);
-            if (row < int(pending_.size()))
-                customerFor(pending_[std::size_t(row)].FacNumero);
             if (facturaDataMissing())
                 return;
             if (ctx_.session.userCode() > 0 && !pending_.empty()) {
@@ -657,7 +651,6 @@ void TFormDescargar::quickDischarge() {
 
 // The discharge shared by the three paths, and what it shows and refreshes once it is done.
 void TFormDescargar::discharge(int facNumero, ReceiptType type) {
-    customerFor(facNumero);
     try {
         dischargeSale(ctx_, job(facNumero, type), *receipts_);
     } catch (...) {
@@ -666,6 +659,7 @@ void TFormDescargar::discharge(int facNumero, ReceiptType type) {
         throw;
     }
     showStored(facNumero, false);
+    startNextCustomer();
     ctx_.dm.refreshPresentations();
     const QString number = QString::number(facNumero);
     EdFacNumero->setText(number);

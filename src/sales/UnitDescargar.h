@@ -67,7 +67,7 @@ private:
     void setCustomerVisible(bool dni, bool ruc);
     void hideCustomer();
     void clearCustomer();
-    void customerFor(int facNumero);
+    void startNextCustomer();
     void blackCaptions();
 
     // Receipt type and printing choice.
@@ -106,8 +106,6 @@ private:
     std::unique_ptr<ReceiptOutput> receipts_;
     SaleLinesView sale_;
     std::vector<db::proc::PendingSale> pending_;
-    // The sale the customer boxes hold the data of: the last one loaded or discharged.
-    std::optional<int> customerSale_;
 
     PendingSalesModel* pendingModel_ = nullptr;
 

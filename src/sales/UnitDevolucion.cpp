@@ -152,7 +152,7 @@ QWidget* TFormDevolucion::buildButtons() {
     EdStock->hide();
     Ingresar = button("Ingresar", QStringLiteral("&Ingresar Usuario"), box);
     Ingresar->setEnabled(false);
-    IngresarAdmin = button("IngresarAdmin", QStringLiteral("Ingresar Administrador"), box);
+    IngresarAdmin = button("IngresarAdmin", QStringLiteral("Ingresar &Administrador"), box);
     Salir = button("Salir", QStringLiteral("&Salir"), box);
     row->addWidget(Label1);
     row->addWidget(EdStock);

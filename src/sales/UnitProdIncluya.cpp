@@ -16,7 +16,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -112,11 +111,9 @@ TFormProdIncluya::TFormProdIncluya(session::AppContext& context, QWidget* parent
     right->addWidget(MENSAJE);
     row->addLayout(right, 1);
     setFixedSize(997, 603);
-    ui::onActivation(this, [this] {
-        if (std::exchange(backFromOwnBox_, false))
-            return;
-        activated();
-    });
+    // Its error boxes keep the result shown: only a return from another window clears it.
+    ui::onActivation(
+        this, [this] { activated(); }, ui::BoxActivation::None);
 }
 
 QLineEdit* TFormProdIncluya::textBox(QGridLayout* grid, int row, const char* name,
@@ -224,12 +221,6 @@ TFormProdIncluya* TFormProdIncluya::open(session::AppContext& context) {
     form->raise();
     form->activateWindow();
     return form;
-}
-
-bool TFormProdIncluya::event(QEvent* event) {
-    if (event->type() == QEvent::WindowDeactivate && ownBox_)
-        backFromOwnBox_ = true;
-    return QWidget::event(event);
 }
 
 void TFormProdIncluya::activated() {
@@ -398,11 +389,8 @@ void TFormProdIncluya::show(ui::TableModel* model, int count) {
         MENSAJE->setText(QString::number(count) + QStringLiteral(" ELEMENTOS ENCONTRADOS"));
 }
 
-// "error...", keeping the result shown: the box's closing is no new activation.
 void TFormProdIncluya::refuse() {
-    ownBox_ = true;
     ctx_.messages.notice(kError, ui::Messages::Kind::Error);
-    ownBox_ = false;
 }
 
 }  // namespace sales

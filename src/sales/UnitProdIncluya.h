@@ -36,9 +36,6 @@ public:
     // A new window on top of the others, centred.
     static TFormProdIncluya* open(session::AppContext& context);
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
     QWidget* buildFilters();
     QWidget* buildSaleDay();
@@ -58,9 +55,6 @@ private:
 
     session::AppContext& ctx_;
     ui::TableModel* model_ = nullptr;
-    // Set while the window's own message box takes the activation away.
-    bool ownBox_ = false;
-    bool backFromOwnBox_ = false;
 
     QLineEdit* EdProducto = nullptr;
     QLineEdit* EdLaboratorio = nullptr;

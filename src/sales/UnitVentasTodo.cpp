@@ -106,7 +106,7 @@ QWidget* TFormVentasTodo::buildDayButtons() {
 void TFormVentasTodo::wire() {
     for (int d = 0; d < kDays; ++d)
         connect(dayButtons_[std::size_t(d)], &QPushButton::clicked, this,
-                [this, d] { silently([this, d] { dayClick(-d); }); });
+                [this, d] { ui::guardShowingError(ctx_.messages, [this, d] { dayClick(-d); }); });
     connect(DBGrid3, &QTableView::clicked, this,
             [this] { silently([this] { DBGrid3ColEnter(); }); });
     connect(Salir, &QPushButton::clicked, this, [this] { ui::closeOnDesktop(this); });
@@ -168,7 +168,7 @@ void TFormVentasTodo::redCaption(int offset) {
 
 // Back to today, with "HOY" red so the buttons say which day is listed.
 void TFormVentasTodo::activated() {
-    silently([this] {
+    ui::guardShowingError(ctx_.messages, [this] {
         setDay(0);
         redCaption(0);
         readList();

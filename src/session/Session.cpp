@@ -10,6 +10,10 @@ void Session::logIn(int userCode, const QString& login, int attendanceId, bool c
     attendanceId_ = attendanceId;
     loginAttempts_ = 0;
     costFiguresVisible_ = costFiguresVisible;
+    // A login starts without a sale: another user's sale is never carried over to this one.
+    currentSale_.reset();
+    newSale_ = true;
+    emit currentSaleChanged(currentSale_);
     setUserCaption(QStringLiteral("USUARIO: ") + login);
     emit loggedIn();
 }

@@ -53,7 +53,8 @@ TAcercaDe::TAcercaDe(session::AppContext& context, QWidget* parent)
     logo->setAlignment(Qt::AlignCenter);
     column->addWidget(logo);
     column->addWidget(line(QStringLiteral("VELCARIS"), QStringLiteral("LProducto"), 18, true));
-    QLabel* version = line(QStringLiteral("Version 1.0.7"), QStringLiteral("LVersion"), 11);
+    QLabel* version =
+        line(QStringLiteral("Version " VELCARIS_VERSION), QStringLiteral("LVersion"), 11);
     QLabel* below = line(QStringLiteral("SISTEMA DE VENTAS - ") + ctx_.settings.businessName(),
                          QStringLiteral("LSistema"), 9);
     LUSB = line(usbText(ctx_.platform.usbStorage()), QStringLiteral("LUSB"), 9, true);

@@ -25,6 +25,10 @@ const QString kNoSupplier = QStringLiteral("ELIJA EL PROVEEDOR...");
 const QString kNoType = QStringLiteral("ELEJIR UNA OPCION, PARA EL TIPO DE DOCUMENTO");
 const QString kNoNumber = QStringLiteral("INGRESE EL NUMERO DE DOCUMENTO");
 const QString kBadDate = QStringLiteral("INGRESE FECHA CORRECTA");
+const QString kTooMany = QStringLiteral("EL STOCK NO PUEDE PASAR DE 32767 UNIDADES");
+// One digit more than the largest stock has: what the cap cuts is refused as too many anyway,
+// so no typed count is ever saved as another.
+constexpr int kUnitsDigits = 6;
 
 QComboBox* editableChoice(QWidget* parent, const char* name, int size) {
     auto* box = new QComboBox(parent);
@@ -145,11 +149,27 @@ bool expiryAccepted(session::AppContext& ctx, QDateTimeEdit* expiry) {
 void showIntakeWindow(session::AppContext& ctx, QWidget* window,
                       const std::function<void()>& activated) {
     window->setAttribute(Qt::WA_DeleteOnClose);
+    ui::stayOnTop(window);
     ui::centreOnDesktop(window);
     window->show();
     window->raise();
     window->activateWindow();
     ui::guard(ctx.messages, activated);
+}
+
+QLineEdit* unitsBox(QWidget* parent, const char* name) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(kUnitsDigits);
+    return box;
+}
+
+bool unitsWithinStock(session::AppContext& ctx, QLineEdit* box, int units) {
+    if (units <= db::proc::kStockMax)
+        return true;
+    ctx.messages.notice(kTooMany);
+    box->setFocus();
+    return false;
 }
 
 QDateTimeEdit* expiryBox(QWidget* parent, const char* name) {

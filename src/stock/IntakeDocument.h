@@ -60,9 +60,16 @@ QStringList offeredTypes();
 // The expiry box must be later than now; otherwise "INGRESE FECHA CORRECTA" and its focus.
 bool expiryAccepted(session::AppContext& ctx, QDateTimeEdit* expiry);
 
-// Shows an intake window (freed when closed, centred, active) and runs its activation.
+// Shows an intake window (freed when closed, on top, centred, active) and runs its activation.
 void showIntakeWindow(session::AppContext& ctx, QWidget* window,
                       const std::function<void()>& activated);
+
+// A box of units, taking more digits than a stock holds, so no typed count is cut into a smaller
+// one that would be saved.
+QLineEdit* unitsBox(QWidget* parent, const char* name);
+// The units must fit a stock (at most 32767); otherwise "EL STOCK NO PUEDE PASAR DE 32767
+// UNIDADES" and the box's focus.
+bool unitsWithinStock(session::AppContext& ctx, QLineEdit* box, int units);
 
 // An expiry box showing the day, with a calendar.
 QDateTimeEdit* expiryBox(QWidget* parent, const char* name);

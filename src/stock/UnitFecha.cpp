@@ -36,7 +36,6 @@ const QString kSaveFailed =
     QStringLiteral("ERROR EN FECHA\rESCOGE UN PROVEEDOR, O \rEXISTE UN ERROR EN LA TRANSACCION");
 const QString kAdministrator = QStringLiteral("ADMINISTRADOR");
 constexpr int kExpiryDays = 90;
-constexpr int kUnitsDigits = 4;
 
 QDateTime readIntakeMoment(const QString& text) {
     for (const char* format : {"d/M/yyyy H:mm:ss", "dd/MM/yyyy H:mm:ss", "d/M/yyyy"}) {
@@ -69,11 +68,10 @@ void TFormFecha::build() {
     FechIngre = new QLineEdit(this);
     FechIngre->setObjectName(QStringLiteral("FechIngre"));
     ui::setHint(FechIngre, QStringLiteral("FECHA EN LA CUAL SE INGRESO EL PRODUCTO"));
-    Stock = new QLineEdit(this);
-    Stock->setObjectName(QStringLiteral("Stock"));
-    Stock->setMaxLength(kUnitsDigits);
+    Stock = unitsBox(this, "Stock");
     ui::setHint(Stock, QStringLiteral("NUMERO DE UNIDADES INGRESADAS AL SISTEMA"));
     document_ = new IntakeDocument(ctx_, this, "CbTipoDocumento");
+    ui::forceUpperCase(document_->numberBox());
     DateTimePicker2 = expiryBox(this, "DateTimePicker2");
     Mensaje = new QLabel(this);
     Mensaje->setObjectName(QStringLiteral("Mensaje"));
@@ -112,8 +110,6 @@ void TFormFecha::wire() {
 }
 
 bool TFormFecha::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == this && event->type() == QEvent::WindowDeactivate)
-        leftForOwnBox_ = ownActions_ > 0;
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
@@ -156,8 +152,8 @@ bool TFormFecha::enterIn(QObject* watched) {
 
 // Back from its own message box the expiry date, supplier and document stay as chosen.
 void TFormFecha::activated() {
-    const bool own = leftForOwnBox_;
-    leftForOwnBox_ = false;
+    // A box closing activates the window inside the action that showed it.
+    const bool own = ownActions_ > 0;
     const session::PresentationRow* current = ctx_.dm.currentPresentation();
     presentation_ = current ? current->CodPresentacion : 0;
     setWindowTitle(kCaption + (current ? current->PresTipo.trimmed() : QString()));
@@ -210,7 +206,7 @@ bool TFormFecha::checked() {
         Stock->setFocus();
         return false;
     }
-    return true;
+    return unitsWithinStock(ctx_, Stock, Stock->text().trimmed().toInt());
 }
 
 void TFormFecha::save() {

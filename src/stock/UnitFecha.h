@@ -39,7 +39,6 @@ private:
     session::AppContext& ctx_;
     int presentation_ = 0;  // the current presentation at the last activation
     int ownActions_ = 0;    // > 0 while one of the window's own actions runs
-    bool leftForOwnBox_ = false;
 
     QLineEdit* FechIngre = nullptr;
     QLineEdit* Stock = nullptr;

@@ -129,7 +129,11 @@ TFrmMasStock::TFrmMasStock(session::AppContext& ctx, int presentation, const QSt
     wire();
     const std::optional<db::proc::Igv> igv = db::proc::currentIgv(ctx.db);
     rate_ = igv && igv->IgvValor ? *igv->IgvValor : 0;
-    ui::onActivation(this, [this] { ui::guard(ctx_.messages, [this] { activated(); }); });
+    // Only a return from another window of the program counts: its own message boxes leave the
+    // supplier, document and expiry date as the user set them.
+    ui::onActivation(
+        this, [this] { ui::guard(ctx_.messages, [this] { activated(); }); },
+        ui::BoxActivation::None);
 }
 
 void TFrmMasStock::build() {

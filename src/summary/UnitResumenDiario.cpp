@@ -6,6 +6,7 @@
 #include "db/procedures/Summary.h"
 #include "session/AppContext.h"
 #include "session/Session.h"
+#include "ui/FormHelpers.h"
 #include "ui/Grid.h"
 #include "ui/Guard.h"
 #include "ui/Messages.h"
@@ -112,6 +113,7 @@ TFormArchivoPlano::TFormArchivoPlano(session::AppContext& context, QWidget* pare
 TFormArchivoPlano::~TFormArchivoPlano() = default;
 
 void TFormArchivoPlano::showSummary() {
+    ui::centreOnDesktop(this);
     show();
     raise();
     activateWindow();

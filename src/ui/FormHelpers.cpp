@@ -1,5 +1,6 @@
 #include "ui/FormHelpers.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -8,6 +9,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 
 namespace ui {
 
@@ -26,6 +28,38 @@ public:
     }
 };
 
+QRect availableArea(const QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// Moves the window's frame to the middle of the area; a frame larger than the area starts at its
+// top left corner, so the window's title and first controls stay reachable.
+void centreIn(QWidget* window, const QRect& area) {
+    if (area.isEmpty())
+        return;
+    const QSize frame = window->frameGeometry().size();
+    QPoint at = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frame, area).topLeft();
+    at.setX(std::max(at.x(), area.left()));
+    at.setY(std::max(at.y(), area.top()));
+    window->move(at);
+}
+
+// Centres its window again when a change of size leaves the frame partly off the screen.
+class KeepOnScreen : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+            const QRect area = availableArea(window);
+            if (!area.contains(window->frameGeometry()))
+                centreIn(window, area);
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 void hashEcho(QLineEdit* box) {
@@ -36,11 +70,16 @@ void hashEcho(QLineEdit* box) {
 }
 
 void centreOnDesktop(QWidget* window) {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    centreIn(window, availableArea(window));
+    static const char* const kKept = "velcaris_kept_on_screen";
+    if (window->property(kKept).toBool())
         return;
-    window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
-                                            screen->availableGeometry()));
+    window->setProperty(kKept, true);
+    window->installEventFilter(new KeepOnScreen(window));
+}
+
+void stayOnTop(QWidget* window) {
+    window->setWindowFlag(Qt::WindowStaysOnTopHint);
 }
 
 void showOnDesktop(QWidget* screen, QMdiArea* desktop, bool maximised) {

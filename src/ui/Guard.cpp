@@ -25,6 +25,17 @@ bool guard(Messages& messages, const std::function<void()>& action, const QStrin
     return false;
 }
 
+bool guardShowingError(Messages& messages, const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const std::exception& e) {
+        qCWarning(lcGuard, "action ended: %s", e.what());
+        messages.notice(QString::fromUtf8(e.what()), Messages::Kind::Error);
+    }
+    return false;
+}
+
 bool guard(QWidget* parent, const std::function<void()>& action, const QString& message,
            Messages::Kind kind) {
     DialogMessages messages(parent);

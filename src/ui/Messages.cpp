@@ -4,8 +4,24 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace ui {
+
+void Messages::notice(const QString& text, Kind kind) {
+    const QPointer<QWidget> owner = QApplication::activeWindow();
+    boxOpening(owner);
+    showNotice(text, kind);
+    boxClosed(owner);
+}
+
+bool Messages::confirm(const QString& text) {
+    const QPointer<QWidget> owner = QApplication::activeWindow();
+    boxOpening(owner);
+    const bool yes = ask(text);
+    boxClosed(owner);
+    return yes;
+}
 
 bool Messages::confirmEach(const QStringList& texts) {
     for (const QString& t : texts)
@@ -29,20 +45,20 @@ QWidget* DialogMessages::owner() const {
     return parent_;
 }
 
-void DialogMessages::notice(const QString& text, Kind kind) {
+void DialogMessages::showNotice(const QString& text, Kind kind) {
     const QMessageBox::Icon icon = kind == Kind::Error     ? QMessageBox::Critical
                                    : kind == Kind::Warning ? QMessageBox::Warning
                                                            : QMessageBox::Information;
     QMessageBox box(icon, QApplication::applicationName(), displayed(text), QMessageBox::Ok,
                     owner());
-    execModal(box);
+    box.exec();
 }
 
-bool DialogMessages::confirm(const QString& text) {
+bool DialogMessages::ask(const QString& text) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), displayed(text),
                     QMessageBox::Yes | QMessageBox::No, owner());
     box.setDefaultButton(QMessageBox::No);
-    return execModal(box) == QMessageBox::Yes;
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace ui

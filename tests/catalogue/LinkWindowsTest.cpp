@@ -28,12 +28,14 @@ void reactivate(QWidget* window) {
 // Scripted answers, with something done while the question is open.
 class MessagesWithHook : public ScriptedMessages {
 public:
-    bool confirm(const QString& text) override {
+    std::function<void()> whileAsking;
+
+protected:
+    bool ask(const QString& text) override {
         if (whileAsking)
             whileAsking();
-        return ScriptedMessages::confirm(text);
+        return ScriptedMessages::ask(text);
     }
-    std::function<void()> whileAsking;
 };
 
 class LinkWindows : public testsupport::catalog::CatalogueTest {

@@ -592,8 +592,10 @@ TEST_P(PhotoAndCode, TheDigemidCodeAsksAboutAnotherPresentationsCodeOnly) {
     EXPECT_EQ(messages.asked.size(), 1);
     EXPECT_EQ(column(kAmoxilTab, "PresCodDigemid"), QString());
     EXPECT_NE(shown<TFormDigemid>(), nullptr);
+    EXPECT_EQ(text(form, "EdCodDigemid"), QString());  // the question's closing refilled it
 
     messages.answers = {true};
+    set(form, "EdCodDigemid", QStringLiteral("777"));
     enter(form, "EdCodDigemid");
     EXPECT_EQ(column(kAmoxilTab, "PresCodDigemid"), QStringLiteral("777"));
     EXPECT_EQ(shown<TFormDigemid>(), nullptr);

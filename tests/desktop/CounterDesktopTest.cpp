@@ -1,6 +1,4 @@
-#include "support/DbTest.h"
-#include "support/FakePlatform.h"
-#include "support/Keys.h"
+#include "support/DesktopTest.h"
 
 #include "core/Clock.h"
 #include "db/DemoShop.h"
@@ -35,76 +33,9 @@ using testsupport::typeText;
 
 namespace {
 
-// A message box as the cashier saw it: its text and the window it stood in front of.
-struct Box {
-    QString text;
-    QWidget* owner = nullptr;
-};
-
-// The demo shop's program on a real desktop with the real message boxes: what the tests see is
-// what the window manager gives, the active window and the focused box after each step.
-class CounterDesktop : public testsupport::DbTest {
+// The counter on a real desktop.
+class CounterDesktop : public testsupport::DesktopTest {
 protected:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("VELCARIS_TEST_DISPLAY")) {
-            if (!qEnvironmentVariableIsEmpty("VELCARIS_REQUIRE_DESKTOP"))
-                FAIL() << "VELCARIS_TEST_DISPLAY is not set";
-            GTEST_SKIP() << "VELCARIS_TEST_DISPLAY is not set";
-        }
-        DbTest::SetUp();
-        if (IsSkipped())
-            return;
-        db::loadDemoShop(db());
-        program_ = std::make_unique<program::Program>(connectAnother(), settings_, platform_,
-                                                      nullptr, &clock_);
-        program_->principal().setEndProgram([this] { ++ends_; });
-        ASSERT_TRUE(program_->start());
-        ASSERT_TRUE(becomesActive(login()));
-    }
-    void TearDown() override {
-        program_.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        DbTest::TearDown();
-    }
-
-    static bool becomesActive(QWidget* window) {
-        return window &&
-               QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
-    }
-    static bool focusIn(QWidget* box) {
-        return QTest::qWaitFor([box] { return QApplication::focusWidget() == box; });
-    }
-
-    // Answers the next message box with its default button once it is the active window, and
-    // records it. The box is modal, so this runs inside its own event loop.
-    void answerNextBox() {
-        auto* poll = new QTimer;
-        poll->setInterval(20);
-        QObject::connect(poll, &QTimer::timeout, [this, poll] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || QApplication::activeWindow() != box)
-                return;
-            boxes_.push_back(
-                {box->text(), box->parentWidget() ? box->parentWidget()->window() : nullptr});
-            poll->stop();
-            poll->deleteLater();
-            QAbstractButton* ok = box->defaultButton();
-            if (!ok)
-                ok = box->buttons().value(0);
-            ok->click();
-        });
-        poll->start();
-    }
-
-    shell::TFormEntrada* login() { return program_->principal().loginWindow(); }
-    QComboBox* loginBox() { return child<QComboBox>(login(), "CbLogin"); }
-    QLineEdit* passwordBox() { return child<QLineEdit>(login(), "EdPasword"); }
-    void enterPassword(const QString& password) {
-        typeText(passwordBox(), password);
-        pressKey(passwordBox(), Qt::Key_Return);
-    }
-
-    session::AppContext& context() { return program_->context(); }
     sales::TFormBusqueda* screen() { return sales::TFormBusqueda::of(context()); }
     QWidget* quotation() { return sales::SalesCounter::of(context()).quotation; }
 
@@ -130,13 +61,6 @@ protected:
     int discountRows() {
         return db::integer(db().scalar(QStringLiteral("SELECT COUNT(*) FROM DESCUENTO")));
     }
-
-    db::Settings settings_ = db::Settings::load();
-    testsupport::FakePlatform platform_;
-    core::FixedClock clock_{QDateTime(QDate(2026, 3, 2), QTime(9, 0))};
-    std::unique_ptr<program::Program> program_;
-    std::vector<Box> boxes_;
-    int ends_ = 0;
 };
 
 TEST_P(CounterDesktop, TheOwnersDiscountHandsTheActivationBackToTheQuotationsPrice) {

@@ -281,7 +281,7 @@ TEST_P(Checkout, TheMenuAndTheToolbarEachOpenANewScreenInTheMainWindow) {
     EXPECT_EQ(opened->findChild<QLabel*>(QStringLiteral("Total"))->text(), QString());
 }
 
-TEST_P(Checkout, TheSaleNumberBoxTakesUpToFourDigitsAndHidesTheCustomerWhileTyping) {
+TEST_P(Checkout, TheSaleNumberBoxTakesNineDigitsAndHidesTheCustomerWhileTyping) {
     sale(12, {{101, 1, "1.50"}});
     sale(13, {{102, 1, "3.20"}});
     open();
@@ -289,8 +289,8 @@ TEST_P(Checkout, TheSaleNumberBoxTakesUpToFourDigitsAndHidesTheCustomerWhileTypi
     typeText(numberBox(), QStringLiteral("12a"));
     EXPECT_EQ(numberBox()->text(), QString());
     EXPECT_EQ(focus(), numberBox());
-    typeText(numberBox(), QStringLiteral("123456"));
-    EXPECT_EQ(numberBox()->text(), QStringLiteral("1234"));
+    typeText(numberBox(), QStringLiteral("12345678901"));
+    EXPECT_EQ(numberBox()->text(), QStringLiteral("123456789"));
 
     box("CbBoleta")->click();
     EXPECT_EQ(customerShown(), std::vector<bool>({true, true, true, false}));
@@ -584,6 +584,36 @@ TEST_P(Checkout, CustomerTypedForTheSaleAboutToBeDischargedIsKept) {
     ASSERT_EQ(output->printed.size(), 1u);
     EXPECT_EQ(output->printed[0].job.facNumero, 12);
     EXPECT_EQ(output->printed[0].job.customer.name, QStringLiteral("ANA TORRES"));
+}
+
+// After a discharge the cashier chooses the next receipt and types its customer, then picks
+// the next sale from the pending list: the load keeps what was typed and the receipt names it,
+// as typed, accents and marks included.
+TEST_P(Checkout, TheCustomerTypedAfterADischargeGoesWithTheNextSaleLoaded) {
+    const QStringList names = {QStringLiteral("JUAN PEREZ"), QStringLiteral("JOSÉ"),
+                               QStringLiteral("BOTICA SAN JUAN S.A.C."), QStringLiteral("O'HARA")};
+    sale(12, {{101, 1, "1.50"}});
+    for (int i = 0; i < names.size(); ++i)
+        sale(13 + i, {{102, 1, "3.20"}});
+    open();
+    load(QStringLiteral("12"));
+    button("Imprimir")->click();
+    for (const QString& name : names) {
+        box("CbFactura")->click();
+        auto* nameBox = get<QLineEdit>("Ed_Nombre");
+        nameBox->clear();
+        typeText(nameBox, name);
+        get<QLineEdit>("Ed_direccion")->setText(QStringLiteral("AV. LARCO 410"));
+        get<QLineEdit>("EdRuc")->setText(QStringLiteral("20481234567"));
+        const int next = pendingGrid()->model()->index(0, 0).data().toInt();
+        clickPending(0, true);
+        EXPECT_EQ(state(next), kDescargado) << name.toStdString();
+        ASSERT_FALSE(output->printed.empty());
+        EXPECT_EQ(output->printed.back().job.facNumero, next);
+        EXPECT_EQ(output->printed.back().job.customer.name, name);
+        EXPECT_EQ(get<QLineEdit>("Ed_Nombre")->text(), QString());  // emptied for the next one
+    }
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('|').toStdString();
 }
 
 TEST_P(Checkout, WithoutPrintingAFacturaIsDischargedWhateverItsCustomerBoxesHold) {

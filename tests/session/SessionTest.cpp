@@ -150,6 +150,20 @@ TEST_P(SessionSignals, AChangeOfUserClosesTheSearchScreenAndEmptiesTheUserLabel)
     EXPECT_NE(login(), nullptr);
 }
 
+// The next user's search screen starts without the previous user's sale, so nobody adds lines
+// to another seller's sale.
+TEST_P(SessionSignals, TheNextLoginStartsWithoutThePreviousUsersSale) {
+    enter(QStringLiteral("2"), QStringLiteral("CLAVE2"));
+    session().reserveSale(7);
+    principal().findChild<QToolButton*>(QStringLiteral("SPassword"))->click();
+    settle();
+    enter(QStringLiteral("2"), QStringLiteral("CLAVE2"));
+    ASSERT_NE(searchScreen(), nullptr);
+    EXPECT_FALSE(session().currentSale());
+    EXPECT_TRUE(session().newSale());
+    EXPECT_EQ(child<QLabel>(searchScreen(), "V")->text(), QStringLiteral("V"));
+}
+
 TEST_P(SessionSignals, AskingToEndReachesTheProgram) {
     session().requestEnd();
     EXPECT_EQ(programEnds, 1);

@@ -75,10 +75,39 @@ TEST_P(Fecha, ASupplierNoSupplierHasIsRefusedWithItsMessage) {
     EXPECT_EQ(text(w, "Stock"), QStringLiteral("3"));
 }
 
-TEST_P(Fecha, FiveDigitsOfUnitsCannotBeTyped) {
-    TFormFecha* w = open();
-    typeInto(w, "Stock", QStringLiteral("12345"));
-    EXPECT_EQ(text(w, "Stock"), QStringLiteral("1234"));
+// The units box keeps every digit a stock can hold: a count is saved whole or refused, never
+// cut to a smaller one.
+TEST_P(Fecha, TheUnitsAreSavedWholeOrRefusedAboveWhatAStockHolds) {
+    struct Case {
+        const char* typed;
+        const char* shown;
+        int stockAfter;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"12000", "12000", 12005, nullptr},
+        {"40000", "40000", 5, "EL STOCK NO PUEDE PASAR DE 32767 UNIDADES"},
+        {"1234567", "123456", 5, "EL STOCK NO PUEDE PASAR DE 32767 UNIDADES"},
+    };
+    for (const Case& c : cases) {
+        db().exec(QStringLiteral("DELETE FROM KARDEXINGRESO"));
+        db().exec(QStringLiteral("DELETE FROM PRESFECHCAD"));
+        db().exec(QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = 5 WHERE "
+                                 "CodPresentacion = ?"),
+                  {kAmoxilTab});
+        messages.clear();
+        TFormFecha* w = open();
+        fillDocument(w, "CbTipoDocumento");
+        typeInto(w, "Stock", QString::fromLatin1(c.typed));
+        EXPECT_EQ(text(w, "Stock"), QString::fromLatin1(c.shown)) << c.typed;
+        click(w, "Grabar");
+        EXPECT_EQ(tablets().PresStockTotal, c.stockAfter) << c.typed;
+        EXPECT_EQ(counter::count(db(), QStringLiteral("KARDEXINGRESO")), c.message ? 0 : 1);
+        if (c.message)
+            EXPECT_EQ(messages.last(), QString::fromLatin1(c.message)) << c.typed;
+        w->close();
+        settle();
+    }
 }
 
 TEST_P(Fecha, TheRememberedTextsFillTheNextWindowOfEitherKind) {

@@ -12,19 +12,6 @@ namespace testsupport {
 // (No once the script runs out).
 class ScriptedMessages : public ui::Messages {
 public:
-    void notice(const QString& text, Kind kind = Kind::Information) override {
-        shown << text;
-        kinds << kind;
-        if (whileShown)
-            whileShown();
-    }
-    bool confirm(const QString& text) override {
-        asked << text;
-        shown << text;
-        kinds << Kind::Information;
-        return answers.isEmpty() ? false : answers.takeFirst();
-    }
-
     QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
     void clear() {
         shown.clear();
@@ -38,6 +25,20 @@ public:
     QList<bool> answers;
     // Runs while each notice is up, as what happens on screen behind a modal box.
     std::function<void()> whileShown;
+
+protected:
+    void showNotice(const QString& text, Kind kind) override {
+        shown << text;
+        kinds << kind;
+        if (whileShown)
+            whileShown();
+    }
+    bool ask(const QString& text) override {
+        asked << text;
+        shown << text;
+        kinds << Kind::Information;
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
 };
 
 }  // namespace testsupport

@@ -56,14 +56,18 @@ TEST(Activation, TheHandlerRunsAgainAfterAMessageBoxOverTheWindowCloses) {
     answerNextBox(&boxWasActive);
     ui::DialogMessages(&window).notice(QStringLiteral("PRODUCTO GRABADO"));
     EXPECT_TRUE(boxWasActive);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return runs == 2; }));
-    EXPECT_TRUE(window.isActiveWindow());
+    EXPECT_EQ(runs, 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }));
+    QTest::qWait(200);
+    EXPECT_EQ(runs, 2);
 
     answerNextBox(&boxWasActive);
     QMessageBox preview(QMessageBox::Question, QString(), QStringLiteral("?"), QMessageBox::Ok,
                         &window);
     ui::execModal(preview);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return runs == 3; }));
+    EXPECT_EQ(runs, 3);
+    QTest::qWait(200);
+    EXPECT_EQ(runs, 3);
 }
 
 TEST(Activation, AScreenOpenedBeforeTheMainWindowShowsRunsOnce) {
