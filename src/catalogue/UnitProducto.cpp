@@ -179,6 +179,11 @@ void TFormProducto::save() {
         ctx_.db, {Linea->currentText().trimmed(), NomGen->text().trimmed(),
                   NomCom->text().trimmed(), Descrip->toPlainText(), Mecanismo->text().trimmed()});
     MENSAJE->setText(out.pMensaje);
+    if (out.ProdCodigo == 0) {
+        ctx_.messages.notice(out.pMensaje);
+        NomCom->setFocus();
+        return;
+    }
     const ProductScript script(ctx_.platform);
     const QDate today = ctx_.clock.today();
     if (!script.append(today, out.pMensajeSQL))
