@@ -25,9 +25,8 @@ EditarStockTotalOut outcome(AjusteStock result) {
         case AjusteStock::SinInventario:
             return {QStringLiteral("NO HAY INVENTARIO ABIERTO...NO SE EDITA"), result};
         case AjusteStock::AjusteMaximo:
-            return {
-                QStringLiteral("EDICION NO PERMITIDA...AJUSTE ACUMULADO MAYOR A %1").arg(kStockMax),
-                result};
+            return {QStringLiteral("EDICION NO PERMITIDA...AJUSTE MAYOR A %1").arg(kStockMax),
+                    result};
         case AjusteStock::ErrorTransaccion:
             break;
     }
