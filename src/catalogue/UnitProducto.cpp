@@ -178,6 +178,12 @@ void TFormProducto::save() {
     const db::proc::IngresoProductoOut out = db::proc::KZ_IngresoPRODUCTO(
         ctx_.db, {Linea->currentText().trimmed(), NomGen->text().trimmed(),
                   NomCom->text().trimmed(), Descrip->toPlainText(), Mecanismo->text().trimmed()});
+    if (out.ProdCodigo == 0) {
+        ctx_.messages.notice(out.pMensaje);
+        MENSAJE->setText(out.pMensaje);
+        NomCom->setFocus();
+        return;
+    }
     const ProductScript script(ctx_.platform);
     const QDate today = ctx_.clock.today();
     if (!script.append(today, out.pMensajeSQL))

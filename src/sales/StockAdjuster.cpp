@@ -27,6 +27,8 @@ namespace {
 
 constexpr int kQuantityDigits = 5;
 const QString kMaximos = QStringLiteral("MAXIMOS");
+const QString kNotReadAgain =
+    QStringLiteral("EL STOCK SE CAMBIO, PERO NO SE PUDO LEER DE NUEVO LA PRESENTACION...");
 
 QCheckBox* checkBox(const char* name, const QString& caption, const QString& hint,
                     QWidget* parent) {
@@ -227,7 +229,9 @@ void StockAdjuster::adjust() {
     in.pSW = CBRegNoReg->isChecked() ? 1 : 0;
     const db::proc::EditarStockTotalOut out =
         db::proc::KZ_EditarStockTotal(ctx_.db, in, ctx_.clock.now());
-    ctx_.dm.refreshPresentations();
+    // Whatever happens now, the adjustment stands: a failing read says so on its own.
+    ui::guard(
+        ctx_.messages, [this] { ctx_.dm.refreshPresentations(); }, kNotReadAgain);
     EdCanStock->clear();
     ctx_.messages.notice(out.pMensaje.trimmed());
     searchBox_->setFocus();

@@ -34,6 +34,8 @@ const QString kReturnFailed = QStringLiteral(
     "ERROR EN LA DEVOLUCION\rERROR EN BASE DE DATOS...\rNO HACER DOVOLUCIONES HASTA VENIR "
     "MAXIMOS");
 const QString kNoRows = QStringLiteral("NO HAY VALORES CON LOS RANGOS INDICADOS...");
+const QString kNotReadAgain =
+    QStringLiteral("LA DEVOLUCION SE REALIZO, PERO NO SE PUDO LEER DE NUEVO LA LISTA...");
 
 QDateTimeEdit* picker(const char* name, const QDateTime& value, QWidget* parent) {
     auto* p = new QDateTimeEdit(value, parent);
@@ -234,9 +236,10 @@ void TFormDevolucion::resetPickers() {
     shiftDate(F2, today.addDays(1));
 }
 
-void TFormDevolucion::read(Kind kind, const core::DateTimeRange& range) {
+void TFormDevolucion::read(Kind kind, const core::DateTimeRange& range, int presentation) {
     Listing& l = listing(kind);
-    l.rows = db::proc::ventasDevolucion(ctx_.db, currentPresentation(), range);
+    l.rows = db::proc::ventasDevolucion(ctx_.db, presentation, range);
+    l.presentation = presentation;
     l.range = range;
     l.current = 0;
     if (kind == shown_)
@@ -269,7 +272,7 @@ void TFormDevolucion::ConsultarClick() {
         range = {F1->dateTime(), F2->dateTime()};
     }
     shown_ = kind;
-    read(kind, range);
+    read(kind, range, currentPresentation());
     if (listing(kind).rows.empty()) {
         ctx_.messages.notice(ctx_.dm.sessionName().trimmed() + kNoRows);
         return;
@@ -284,7 +287,7 @@ void TFormDevolucion::F1Enter() {
 }
 
 void TFormDevolucion::EdStockEnter() {
-    read(Kind::Day, core::calendarDay(ctx_.clock.today()));
+    read(Kind::Day, core::calendarDay(ctx_.clock.today()), currentPresentation());
     if (day_.rows.empty()) {
         ctx_.messages.notice(kNoRows);
         return;
@@ -362,10 +365,17 @@ void TFormDevolucion::devolver(Kind kind) {
             in.pFacFecha = QDateTime(row->FacFecha.date(), QTime(0, 0));
             const db::proc::IngresoDevolucionOut out =
                 db::proc::KZ_IngresoDevolucion(ctx_.db, in, ctx_.clock.now());
-            read(kind, l.range);
-            ctx_.dm.refreshPresentations();
             Mensaje->setText(out.pMensaje.trimmed());
             EdStock->clear();
+            // The return stands whatever happens now: a failing read says so on its own.
+            ui::guard(
+                ctx_.messages,
+                [this, kind] {
+                    const Listing& listed = listing(kind);
+                    read(kind, listed.range, listed.presentation);
+                    ctx_.dm.refreshPresentations();
+                },
+                kNotReadAgain);
             EdStock->setFocus();
         },
         kReturnFailed);

@@ -37,9 +37,11 @@ protected:
 
 private:
     enum class Kind { Day, Range };
-    // One of the two listings: its rows, the range it was read for and its current row.
+    // One of the two listings: its rows, the presentation and range it was read for and its
+    // current row.
     struct Listing {
         std::vector<db::proc::VentaDevolucion> rows;
+        int presentation = 0;
         core::DateTimeRange range;
         int current = 0;
         const db::proc::VentaDevolucion* currentRow() const;
@@ -56,7 +58,7 @@ private:
     bool isAdministrator() const;
     int currentPresentation() const;
     Listing& listing(Kind kind) { return kind == Kind::Day ? day_ : range_; }
-    void read(Kind kind, const core::DateTimeRange& range);
+    void read(Kind kind, const core::DateTimeRange& range, int presentation);
     void showListing(Kind kind);
     void showQuantityBox();
 

@@ -22,7 +22,9 @@ void expiryDateByKey(session::AppContext& context) {
 }
 
 void removeLeftIntakes(session::AppContext& context) {
-    db::proc::borraIngresosDeEstacion(context.db, context.platform.computerName());
+    if (const int kept =
+            db::proc::borraIngresosDeEstacion(context.db, context.platform.computerName()))
+        qWarning("%d intakes left unconfirmed stay applied: their units were sold", kept);
 }
 
 void registerStock(session::AppContext& context) {

@@ -13,7 +13,8 @@ void registerStock(session::AppContext& context);
 // The presentation grid's "." key: the "&Caducidad" item's rule and window.
 void expiryDateByKey(session::AppContext& context);
 
-// Removes the staging rows this workstation left when it ended during an intake.
+// Undoes the intakes this workstation left unconfirmed when it ended (an exit or a crash with
+// the intake window open), as leaving the window would have.
 void removeLeftIntakes(session::AppContext& context);
 
 }  // namespace stock

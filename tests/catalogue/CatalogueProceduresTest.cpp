@@ -1,6 +1,7 @@
 #include "sales/SalesSeed.h"
 #include "support/DbTest.h"
 
+#include "db/Migrations.h"
 #include "db/procedures/Catalogue.h"
 
 #include <QSet>
@@ -77,6 +78,7 @@ TEST_P(CatalogueProcedures, TheStatementRecreatesTheProductWithItsApostrophesAnd
     const QString name = QStringLiteral("D'ALESSANDRO ") + QString(90, QLatin1Char('X'));
     const IngresoProductoOut out = newProduct(name, QStringLiteral("LINEA 1\nLINEA 2"));
     const QStringList stored = productRow(out.ProdCodigo);
+    ASSERT_EQ(stored.size(), 5);
     EXPECT_EQ(stored[3], QStringLiteral("LINEA 1 LINEA 2"));  // one line, as the statement
     EXPECT_FALSE(out.pMensajeSQL.contains(QLatin1Char('\n')));
     EXPECT_GT(out.pMensajeSQL.size(), 50);
@@ -132,6 +134,42 @@ TEST_P(CatalogueProcedures, IngresoLaboratorioRefusesANameABrandAlreadyHas) {
     EXPECT_EQ(empty.LabCodigo, 0);
     EXPECT_EQ(empty.pMensaje, QStringLiteral("FALTA EL NOMBRE DE LA MARCA"));
     EXPECT_EQ(count(db(), QStringLiteral("LABORATORIO")), 3);
+}
+
+// Stored trimmed, so the prefix search finds it: a new brand, and one stored before with blanks
+// once the schema is brought up to date.
+TEST_P(CatalogueProcedures, BrandNamesAreStoredTrimmed) {
+    EXPECT_EQ(KZ_IngresoLABORATORIO(db(), {QStringLiteral("   LAB X")}).LabCodigo, 3);
+    EXPECT_EQ(db::text(db().scalar(QStringLiteral("SELECT LabNombre FROM LABORATORIO "
+                                                  "WHERE LabCodigo = 3"))),
+              QStringLiteral("LAB X"));
+    db().exec(QStringLiteral("INSERT INTO LABORATORIO (LabCodigo, LabNombre) VALUES (4, ?)"),
+              {QStringLiteral("   LAB Y  ")});
+    db().exec(QStringLiteral("DELETE FROM schema_version WHERE version = 9"));
+    db::migrate(db());
+    EXPECT_EQ(db::text(db().scalar(QStringLiteral("SELECT LabNombre FROM LABORATORIO "
+                                                  "WHERE LabCodigo = 4"))),
+              QStringLiteral("LAB Y"));
+}
+
+TEST_P(CatalogueProcedures, AProductWithoutAnyOfItsThreeNamesIsRefusedOnEntryAndEdit) {
+    const QString blank = QStringLiteral("  ");
+    const IngresoProductoOut entry = KZ_IngresoPRODUCTO(
+        db(), {QStringLiteral("MEDICINA"), blank, {}, QStringLiteral("X"), blank});
+    EXPECT_EQ(entry.ProdCodigo, 0);
+    EXPECT_EQ(entry.pMensaje, QStringLiteral("FALTA EL NOMBRE DEL PRODUCTO"));
+    EXPECT_TRUE(entry.pMensajeSQL.isEmpty());
+    const EditarProductoOut edit =
+        KZ_EditarProducto(db(), {1, {}, QStringLiteral("MEDICINA"), blank, blank, {}});
+    EXPECT_FALSE(edit.editado);
+    EXPECT_EQ(edit.pMensaje, QStringLiteral("FALTA EL NOMBRE DEL PRODUCTO"));
+    EXPECT_EQ(productRow(1).value(0), QStringLiteral("AMOXIL"));
+    EXPECT_EQ(count(db(), QStringLiteral("PRODUCTO")), 2);
+    // Any one of the three names is enough.
+    EXPECT_GT(
+        KZ_IngresoPRODUCTO(db(), {QStringLiteral("MEDICINA"), {}, {}, {}, QStringLiteral("M")})
+            .ProdCodigo,
+        0);
 }
 
 TEST_P(CatalogueProcedures, AsignaLinksAnActivePairOnceAndRefusesUnknownCodes) {

@@ -108,6 +108,7 @@ TEST_P(PresentationProcedures, TextsAreTakenUpToTheWholeColumn) {
     in.pPresUbi = QString(25, QLatin1Char('U'));
     const int code = KZ_IngresoPresentacion(db(), in).CodPresentacion;
     const QVariantList values = row(code);
+    ASSERT_GT(values.size(), 5);
     EXPECT_EQ(values[1].toString(), QString(90, QLatin1Char('T')));
     EXPECT_EQ(values[4].toString(), QString(150, QLatin1Char('P')));
     EXPECT_EQ(values[5].toString(), QString(20, QLatin1Char('U')));

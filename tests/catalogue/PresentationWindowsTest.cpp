@@ -129,6 +129,32 @@ TEST_P(PresentationWindows, TheEntryWindowsCostProfitAndSaleAids) {
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
+TEST_P(PresentationWindows, TheCostAidWorksTheCostOutFromTheSalePriceAndTheProfit) {
+    logInAs(1);
+    const struct {
+        const char* window;
+        std::function<QWidget*()> open;
+        const char* cost;
+        const char* profit;
+        const char* sale;
+    } cases[] = {
+        {"entry", [&] { return openEntry(); }, "Pc", "Pg", "Pv"},
+        {"edit", [&] { return openEdit("PMPresEditar", kAmoxilTab); }, "PC", "PG", "PV"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        QWidget* form = c.open();
+        ASSERT_NE(form, nullptr);
+        set(form, c.cost, QString());
+        set(form, c.profit, QStringLiteral("25"));
+        set(form, c.sale, QStringLiteral("12.5"));
+        enter(form, c.sale);
+        EXPECT_EQ(text(form, c.cost), QStringLiteral("10"));
+        form->close();
+        settle();
+    }
+}
+
 TEST_P(PresentationWindows, ADivisorOfZeroStopsNoAid) {
     logInAs(1);
     TFormPresentacion* form = openEntry();

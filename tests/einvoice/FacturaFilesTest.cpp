@@ -70,6 +70,7 @@ TEST(FacturaFiles, TheRateSplitsTheTotalAndNamesItselfWhileTheLineTaxStaysFixed)
     EXPECT_EQ(FacturaFiles::triLines(h).front(), QStringLiteral("1000|IGV|VAT|10.00|1.00|"));
     const FacturaLine line{2, soles("5.50"), 123, QStringLiteral("A"), soles("11.00")};
     const QStringList fields = FacturaFiles::detLine(line, 10).split(QLatin1Char('|'));
+    ASSERT_GT(fields.size(), 14);
     EXPECT_EQ(fields[5], QStringLiteral("5.00"));    // 5.50 / 1.10
     EXPECT_EQ(fields[14], QStringLiteral("10.00"));  // the rate
     EXPECT_EQ(fields[6], QStringLiteral("1.68"));    // 2 x 5.50 x 0.1524, whatever the rate
@@ -83,7 +84,8 @@ TEST(FacturaFiles, TimeHasNoLeadingZeroAndEveryLineCarriesTheSaleTotal) {
     const FacturaLine second{1, soles("5.00"), 2, QStringLiteral("B"), soles("15.00")};
     const QStringList f1 = FacturaFiles::detLine(first, kIgvPercent).split(QLatin1Char('|'));
     const QStringList f2 = FacturaFiles::detLine(second, kIgvPercent).split(QLatin1Char('|'));
-    EXPECT_EQ(f1.size(), 39);  // 38 fields and the empty text after the last separator
+    ASSERT_EQ(f1.size(), 39);  // 38 fields and the empty text after the last separator
+    ASSERT_EQ(f2.size(), 39);
     EXPECT_EQ(f1[9], QStringLiteral("13.48"));  // 15.00 - 1.524
     EXPECT_EQ(f1[35], QStringLiteral("13.48"));
     EXPECT_EQ(f2[9], QStringLiteral("14.24"));  // 15.00 - 0.762

@@ -1,6 +1,7 @@
 #include "SampleReport.h"
 #include "printing/Layout.h"
 #include "printing/Paint.h"
+#include "support/Pages.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 #include <QSqlQuery>
 
 using namespace printing;
+
+using testsupport::pageOf;
 
 namespace {
 
@@ -37,22 +40,24 @@ Text groupText(const QString& label, const QString& column) {
 TEST(ReportLayout, DetailRowsOverflowIntoThreePagesNumberedOfThree) {
     const Document doc = layout(sample::listing(sample::items(14)), kAt);
     ASSERT_EQ(doc.pageCount(), 3);
-    EXPECT_EQ(doc.pages[0].textValues(),
+    EXPECT_EQ(pageOf(doc, 0).textValues(),
               strings({"LISTADO", "REPORTE DE PRUEBA", "1", "ITEM 01", "2", "ITEM 02", "3",
                        "ITEM 03", "4", "ITEM 04", "5", "ITEM 05", "Pág. Nº: 1 de 3"}));
-    EXPECT_EQ(doc.pages[1].textValues(),
+    EXPECT_EQ(pageOf(doc, 1).textValues(),
               strings({"LISTADO", "6", "ITEM 06", "7", "ITEM 07", "8", "ITEM 08", "9", "ITEM 09",
                        "10", "ITEM 10", "11", "ITEM 11", "Pág. Nº: 2 de 3"}));
-    EXPECT_EQ(doc.pages[2].textValues(), strings({"LISTADO", "12", "ITEM 12", "13", "ITEM 13", "14",
-                                                  "ITEM 14", "FILAS: 14", "Pág. Nº: 3 de 3"}));
+    EXPECT_EQ(pageOf(doc, 2).textValues(),
+              strings({"LISTADO", "12", "ITEM 12", "13", "ITEM 13", "14", "ITEM 14", "FILAS: 14",
+                       "Pág. Nº: 3 de 3"}));
 
     // Bands stack from the top margin; the footer sits on the bottom margin.
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("LISTADO")).rectMm, QRectF(10, 10, 60, 10));
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("ITEM 06")).rectMm, QRectF(20, 20, 60, 10));
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("ITEM 11")).rectMm, QRectF(20, 70, 60, 10));
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("Pág. Nº: 2 de 3")).rectMm,
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("LISTADO")).rectMm, QRectF(10, 10, 60, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("ITEM 06")).rectMm, QRectF(20, 20, 60, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("ITEM 11")).rectMm, QRectF(20, 70, 60, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("Pág. Nº: 2 de 3")).rectMm,
               QRectF(10, 80, 80, 10));
-    EXPECT_EQ(textNamed(doc.pages[2], QStringLiteral("FILAS: 14")).rectMm, QRectF(10, 50, 60, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 2), QStringLiteral("FILAS: 14")).rectMm,
+              QRectF(10, 50, 60, 10));
 }
 
 TEST(ReportLayout, ASheetFittedToItsContentEndsBelowItsLastBandWhateverTheRows) {
@@ -62,7 +67,7 @@ TEST(ReportLayout, ASheetFittedToItsContentEndsBelowItsLastBandWhateverTheRows) 
     ASSERT_EQ(one.pageCount(), 1);
     // Margin, page header, title, one row, summary and footer, margin.
     EXPECT_DOUBLE_EQ(one.page.paperMm.height(), 70);
-    EXPECT_EQ(textNamed(one.pages[0], QStringLiteral("Pág. Nº: 1 de 1")).rectMm,
+    EXPECT_EQ(textNamed(pageOf(one, 0), QStringLiteral("Pág. Nº: 1 de 1")).rectMm,
               QRectF(10, 50, 80, 10));
     EXPECT_DOUBLE_EQ(one.page.paperMm.width(), 100);
 
@@ -70,7 +75,7 @@ TEST(ReportLayout, ASheetFittedToItsContentEndsBelowItsLastBandWhateverTheRows) 
     const Document long_ = layout(r, kAt);
     ASSERT_EQ(long_.pageCount(), 1);
     EXPECT_DOUBLE_EQ(long_.page.paperMm.height(), 200);
-    EXPECT_EQ(textNamed(long_.pages[0], QStringLiteral("FILAS: 14")).rectMm,
+    EXPECT_EQ(textNamed(pageOf(long_, 0), QStringLiteral("FILAS: 14")).rectMm,
               QRectF(10, 170, 60, 10));
 
     r.rows = sample::items(0);  // the bands without rows
@@ -80,19 +85,19 @@ TEST(ReportLayout, ASheetFittedToItsContentEndsBelowItsLastBandWhateverTheRows) 
 TEST(ReportLayout, ReportWithoutRowsPrintsItsBandsOnOnePage) {
     const Document doc = layout(sample::listing(sample::items(0)), kAt);
     ASSERT_EQ(doc.pageCount(), 1);
-    EXPECT_EQ(doc.pages[0].textValues(),
+    EXPECT_EQ(pageOf(doc, 0).textValues(),
               strings({"LISTADO", "REPORTE DE PRUEBA", "FILAS: 0", "Pág. Nº: 1 de 1"}));
 
     Report noSource = sample::listing(nullptr);
-    EXPECT_EQ(layout(noSource, kAt).pages[0].textValues(), doc.pages[0].textValues());
+    EXPECT_EQ(pageOf(layout(noSource, kAt), 0).textValues(), pageOf(doc, 0).textValues());
 }
 
 TEST(ReportLayout, SummaryThatDoesNotFitOpensAPageOfItsOwn) {
     // Five rows fill the first page exactly.
     const Document doc = layout(sample::listing(sample::items(5)), kAt);
     ASSERT_EQ(doc.pageCount(), 2);
-    EXPECT_EQ(doc.pages[1].textValues(), strings({"LISTADO", "FILAS: 5", "Pág. Nº: 2 de 2"}));
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("FILAS: 5")).rectMm.top(), 20);
+    EXPECT_EQ(pageOf(doc, 1).textValues(), strings({"LISTADO", "FILAS: 5", "Pág. Nº: 2 de 2"}));
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("FILAS: 5")).rectMm.top(), 20);
 }
 
 TEST(ReportLayout, SummarySeesTheLastRowAndFieldsFormatTheirValues) {
@@ -102,7 +107,7 @@ TEST(ReportLayout, SummarySeesTheLastRowAndFieldsFormatTheirValues) {
     }))});
     r.title = sample::band({sample::text(printedAt(
         [](const QDateTime& at) { return at.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")); }))});
-    const Page page = layout(r, kAt).pages[0];
+    const Page page = pageOf(layout(r, kAt), 0);
     EXPECT_TRUE(page.textValues().contains(QStringLiteral("ULTIMA: 30")));
     EXPECT_TRUE(page.textValues().contains(QStringLiteral("07/03/2026 09:05:07")));
 }
@@ -120,10 +125,10 @@ TEST(ReportLayout, GroupHeaderOpensEachChangeOfKeyAndKeepsWithItsRow) {
     // Header A and its three rows fill four of the first page's five places; header B would
     // take the last one alone, so it opens the second page with its first row.
     ASSERT_EQ(doc.pageCount(), 2);
-    EXPECT_EQ(doc.pages[0].textValues(),
+    EXPECT_EQ(pageOf(doc, 0).textValues(),
               strings({"LISTADO", "REPORTE DE PRUEBA", "GRUPO: A", "ITEM 01", "ITEM 02", "ITEM 03",
                        "Pág. Nº: 1 de 2"}));
-    EXPECT_EQ(doc.pages[1].textValues(),
+    EXPECT_EQ(pageOf(doc, 1).textValues(),
               strings({"LISTADO", "GRUPO: B", "ITEM 04", "ITEM 05", "GRUPO: C", "ITEM 06",
                        "FILAS: 6", "Pág. Nº: 2 de 2"}));
 }
@@ -145,7 +150,7 @@ TEST(ReportLayout, OuterGroupChangeRepeatsTheInnerHeader) {
         {field(QStringLiteral("GRUPO")),
          sample::band({groupText(QStringLiteral("GRUPO "), QStringLiteral("GRUPO"))})});
     r.detail = sample::band({sample::text(field(QStringLiteral("NOMBRE")))});
-    EXPECT_EQ(layout(r, kAt).pages[0].textValues(),
+    EXPECT_EQ(pageOf(layout(r, kAt), 0).textValues(),
               strings({"LISTADO", "ZONA N", "GRUPO A", "R1", "GRUPO B", "R2", "ZONA S", "GRUPO B",
                        "R3", "R4", "FILAS: 4", "Pág. Nº: 1 de 1"}));
 }
@@ -158,12 +163,13 @@ TEST(ReportLayout, DetailsFlowDownColumnsThenPages) {
     const Document doc = layout(r, kAt);
 
     ASSERT_EQ(doc.pageCount(), 2);  // 5 + 5 rows on the first page, 2 on the second
-    EXPECT_EQ(textNamed(doc.pages[0], QStringLiteral("ITEM 05")).rectMm, QRectF(10, 70, 38, 10));
-    EXPECT_EQ(textNamed(doc.pages[0], QStringLiteral("ITEM 06")).rectMm, QRectF(52, 30, 38, 10));
-    EXPECT_EQ(textNamed(doc.pages[0], QStringLiteral("ITEM 10")).rectMm, QRectF(52, 70, 38, 10));
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("ITEM 11")).rectMm, QRectF(10, 20, 38, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 0), QStringLiteral("ITEM 05")).rectMm, QRectF(10, 70, 38, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 0), QStringLiteral("ITEM 06")).rectMm, QRectF(52, 30, 38, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 0), QStringLiteral("ITEM 10")).rectMm, QRectF(52, 70, 38, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("ITEM 11")).rectMm, QRectF(10, 20, 38, 10));
     // The summary spans the page under the lowest column.
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("FILAS: 12")).rectMm, QRectF(10, 40, 60, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("FILAS: 12")).rectMm,
+              QRectF(10, 40, 60, 10));
 }
 
 TEST(ReportLayout, LandscapeTurnsTheSheet) {
@@ -172,7 +178,7 @@ TEST(ReportLayout, LandscapeTurnsTheSheet) {
     r.page.orientation = QPageLayout::Landscape;
     const Document doc = layout(r, kAt);
     EXPECT_EQ(doc.page.sheetMm(), QSizeF(200, 100));
-    EXPECT_EQ(textNamed(doc.pages[0], QStringLiteral("Pág. Nº: 1 de 1")).rectMm.top(), 80);
+    EXPECT_EQ(textNamed(pageOf(doc, 0), QStringLiteral("Pág. Nº: 1 de 1")).rectMm.top(), 80);
 }
 
 TEST(ReportLayout, PicturesLinesAndFramesKeepTheirPlaceInTheBand) {
@@ -181,7 +187,7 @@ TEST(ReportLayout, PicturesLinesAndFramesKeepTheirPlaceInTheBand) {
     Report r = sample::listing(sample::items(0));
     r.summary = Band{
         20, {Picture{{30, 1, 18, 17.5}, dot}, Line{{0, 0, 80, 0}, 0.3}, Frame{{0, 2, 80, 16}}}};
-    const Page page = layout(r, kAt).pages[0];
+    const Page page = pageOf(layout(r, kAt), 0);
     std::vector<QRectF> pictures, frames;
     std::vector<QLineF> lines;
     for (const Element& e : page.elements) {
@@ -203,7 +209,7 @@ TEST(ReportLayout, LongTextIsClippedToItsBox) {
     r.summary = sample::band({Text{
         .box = {20, 0, 20, 10}, .value = fixed(longText), .font = {.points = 12, .bold = true}}});
     const Document doc = layout(r, kAt);
-    const PlacedText& placed = textNamed(doc.pages[0], longText);
+    const PlacedText& placed = textNamed(pageOf(doc, 0), longText);
     EXPECT_EQ(placed.rectMm, QRectF(30, 30, 20, 10));  // the box does not grow
 
     // Ink inside the box, none beside it on the same line (10 pixels a millimetre).
@@ -235,7 +241,7 @@ TEST(ReportLayout, AWrappingTextTakesTheLinesItNeedsAndPushesWhatLiesBelowIt) {
                    {Text{.box = {0, 0, 30, 5}, .value = fixed(words), .font = font, .wrap = true},
                     sample::text(fixed(QStringLiteral("AL LADO")), 40), Line{{0, 5, 80, 5}},
                     Text{.box = {0, 10, 60, 5}, .value = fixed(QStringLiteral("DEBAJO"))}}};
-    const Page page = layout(r, kAt).pages[0];
+    const Page page = pageOf(layout(r, kAt), 0);
 
     const QStringList lines =
         textsBetween(page, QStringLiteral("LISTADO"), QStringLiteral("AL LADO"));
@@ -277,17 +283,17 @@ TEST(ReportLayout, AGrownRowThatNoLongerFitsOpensThePageAndAWordTooLongIsCutNotL
     const Document doc = layout(r, kAt);
 
     ASSERT_EQ(doc.pageCount(), 2);
-    EXPECT_EQ(doc.pages[0].textValues().count(QStringLiteral("R")), 24);
+    EXPECT_EQ(pageOf(doc, 0).textValues().count(QStringLiteral("R")), 24);
     const QStringList grown =
-        textsBetween(doc.pages[1], QStringLiteral("LISTADO"), QStringLiteral("D"));
+        textsBetween(pageOf(doc, 1), QStringLiteral("LISTADO"), QStringLiteral("D"));
     ASSERT_GE(grown.size(), 4);  // "B", the word in pieces, "C"
     EXPECT_EQ(grown.front(), QStringLiteral("B"));
     EXPECT_EQ(grown.back(), QStringLiteral("C"));
     EXPECT_EQ(grown.mid(1, grown.size() - 2).join(QString()), longWord);
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("B")).rectMm, QRectF(20, 20, 30, 10));
-    EXPECT_EQ(textNamed(doc.pages[1], QStringLiteral("D")).rectMm.top(),
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("B")).rectMm, QRectF(20, 20, 30, 10));
+    EXPECT_EQ(textNamed(pageOf(doc, 1), QStringLiteral("D")).rectMm.top(),
               20 + 10.0 * double(grown.size()));
-    EXPECT_EQ(doc.pages[1].textValues().last(), QStringLiteral("Pág. Nº: 2 de 2"));
+    EXPECT_EQ(pageOf(doc, 1).textValues().last(), QStringLiteral("Pág. Nº: 2 de 2"));
 }
 
 TEST(ReportLayout, QueryRowsReadColumnsWhateverTheirCase) {

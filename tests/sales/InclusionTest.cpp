@@ -83,6 +83,7 @@ TEST_P(InclusionProcedures, NoFilterListsEveryPresentationInStockOrAtZeroByName)
     const std::vector<FoundPresentation> all = searchPresentations(db(), {});
     EXPECT_EQ(names(all), (QStringList{"AGOTADO JARABE", "CLORFENAMINA X 100", "GRIPALIV TAB",
                                        "O'BRIEN, 50% EXTRA", "PANADOL 500MG"}));
+    ASSERT_EQ(all.size(), 5u);
     EXPECT_EQ(all[2].LabNombre, QStringLiteral("LAB A"));
     EXPECT_EQ(all[2].PresVenta, money("3.50"));
     EXPECT_EQ(all[2].PresStockTotal, 5);

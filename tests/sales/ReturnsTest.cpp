@@ -154,6 +154,36 @@ TEST_P(Returns, ALineReturnedMeanwhileOnAnotherWorkstationGetsTheProceduresRefus
     form->close();
 }
 
+TEST_P(Returns, AfterAReturnTheListingIsReadAgainForThePresentationItWasListedFor) {
+    QPointer<sales::TFormDevolucion> form = open(1, "CLAVE1", "PMPresDevolucion");
+    ASSERT_NE(form, nullptr);
+    click(form, "Consultar");
+    ASSERT_EQ(listed(form), 1);
+    choose(QStringLiteral("AMOXIL"), kAmoxilTab);  // sold today too
+    enter(form, QStringLiteral("3"), "IngresarAdmin");
+    EXPECT_EQ(returns(), 1);
+    EXPECT_EQ(listed(form), 0);
+    form->close();
+}
+
+TEST_P(Returns, AReturnWhoseListingCannotBeReadAgainIsStillReportedAsMade) {
+    QPointer<sales::TFormDevolucion> form = open(1, "CLAVE1", "PMPresDevolucion");
+    ASSERT_NE(form, nullptr);
+    click(form, "Consultar");
+    ASSERT_EQ(listed(form), 1);
+    db().exec(QStringLiteral("DROP TABLE FACTURA"));  // the listing reads it, the return does not
+    messages.clear();
+    enter(form, QStringLiteral("1"), "IngresarAdmin");
+    EXPECT_EQ(returns(), 1);
+    EXPECT_EQ(testsupport::stockOf(db(), kPanadol), 41);
+    EXPECT_EQ(child<QLabel>(form, "Mensaje")->text(),
+              QStringLiteral("DEVUELTAS 1 UNIDADES DEL ITEM 1 DE LA VENTA Nº 5; QUEDAN 2"));
+    EXPECT_EQ(messages.shown, QStringList{QStringLiteral(
+                                  "LA DEVOLUCION SE REALIZO, PERO NO SE PUDO LEER DE NUEVO LA "
+                                  "LISTA...")});
+    form->close();
+}
+
 TEST_P(Returns, EntriesThatAreNoPositiveWholeNumberWithinTheLineAreRefused) {
     QPointer<sales::TFormDevolucion> form = open(1, "CLAVE1", "PMPresDevolucion");
     ASSERT_NE(form, nullptr);

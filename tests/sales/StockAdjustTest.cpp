@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <atomic>
+#include <tuple>
 
 using namespace db::proc;
 using testsupport::money;
@@ -147,6 +148,34 @@ TEST_P(StockAdjust, OnlyTheCurrentPeriodsNewestRowOfTheKindAccumulates) {
     EXPECT_EQ(rowsOf(2, kSobra), std::make_pair(1, 8));
     EXPECT_EQ(rowsOf(2, kFalta), std::make_pair(1, -10));
     EXPECT_EQ(stockOf(db(), kPres), 10 - 1 + 2 - 3 + 4 - 5 + 6);
+}
+
+TEST_P(StockAdjust, AnAdjustmentTakingItsRowBeyondWhatTheRowHoldsIsRefusedChangingNothing) {
+    db().exec(QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = 20000"));
+    for (const auto& [code, kind, units] :
+         {std::tuple{1, kSobra, 32000}, std::tuple{2, kFalta, -32000}})
+        db().exec(QStringLiteral("INSERT INTO INVENTARIO_DETALLE (InvDetaCod, CodPresentacion, "
+                                 "InvCod, InvDetaTipo, InvDetaUni) VALUES (?, ?, 1, ?, ?)"),
+                  {code, kPres, kind, units});
+    const struct {
+        const QString& kind;
+        int units;
+        bool made;
+        int stock;
+        int rowUnits;
+    } cases[] = {{kSobra, 768, false, 20000, 32000},
+                 {kSobra, 767, true, 19233, 32767},
+                 {kFalta, -769, false, 19233, -32000},
+                 {kFalta, -768, true, 20001, -32768}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.units);
+        const EditarStockTotalOut out = adjust(c.kind, c.units);
+        EXPECT_EQ(out.pMensaje,
+                  c.made ? QStringLiteral("EDICION SATISFACTORIA...")
+                         : QStringLiteral("EDICION NO PERMITIDA...AJUSTE MAYOR A 32767"));
+        EXPECT_EQ(stockOf(db(), kPres), c.stock);
+        EXPECT_EQ(rowsOf(1, c.kind), std::make_pair(1, c.rowUnits));
+    }
 }
 
 TEST_P(StockAdjust, WhileLockedTheCallFailsAndChangesNothing) {

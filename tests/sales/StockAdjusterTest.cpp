@@ -53,6 +53,20 @@ protected:
     sales::StockAdjuster* adjuster = nullptr;
 };
 
+TEST_P(StockAdjusterWindow, AnAdjustmentWhosePresentationCannotBeReadAgainIsStillReportedAsMade) {
+    open();
+    menu("Editar1");
+    box("CBStockFalta")->setChecked(true);
+    db().exec(QStringLiteral("DROP TABLE CRUCE"));  // the data module reads it, the change not
+    messages.clear();
+    enterUnits(QStringLiteral("4"));
+    EXPECT_EQ(stock(), 44);
+    EXPECT_EQ(messages.shown,
+              (QStringList{"EL STOCK SE CAMBIO, PERO NO SE PUDO LEER DE NUEVO LA PRESENTACION...",
+                           "EDICION SATISFACTORIA..."}));
+    EXPECT_NE(panelColour(), ui::palette::red);
+}
+
 TEST_P(StockAdjusterWindow, AShortageOfFourAddsFourShowsItAndRecordsMinusFour) {
     open();
     EXPECT_FALSE(quantity()->isVisible());

@@ -1,5 +1,7 @@
 #include "stock/StockTest.h"
 
+#include "stock/StockModule.h"
+
 #include <QGroupBox>
 
 using namespace testsupport;
@@ -230,6 +232,17 @@ TEST_P(MasStock, WithTheIntakesUnitsSoldLeavingIsRefusedAndTheIntakeStaysToBeCon
     EXPECT_EQ(w->state(), State::Applied);
     EXPECT_EQ(tablets().PresStockTotal, 14);
     EXPECT_EQ(counter::count(db(), QStringLiteral("KARDEXINGRESO")), 2);
+}
+
+TEST_P(MasStock, AnIntakeLeftAppliedWhenTheProgramEndsIsUndoneAtItsNextStart) {
+    applied();
+    principal.reset();  // the program's exit: its windows go without their close handlers
+    settle();
+    EXPECT_EQ(tablets().PresStockTotal, 20);
+    ::stock::removeLeftIntakes(ctx());
+    EXPECT_EQ(tablets().PresStockTotal, 5);
+    EXPECT_EQ(tablets().PresPrecioCosto, counter::soles("0.50"));
+    EXPECT_EQ(counter::count(db(), QStringLiteral("KARDEXINGRESO")), 0);
 }
 
 // ---- openers ----

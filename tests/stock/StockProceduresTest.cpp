@@ -19,6 +19,7 @@ namespace {
 const QDateTime kNow(QDate(2026, 3, 2), QTime(10, 15, 0));
 const QDateTime kExpiry(QDate(2027, 5, 1), QTime(10, 15, 0));
 const QDateTime kLaterExpiry(QDate(2027, 9, 1), QTime(10, 15, 0));
+const QDate kSaleDay(2026, 3, 7);
 
 class StockProcedures : public testsupport::DbTest {
 protected:
@@ -213,6 +214,30 @@ TEST_P(StockProcedures, ApplyToAPresentationWithoutStockProposesTheNewCost) {
     EXPECT_EQ(out.pCosto, QStringLiteral("10"));
 }
 
+TEST_P(StockProcedures, TheProposedCostIsRoundedToTheTenThousandthTiesAwayFromZero) {
+    const struct {
+        int held;
+        const char* heldCost;
+        int taken;
+        const char* newCost;
+        const char* proposed;
+    } cases[] = {
+        {2, "10", 1, "12", "10.6667"},         // 10.66666...
+        {1, "10", 2, "12", "11.3333"},         // 11.33333...
+        {1, "0.0001", 1, "0", "0.0001"},       // 0.00005
+        {3, "0.0001", 1, "0.0002", "0.0001"},  // 0.000125
+    };
+    int ingreso = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.proposed);
+        db().exec(QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = ?, PresPrecioCosto = ? "
+                                 "WHERE CodPresentacion = 11"),
+                  {c.held, QVariant::fromValue(soles(c.heldCost))});
+        ASSERT_TRUE(KZT_IngresoPresFechCadMasStock(db(), batch(++ingreso, 11, c.taken)).staged);
+        EXPECT_EQ(KZ_IngresoMasStock(db(), {ingreso, 11, soles(c.newCost)}).pCosto, c.proposed);
+    }
+}
+
 // ---- confirm ----
 
 TEST_P(StockProcedures, ConfirmStoresBothPricesAndLetsGoOfTheStaging) {
@@ -368,6 +393,82 @@ TEST_P(StockProcedures, WorkstationsIntakingAtOnceEachApplyExactlyTheirOwnBatche
                                                "CodPresentacion = 10"))),
         45);
     EXPECT_EQ(history(), 7);
+}
+
+// A sale of 2 tablets discharged on `connection`: a sale of the day numbered `sale`.
+void sellTwoTablets(Db& connection, int sale) {
+    DecargarPresStockIn in;
+    in.pUsuCod = 7;
+    in.pFechaHoy = core::saleDay(kSaleDay).start;
+    in.pFacNum = sale;
+    in.pCodPres = 10;
+    in.pDetaNumero = 1;
+    in.pFacHostName = QStringLiteral("07CAJA2-5");
+    EXPECT_EQ(KZ_DecargarPresStock(connection, in).Estado, QStringLiteral("DESCARGADO"));
+}
+
+TEST_P(StockProcedures, AnIntakeAppliedWhileTheCounterSellsLeavesTheExactStock) {
+    constexpr int kRounds = 8;
+    testsupport::seedIgv(db(), 1, QStringLiteral("B001"), QStringLiteral("F001"));
+    // Enough stock for every sale, whichever runs first.
+    db().exec(
+        QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = ? WHERE CodPresentacion = 10"),
+        {2 * kRounds});
+    for (int sale = 1; sale <= kRounds; ++sale)
+        testsupport::seedSale(db(), sale, kSaleDay, QStringLiteral("CAJA2-4"), {{10, 2, "30"}});
+    concurrently(2, [&](int station, Db& connection) {
+        for (int round = 1; round <= kRounds; ++round) {
+            if (station == 0)
+                EXPECT_TRUE(stageAndApply(connection, 10, {3, 2}).applied);
+            else
+                sellTwoTablets(connection, round);
+        }
+    });
+    EXPECT_EQ(presentation(10).PresStockTotal, 2 * kRounds + 5 * kRounds - 2 * kRounds);
+}
+
+// A sale discharged after the intake's checks and before its raise: on PostgreSQL by another
+// workstation, which commits; on SQLite, whose writers take turns, inside the intake's own
+// transaction. The history and the proposed cost count the stock the sale left.
+TEST_P(StockProcedures, EachBatchsHistoryRowHoldsTheStockAfterItWhenASaleCameFirst) {
+    testsupport::seedIgv(db(), 1, QStringLiteral("B001"), QStringLiteral("F001"));
+    testsupport::seedSale(db(), 1, kSaleDay, QStringLiteral("CAJA2-4"), {{10, 2, "30"}});
+    const std::unique_ptr<Db> other = connectAnother();
+    Db& seller = GetParam() == db::Dialect::PostgreSQL ? *other : db();
+    const IntakeHooks sale{[&] { sellTwoTablets(seller, 1); }};
+    struct Case {
+        const char* intake;
+        std::function<void(Db&)> run;
+        std::vector<int> history;
+    } cases[] = {
+        // 3 held at 12 and 5 taken in at 10.
+        {"apply",
+         [&](Db& c) {
+             ASSERT_TRUE(KZT_IngresoPresFechCadMasStock(c, batch(1, 10, 3)).staged);
+             ASSERT_TRUE(KZT_IngresoPresFechCadMasStock(c, batch(1, 10, 2)).staged);
+             EXPECT_EQ(KZ_IngresoMasStock(c, {1, 10, soles("10")}, sale).pCosto, "10.75");
+         },
+         {6, 8}},
+        {"expiry-date intake",
+         [&](Db& c) { EXPECT_GT(KZ_KardexIngreso(c, expiryBatch(10, 3), sale).KarInCod, 0); },
+         {6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.intake);
+        db().exec(QStringLiteral("DELETE FROM PRESFECHCAD"));
+        db().exec(QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = 5, PresPrecioCosto = ? "
+                                 "WHERE CodPresentacion = 10"),
+                  {QVariant::fromValue(soles("12"))});
+        db().exec(QStringLiteral("UPDATE DETAFAC SET Estado = ?"), {kNoDescargado});
+        c.run(db());
+        std::vector<int> history;
+        QSqlQuery q =
+            db().exec(QStringLiteral("SELECT PresStockActual FROM PRESFECHCAD ORDER BY KarInCod"));
+        while (q.next())
+            history.push_back(db::integer(q.value(0)));
+        EXPECT_EQ(history, c.history);
+        EXPECT_EQ(presentation(10).PresStockTotal, c.history.back());
+    }
 }
 
 TEST_P(StockProcedures, AnExpiryDateIntakeAndADischargeAtOnceLeaveTheExactStock) {

@@ -5,11 +5,14 @@
 
 #include <QSet>
 #include <QThread>
+#include <atomic>
 #include <mutex>
+#include <semaphore>
 
 using namespace db::proc;
 using summary::DailySummary;
 using summary::SummaryHooks;
+using summary::SummaryResult;
 using testsupport::SeedLine;
 using testsupport::summary::kToday;
 
@@ -26,9 +29,16 @@ protected:
     // The receipt numbers of a .rdi file's lines, in order.
     static QList<int> numbers(const QByteArray& rdi) {
         QList<int> out;
-        for (const QByteArray& line : rdi.split('\n'))
-            if (!line.isEmpty())
-                out << line.split('|').at(3).mid(5).toInt();
+        for (const QByteArray& line : rdi.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QList<QByteArray> fields = line.split('|');
+            if (fields.size() < 4) {
+                ADD_FAILURE() << "not a summary line: " << line.constData();
+                continue;
+            }
+            out << fields.at(3).mid(5).toInt();
+        }
         return out;
     }
 };
@@ -98,8 +108,20 @@ TEST_P(Summary, ReturnedAndOutOfStockLinesAreLeftOutAndAWhollyReturnedBoletaIsZe
     ASSERT_EQ(testsupport::lineState(db(), 1, kToday, 2), kSinStock);
     generate();
     const QList<QByteArray> lines = file(1, ".rdi").split('\n');
+    ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].contains("|8.47|0.00|0|0|0|0|10.00|"));
     EXPECT_TRUE(lines[1].contains("|0.00|0.00|0|0|0|0|0.00|"));
+}
+
+TEST_P(Summary, AReportedBoletaNeverWaitsAgainAfterAnotherDischargeOfItsSale) {
+    boleta(1, kToday, {{101, 1, "5.00"}});
+    ASSERT_EQ(generate().boletas, 1);
+    const int summary = reportedBy(1);
+    testsupport::addSaleLine(db(), 1, kToday, 2, {101, 1, "3.00"});
+    ASSERT_EQ(DischargeSale(db(), {1, core::saleDay(kToday), 1, kBoletaDeVenta}).discharged, 1);
+    EXPECT_EQ(reportedBy(1), summary);
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT FacEstadoSunat FROM FACTURA"))), 0);
+    EXPECT_TRUE(generate().name.isEmpty());
 }
 
 // Correlatives.
@@ -341,6 +363,40 @@ public:
 private:
     const FakePlatform& shared_;
 };
+
+// The first generation is held after its read, before it marks anything, while the second
+// starts: the second must wait for it and then find nothing waiting.
+TEST_P(Summary, AGenerationStartedWhileAnotherIsBetweenItsReadAndItsMarkingWaitsForIt) {
+    for (int s = 1; s <= 3; ++s)
+        boleta(s, kToday, {{101, 1, "5.00"}});
+    std::binary_semaphore held{0};
+    std::atomic<bool> secondDone{false};
+    std::atomic<bool> secondDoneWhileHeld{false};
+    SummaryResult first;
+    SummaryResult second;
+    concurrently(2, [&](int i, db::Db& connection) {
+        SharedDrives here(platform, QStringLiteral("CAJA0%1").arg(i));
+        if (i == 1) {
+            held.acquire();
+            second = DailySummary(connection, here).generate(clock.now(), 2);
+            secondDone = true;
+            return;
+        }
+        SummaryHooks hold;
+        hold.beforeMark = [&](int k) {
+            if (k != 1)
+                return;
+            held.release();
+            secondDoneWhileHeld = doneBeforeBlocked(secondDone);
+        };
+        first = DailySummary(connection, here).generate(clock.now(), 1, hold);
+    });
+    EXPECT_FALSE(secondDoneWhileHeld.load());
+    EXPECT_EQ(first.boletas, 3);
+    EXPECT_TRUE(second.name.isEmpty());
+    EXPECT_EQ(reportedCount(), 3);
+    EXPECT_EQ(entries().size(), 2);
+}
 
 TEST_P(Summary, FourWorkstationsGeneratingWhileOthersDischargeReportEveryBoletaOnce) {
     constexpr int kGenerators = 4;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <atomic>
 #include <barrier>
+#include <chrono>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -85,6 +86,23 @@ void DbTest::concurrently(int n, const std::function<void(int, db::Db&)>& body) 
         t.join();
     if (first)
         std::rethrow_exception(first);
+}
+
+bool DbTest::doneBeforeBlocked(const std::atomic<bool>& done) {
+    using namespace std::chrono_literals;
+    if (info_.dialect == db::Dialect::SQLite) {
+        std::this_thread::sleep_for(300ms);
+        return done;
+    }
+    db::Db watcher(info_);
+    for (int i = 0; i < 1000 && !done; ++i) {
+        if (db::integer(watcher.scalar(QStringLiteral(
+                "SELECT COUNT(*) FROM pg_stat_activity WHERE datname = current_database() "
+                "AND wait_event_type = 'Lock'"))) > 0)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return done;
 }
 
 }  // namespace testsupport

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,10 @@ protected:
     // Runs body(i, connection) on n threads at once, each with a connection of its own, started
     // together; rethrows the first exception any of them raised.
     void concurrently(int n, const std::function<void(int, db::Db&)>& body);
+    // Waits until `done` is set or, on PostgreSQL, a connection to the test's database waits
+    // for a lock (SQLite's writers wait for each other's transaction unseen: 300 ms there).
+    // Returns whether `done` was set.
+    bool doneBeforeBlocked(const std::atomic<bool>& done);
 
 private:
     QTemporaryDir dir_;

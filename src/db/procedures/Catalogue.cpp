@@ -48,9 +48,19 @@ bool linked(Db& db, int producto, int laboratorio) {
                 .isNull();
 }
 
+// A product is found by its commercial name, generic name or action mechanism: one of them must
+// hold more than blanks.
+bool unnamed(const QString& comercial, const QString& generico, const QString& mecanismo) {
+    return comercial.trimmed().isEmpty() && generico.trimmed().isEmpty() &&
+           mecanismo.trimmed().isEmpty();
+}
+const QString kUnnamed = QStringLiteral("FALTA EL NOMBRE DEL PRODUCTO");
+
 }  // namespace
 
 IngresoProductoOut KZ_IngresoPRODUCTO(Db& db, const IngresoProductoIn& in) {
+    if (unnamed(in.pProNomCom, in.pProNomGen, in.pProAccion))
+        return {kUnnamed, {}, 0};
     const QStringList texts{
         oneLine(in.pProNomCom, kProdNombreSize), oneLine(in.pProNomGen, kProdNombreSize),
         oneLine(in.pProLinea, kProdLineaSize), oneLine(in.pProDescrip, kProdDescripcionSize),
@@ -71,6 +81,8 @@ IngresoProductoOut KZ_IngresoPRODUCTO(Db& db, const IngresoProductoIn& in) {
 }
 
 EditarProductoOut KZ_EditarProducto(Db& db, const EditarProductoIn& in) {
+    if (unnamed(in.pNomCom, in.pNomGen, in.pMecanismo))
+        return {kUnnamed, false};
     Db::Transaction tx(db);
     const int changed = db.execCount(
         QStringLiteral("UPDATE PRODUCTO SET ProdNomComercial = ?, ProdLinea = ?, "
@@ -86,12 +98,12 @@ EditarProductoOut KZ_EditarProducto(Db& db, const EditarProductoIn& in) {
 }
 
 IngresoLaboratorioOut KZ_IngresoLABORATORIO(Db& db, const IngresoLaboratorioIn& in) {
-    const QString nombre = param(in.pLabNombre, kLabNombreSize);
-    if (nombre.trimmed().isEmpty())
+    const QString nombre = param(in.pLabNombre, kLabNombreSize).trimmed();
+    if (nombre.isEmpty())
         return {QStringLiteral("FALTA EL NOMBRE DE LA MARCA"), 0};
     Db::Transaction tx(db, {kLaboratorioLock});
     if (!db.scalar(QStringLiteral("SELECT LabCodigo FROM LABORATORIO WHERE TRIM(LabNombre) = ?"),
-                   {nombre.trimmed()})
+                   {nombre})
              .isNull()) {
         tx.commit();
         return {QStringLiteral("YA EXISTE LA MARCA"), 0};

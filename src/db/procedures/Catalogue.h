@@ -42,6 +42,8 @@ struct IngresoProductoOut {
 };
 // Records a new product under the next code. pMensajeSQL is one statement, valid on either
 // engine, that inserts the same row (code and texts) into another database of this schema.
+// Refuses (code 0, no statement) a product whose commercial name, generic name and action
+// mechanism are all blank.
 IngresoProductoOut KZ_IngresoPRODUCTO(Db& db, const IngresoProductoIn& in);
 
 struct EditarProductoIn {
@@ -56,7 +58,8 @@ struct EditarProductoOut {
     QString pMensaje;  // varchar(60)
     bool editado = false;
 };
-// Replaces the five texts of the product; refuses a code no product has.
+// Replaces the five texts of the product; refuses a code no product has and texts whose
+// commercial name, generic name and action mechanism are all blank.
 EditarProductoOut KZ_EditarProducto(Db& db, const EditarProductoIn& in);
 
 struct IngresoLaboratorioIn {
@@ -68,8 +71,8 @@ struct IngresoLaboratorioOut {
     QString pMensaje;   // varchar(45)
     int LabCodigo = 0;  // 0 when refused
 };
-// Records a new brand under the next code; refuses an empty name and a name (trimmed) that a
-// brand already has. The check and the insertion hold the brands' lock.
+// Records a new brand, its name trimmed, under the next code; refuses an empty name and a name
+// (trimmed) that a brand already has. The check and the insertion hold the brands' lock.
 IngresoLaboratorioOut KZ_IngresoLABORATORIO(Db& db, const IngresoLaboratorioIn& in);
 
 struct AsignaLaboratorioProductoIn {

@@ -59,8 +59,10 @@ struct HeaderMark {
 Db::Write saleDischarged(const HeaderMark& mark) {
     const QString type = receiptType(mark.type);
     const QVariant number = mark.number ? QVariant(*mark.number) : QVariant();
+    // A boleta already reported in a daily summary stays reported.
     return {QStringLiteral("UPDATE FACTURA SET FacEstado = ?, FacTipoSunat = ?, FacNumSunat = ?, "
-                           "FacSerieSunat = ?, FacEstadoSunat = ?, FacCajero = ?, "
+                           "FacSerieSunat = ?, FacEstadoSunat = CASE WHEN FacResumen IS NULL "
+                           "THEN ? ELSE FacEstadoSunat END, FacCajero = ?, "
                            "FacDescargo = COALESCE(?, FacDescargo) "
                            "WHERE FacNumero = ? AND FacFecha = ?"),
             {kDescargado, type, number, mark.series, type == kBoletaDeVenta ? 1 : 0,

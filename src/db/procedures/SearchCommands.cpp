@@ -1,6 +1,10 @@
 #include "db/procedures/SearchCommands.h"
 
 #include "db/procedures/Checkout.h"
+#include "db/procedures/Stock.h"
+#include "db/procedures/StockAdjust.h"
+
+#include <optional>
 
 namespace db::proc {
 
@@ -48,19 +52,26 @@ EditarEstadoProductoLaboratorioOut KZ_EditarEstadoProductoLaboratorio(
     return {param(QStringLiteral("PRODUCTO-LABORATORIO ") + estado, kMensajeSize)};
 }
 
-BorraPresentacionOut KZ_BorraPresentacion(Db& db, const BorraPresentacionIn& in) {
-    Db::Transaction tx(db, {kSaleLinesLock});
-    const QVariant stock = db.scalar(
-        QStringLiteral("SELECT PresStockTotal FROM PRESENTACION WHERE CodPresentacion = ?"),
-        {in.pCodPres});
+BorraPresentacionOut KZ_BorraPresentacion(Db& db, const BorraPresentacionIn& in,
+                                          const BorraPresentacionHooks& hooks) {
+    // Every writer of the stock waits meanwhile: sales, the adjuster and the intakes.
+    Db::Transaction tx(db, {kSaleLinesLock, kAdjustmentsLock, kPresentacionLock});
     const auto refuse = [&](const QString& why) {
         tx.commit();
         return refusedDeletion(why);
     };
-    if (stock.isNull())
-        return refuse(QStringLiteral("NO EXISTE"));
-    if (integer(stock) != 0)
-        return refuse(QStringLiteral("TIENE STOCK (%1)").arg(integer(stock)));
+    const auto stockRefusal = [&] {
+        const QVariant stock = db.scalar(
+            QStringLiteral("SELECT PresStockTotal FROM PRESENTACION WHERE CodPresentacion = ?"),
+            {in.pCodPres});
+        if (stock.isNull())
+            return std::optional(refuse(QStringLiteral("NO EXISTE")));
+        if (integer(stock) != 0)
+            return std::optional(refuse(QStringLiteral("TIENE STOCK (%1)").arg(integer(stock))));
+        return std::optional<BorraPresentacionOut>();
+    };
+    if (auto refused = stockRefusal())
+        return *refused;
     for (const Reference& ref : kReferences) {
         const QString table = QString::fromLatin1(ref.table);
         if (!db.scalar(QStringLiteral("SELECT CodPresentacion FROM ") + table +
@@ -69,7 +80,14 @@ BorraPresentacionOut KZ_BorraPresentacion(Db& db, const BorraPresentacionIn& in)
                  .isNull())
             return refuse(QStringLiteral("TIENE ") + QString::fromLatin1(ref.what));
     }
-    for (const char* table : {"SEGUIMIENTO_PRECIO", "PRESFECHCAD", "PRESENTACION"})
+    if (hooks.beforeDelete)
+        hooks.beforeDelete();
+    // Only at stock 0 as it is now: stock brought by a path without these locks stops it.
+    if (db.execCount(QStringLiteral("DELETE FROM PRESENTACION WHERE CodPresentacion = ? AND "
+                                    "PresStockTotal = 0"),
+                     {in.pCodPres}) != 1)
+        return stockRefusal().value_or(refusedDeletion(QStringLiteral("NO EXISTE")));
+    for (const char* table : {"SEGUIMIENTO_PRECIO", "PRESFECHCAD"})
         db.exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table) +
                     QStringLiteral(" WHERE CodPresentacion = ?"),
                 {in.pCodPres});

@@ -4,6 +4,7 @@
 #include "db/procedures/Procedure.h"
 
 #include <QDateTime>
+#include <functional>
 #include <vector>
 
 // The search screen's context commands on a product-brand link or a presentation: the link's
@@ -34,7 +35,12 @@ struct BorraPresentacionOut {
 // nothing, while it has stock or a sale line, an intake, an exchange, a cross-check or an
 // adjustment refers to it: those would lose the presentation they count (one is retired as
 // "DISCONTINUO" instead). Holds the sale lines' lock, so no sale takes it meanwhile.
-BorraPresentacionOut KZ_BorraPresentacion(Db& db, const BorraPresentacionIn& in);
+// A point inside the deletion's transaction, for tests: its checks made, nothing deleted yet.
+struct BorraPresentacionHooks {
+    std::function<void()> beforeDelete;
+};
+BorraPresentacionOut KZ_BorraPresentacion(Db& db, const BorraPresentacionIn& in,
+                                          const BorraPresentacionHooks& hooks = {});
 
 // QSeguimiento: a discharged line of the presentation that the customer kept units of.
 struct SeguimientoRow {

@@ -6,7 +6,6 @@ namespace db::proc {
 
 namespace {
 
-const QString kPresentacionLock = QStringLiteral("PRESENTACION");
 const QString kCounterLock = QStringLiteral("INGRESO_STOCK");
 const QString kCounterRow = QStringLiteral("INGRESO_STOCK");
 
@@ -135,10 +134,33 @@ int currentStock(Db& db, int code) {
         {code}));
 }
 
-// The average of `stock` units at `oldCost` and `units` at `newCost`.
+// The average of `stock` units at `oldCost` and `units` at `newCost`, to the ten-thousandth,
+// ties away from zero.
 core::Money averageCost(int stock, core::Money oldCost, int units, core::Money newCost) {
     const qint64 held = std::max(stock, 0);
-    return core::Money::fromRaw((oldCost.raw() * held + newCost.raw() * units) / (held + units));
+    const qint64 total = oldCost.raw() * held + newCost.raw() * units;
+    const qint64 count = held + units;
+    const qint64 half = total < 0 ? -count / 2 : count / 2;
+    return core::Money::fromRaw((total + half) / count);
+}
+
+// Takes back what an applied intake did: its units off the stock, the cost it replaced where
+// its own still stands, its batches and their history rows. False, changing nothing, when fewer
+// units remain than it added.
+bool takeBack(Db& db, int code, const std::vector<Staged>& batches) {
+    const int units = totalUnits(batches);
+    if (db.execCount(QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = PresStockTotal - ? "
+                                    "WHERE CodPresentacion = ? AND PresStockTotal >= ?"),
+                     {units, code, units}) == 0)
+        return false;
+    db.exec(QStringLiteral("UPDATE PRESENTACION SET PresPrecioCosto = ? "
+                           "WHERE CodPresentacion = ? AND PresPrecioCosto = ?"),
+            {bound(batches.front().replacedCost), code, bound(batches.front().appliedCost)});
+    for (const Staged& s : batches) {
+        db.exec(QStringLiteral("DELETE FROM KARDEXINGRESO WHERE KarInCod = ?"), {*s.KarInCod});
+        db.exec(QStringLiteral("DELETE FROM PRESFECHCAD WHERE KarInCod = ?"), {*s.KarInCod});
+    }
+    return true;
 }
 
 }  // namespace
@@ -209,29 +231,34 @@ IngresoPresFechCadMasStockOut KZT_IngresoPresFechCadMasStock(
     return {kStaged, true};
 }
 
-IngresoMasStockOut KZ_IngresoMasStock(Db& db, const IngresoMasStockIn& in) {
+IngresoMasStockOut KZ_IngresoMasStock(Db& db, const IngresoMasStockIn& in,
+                                      const IntakeHooks& hooks) {
     Db::Transaction tx(db, {kPresentacionLock});
     const std::vector<Staged> batches = stagedBatches(db, in.pIngreso);
     if (batches.empty())
         return {{}, kNothingStaged, false};
     if (applied(batches))
         return {{}, kAlreadyApplied, false};
-    const std::optional<PresentacionStock> before = presentacionStock(db, in.pCod);
     const int units = totalUnits(batches);
-    if (!before || !raiseStock(db, in.pCod, units))
+    if (hooks.beforeRaise)
+        hooks.beforeRaise();
+    if (!raiseStock(db, in.pCod, units))
         return {{}, raiseRefusal(db, in.pCod), false};
+    // Read once raised: the row is this transaction's now, so a sale discharged before the raise
+    // is counted and none comes between.
+    const PresentacionStock raised = *presentacionStock(db, in.pCod);
+    const int held = raised.PresStockTotal - units;
     db.exec(QStringLiteral("UPDATE PRESENTACION SET PresPrecioCosto = ? WHERE CodPresentacion = ?"),
             {bound(in.pNewPc), in.pCod});
-    int stock = before->PresStockTotal;
+    int stock = held;
     for (const Staged& s : batches) {
         stock += s.units;
         const int key = recordBatch(db, in.pCod, s, stock);
         db.exec(QStringLiteral("UPDATE KARDEXINGRESO_TEMP SET KarInCod = ?, IngPcAnterior = ?, "
                                "IngPcNuevo = ? WHERE IngNumero = ? AND IngLinea = ?"),
-                {key, bound(before->PresPrecioCosto), bound(in.pNewPc), in.pIngreso, s.linea});
+                {key, bound(raised.PresPrecioCosto), bound(in.pNewPc), in.pIngreso, s.linea});
     }
-    const core::Money proposed =
-        averageCost(before->PresStockTotal, before->PresPrecioCosto, units, in.pNewPc);
+    const core::Money proposed = averageCost(held, raised.PresPrecioCosto, units, in.pNewPc);
     tx.commit();
     return {param(core::fmt::shortest(proposed), 10), kApplied, true};
 }
@@ -253,34 +280,34 @@ IngresoNPCNPGNPVOut KZ_IngresoNPCNPGNPV(Db& db, const IngresoNPCNPGNPVIn& in) {
 BorraTempPresOut KZ_BorraTempPres(Db& db, const BorraTempPresIn& in) {
     Db::Transaction tx(db, {kPresentacionLock});
     const std::vector<Staged> batches = stagedBatches(db, in.pIngreso);
-    if (applied(batches)) {
-        const int units = totalUnits(batches);
-        if (db.execCount(QStringLiteral("UPDATE PRESENTACION SET PresStockTotal = PresStockTotal "
-                                        "- ? WHERE CodPresentacion = ? AND PresStockTotal >= ?"),
-                         {units, in.pCodProd, units}) == 0)
-            return {kUndoRefused, false};
-        db.exec(
-            QStringLiteral("UPDATE PRESENTACION SET PresPrecioCosto = ? "
-                           "WHERE CodPresentacion = ? AND PresPrecioCosto = ?"),
-            {bound(batches.front().replacedCost), in.pCodProd, bound(batches.front().appliedCost)});
-        for (const Staged& s : batches) {
-            db.exec(QStringLiteral("DELETE FROM KARDEXINGRESO WHERE KarInCod = ?"), {*s.KarInCod});
-            db.exec(QStringLiteral("DELETE FROM PRESFECHCAD WHERE KarInCod = ?"), {*s.KarInCod});
-        }
-    }
+    if (applied(batches) && !takeBack(db, in.pCodProd, batches))
+        return {kUndoRefused, false};
     dropStaging(db, in.pIngreso);
     tx.commit();
     return {batches.empty() ? QString() : kUndone, true};
 }
 
-void borraIngresosDeEstacion(Db& db, const QString& estacion) {
-    Db::Transaction tx(db);
-    db.exec(QStringLiteral("DELETE FROM KARDEXINGRESO_TEMP WHERE IngEstacion = ?"),
-            {param(estacion, kEstacionSize)});
+int borraIngresosDeEstacion(Db& db, const QString& estacion) {
+    Db::Transaction tx(db, {kPresentacionLock});
+    QSqlQuery q = db.exec(QStringLiteral("SELECT DISTINCT IngNumero, CodPresentacion FROM "
+                                         "KARDEXINGRESO_TEMP WHERE IngEstacion = ?"),
+                          {param(estacion, kEstacionSize)});
+    std::vector<std::pair<int, int>> intakes;
+    while (q.next())
+        intakes.emplace_back(integer(q.value(0)), integer(q.value(1)));
+    q.finish();
+    int kept = 0;
+    for (const auto& [ingreso, code] : intakes) {
+        const std::vector<Staged> batches = stagedBatches(db, ingreso);
+        if (applied(batches) && !takeBack(db, code, batches))
+            ++kept;
+        dropStaging(db, ingreso);
+    }
     tx.commit();
+    return kept;
 }
 
-KardexIngresoOut KZ_KardexIngreso(Db& db, const KardexIngresoIn& in) {
+KardexIngresoOut KZ_KardexIngreso(Db& db, const KardexIngresoIn& in, const IntakeHooks& hooks) {
     Db::Transaction tx(db, {kPresentacionLock});
     const std::optional<int> supplier = proveedorCod(db, in.pProvNom);
     if (!supplier)
@@ -288,6 +315,8 @@ KardexIngresoOut KZ_KardexIngreso(Db& db, const KardexIngresoIn& in) {
     if (!validUnits(in.pStock))
         return {kBadUnits, 0};
     const std::optional<PresentacionStock> before = presentacionStock(db, in.pCodPresentacion);
+    if (hooks.beforeRaise)
+        hooks.beforeRaise();
     if (!before || !raiseStock(db, in.pCodPresentacion, in.pStock))
         return {raiseRefusal(db, in.pCodPresentacion), 0};
     Staged batch;

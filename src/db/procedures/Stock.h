@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Stock intakes. An intake of the intake window has a number of its own (nuevoIngresoStock) and
@@ -15,6 +16,9 @@
 // records one batch in one step. Stock always moves relatively, under the presentation lock, so
 // a sale discharged meanwhile at another workstation is never undone.
 namespace db::proc {
+
+// Intakes and edits of a presentation take this lock in turn.
+inline const QString kPresentacionLock = QStringLiteral("PRESENTACION");
 
 inline constexpr int kStockMax = 32767;  // PresStockTotal is a smallint
 inline constexpr int kEstacionSize = 50;
@@ -59,6 +63,12 @@ struct IngresoPresFechCadMasStockOut {
 IngresoPresFechCadMasStockOut KZT_IngresoPresFechCadMasStock(
     Db& db, const IngresoPresFechCadMasStockIn& in);
 
+// A point inside an intake's transaction, for tests: its checks made, its stock not yet raised.
+// A throw abandons the intake.
+struct IntakeHooks {
+    std::function<void()> beforeRaise;
+};
+
 struct IngresoMasStockIn {
     int pIngreso = 0;
     int pCod = 0;
@@ -74,7 +84,8 @@ struct IngresoMasStockOut {
 // the average of the units in stock at the old cost and the new units at the new cost (the new
 // cost when there was no stock). Refuses an intake with nothing staged, one already applied, an
 // unknown presentation and a stock that would pass 32767, changing nothing.
-IngresoMasStockOut KZ_IngresoMasStock(Db& db, const IngresoMasStockIn& in);
+IngresoMasStockOut KZ_IngresoMasStock(Db& db, const IngresoMasStockIn& in,
+                                      const IntakeHooks& hooks = {});
 
 struct IngresoNPCNPGNPVIn {
     int pIngreso = 0;
@@ -104,8 +115,10 @@ struct BorraTempPresOut {
 // changing nothing, when fewer units remain than the intake added.
 BorraTempPresOut KZ_BorraTempPres(Db& db, const BorraTempPresIn& in);
 
-// A workstation's staging rows left by a program that ended during an intake.
-void borraIngresosDeEstacion(Db& db, const QString& estacion);
+// Undoes the intakes a workstation left unconfirmed when its program ended: a staged one drops
+// its rows, an applied one is taken back as KZ_BorraTempPres does. One whose units were sold
+// meanwhile stays applied, its rows dropped. Returns how many stayed applied.
+int borraIngresosDeEstacion(Db& db, const QString& estacion);
 
 struct KardexIngresoIn {
     int pCodPresentacion = 0;
@@ -123,6 +136,6 @@ struct KardexIngresoOut {
 };
 // One batch at the presentation's cost in one step: its KARDEXINGRESO and PRESFECHCAD rows and
 // the stock raised. Refuses what the apply refuses and an unknown supplier.
-KardexIngresoOut KZ_KardexIngreso(Db& db, const KardexIngresoIn& in);
+KardexIngresoOut KZ_KardexIngreso(Db& db, const KardexIngresoIn& in, const IntakeHooks& hooks = {});
 
 }  // namespace db::proc

@@ -1,5 +1,7 @@
 #include "db/procedures/StockAdjust.h"
 
+#include <optional>
+
 namespace db::proc {
 
 namespace {
@@ -22,6 +24,9 @@ EditarStockTotalOut outcome(AjusteStock result) {
             return {QStringLiteral("EDICION NO PERMITIDA...CANTIDAD CERO"), result};
         case AjusteStock::SinInventario:
             return {QStringLiteral("NO HAY INVENTARIO ABIERTO...NO SE EDITA"), result};
+        case AjusteStock::AjusteMaximo:
+            return {QStringLiteral("EDICION NO PERMITIDA...AJUSTE MAYOR A %1").arg(kStockMax),
+                    result};
         case AjusteStock::ErrorTransaccion:
             break;
     }
@@ -49,12 +54,27 @@ bool hasRowOfKind(Db& db, const EditarStockTotalIn& in, int period, const QStrin
                 .isNull();
 }
 
-// The period's newest row of the kind takes the units; a row left with none goes.
-void accumulate(Db& db, const EditarStockTotalIn& in, int period, const QString& kind) {
-    const int code = integer(db.scalar(
-        QStringLiteral("SELECT MAX(InvDetaCod) FROM INVENTARIO_DETALLE WHERE CodPresentacion = ? "
-                       "AND InvCod = ? AND InvDetaTipo = ?"),
-        {in.pCodPresentacion, period, kind}));
+// The row that takes the units: while the presentation has rows of both kinds in the period,
+// the period's newest row of the kind; none otherwise (a new row is added).
+struct Accumulating {
+    int code = 0;
+    int units = 0;
+};
+std::optional<Accumulating> accumulatingRow(Db& db, const EditarStockTotalIn& in, int period,
+                                            const QString& kind) {
+    if (!hasRowOfKind(db, in, period, kSobra) || !hasRowOfKind(db, in, period, kFalta))
+        return std::nullopt;
+    QSqlQuery q = db.exec(QStringLiteral("SELECT InvDetaCod, InvDetaUni FROM INVENTARIO_DETALLE "
+                                         "WHERE InvDetaCod = (SELECT MAX(InvDetaCod) FROM "
+                                         "INVENTARIO_DETALLE WHERE CodPresentacion = ? AND "
+                                         "InvCod = ? AND InvDetaTipo = ?)"),
+                          {in.pCodPresentacion, period, kind});
+    q.next();
+    return Accumulating{integer(q.value(0)), integer(q.value(1))};
+}
+
+// The row takes the units; a row left with none goes.
+void accumulate(Db& db, const EditarStockTotalIn& in, int code) {
     db.exec(QStringLiteral("UPDATE INVENTARIO_DETALLE SET InvDetaUni = InvDetaUni + ? "
                            "WHERE InvDetaCod = ?"),
             {in.pInvDetaUni, code});
@@ -73,15 +93,6 @@ void insertRow(Db& db, const EditarStockTotalIn& in, int period, const QString& 
              QVariant::fromValue(in.pInvDetaPv), now});
 }
 
-// The recorded adjustment, once the stock moved.
-void record(Db& db, const EditarStockTotalIn& in, int period, const QDateTime& now) {
-    const QString kind = param(in.pInvDetaTipo, kTipoSize);
-    if (hasRowOfKind(db, in, period, kSobra) && hasRowOfKind(db, in, period, kFalta))
-        accumulate(db, in, period, kind);
-    else
-        insertRow(db, in, period, kind, now);
-}
-
 AjusteStock adjust(Db& db, const EditarStockTotalIn& in, const QDateTime& now) {
     const QString kind = param(in.pInvDetaTipo, kTipoSize);
     if (kind != kSobra && kind != kFalta)
@@ -98,9 +109,17 @@ AjusteStock adjust(Db& db, const EditarStockTotalIn& in, const QDateTime& now) {
     const QVariant period = db.scalar(QStringLiteral("SELECT MAX(InvCod) FROM INVENTARIO"));
     if (period.isNull())
         return AjusteStock::SinInventario;
+    const std::optional<Accumulating> row = accumulatingRow(db, in, integer(period), kind);
+    const qint64 accumulated = row ? qint64(row->units) + in.pInvDetaUni : 0;
+    if (accumulated < -kStockMax - 1 || accumulated > kStockMax)
+        return AjusteStock::AjusteMaximo;
     const AjusteStock moved = subtract(db, in);
-    if (moved == AjusteStock::Editado)
-        record(db, in, integer(period), now);
+    if (moved == AjusteStock::Editado) {
+        if (row)
+            accumulate(db, in, row->code);
+        else
+            insertRow(db, in, integer(period), kind, now);
+    }
     return moved;
 }
 
@@ -115,7 +134,7 @@ EditarStockTotalOut KZ_EditarStockTotal(Db& db, const EditarStockTotalIn& in,
                                         const QDateTime& now) {
     Db::Transaction tx(db);
     // Every adjustment of the shop in turn, so the kind rows read are the ones written to.
-    db.lock(kAdjustments);
+    db.lock(kAdjustmentsLock);
     if (stockChangeLocked(db))
         throw Error(QStringLiteral("KZ_EditarStockTotal"),
                     QStringLiteral("CAMBIO DE STOCK BLOQUEADO"));

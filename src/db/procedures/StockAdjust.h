@@ -14,6 +14,9 @@ namespace db::proc {
 inline const QString kStockChangeLockKey = QStringLiteral("CAMBIO_STOCK_BLOQUEADO");
 inline const QString kStockChangeLocked = QStringLiteral("1");
 
+// Adjustments of the shop take this lock in turn.
+inline const QString kAdjustmentsLock = QStringLiteral("INVENTARIO_DETALLE");
+
 inline const QString kSobra = QStringLiteral("SOBRA");  // a surplus: units leave stock
 inline const QString kFalta = QStringLiteral("FALTA");  // a shortage: units come into stock
 
@@ -32,6 +35,7 @@ enum class AjusteStock {
     StockMaximo,    // the stock would pass the largest it holds
     CantidadCero,
     SinInventario,     // no inventory period to record it in
+    AjusteMaximo,      // the row that takes the units would pass what it holds
     ErrorTransaccion,  // no such presentation, its stock is negative, or an unknown kind
 };
 struct EditarStockTotalOut {
@@ -42,8 +46,9 @@ struct EditarStockTotalOut {
 // Subtracts pInvDetaUni from the presentation's stock and, unless pSW is 1, records it in the
 // current inventory period (the highest InvCod), dated `now`. While the presentation has rows
 // of both kinds in that period, the newest row of the kind takes the units (and goes when they
-// come to 0); otherwise a new row is added under a key taken inside the transaction. The stock
-// test and the change are one statement: stock never goes below 0 nor above 32767.
+// come to 0), refused, changing nothing, when that would take the row beyond -32768..32767;
+// otherwise a new row is added under a key taken inside the transaction. The stock test and the
+// change are one statement: stock never goes below 0 nor above 32767.
 //
 // Reads the stock-change lock in its transaction: while locked it throws db::Error, as the call
 // fails against the procedure the console puts in place then, and changes nothing.
