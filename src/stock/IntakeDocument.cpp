@@ -25,6 +25,8 @@ const QString kNoSupplier = QStringLiteral("ELIJA EL PROVEEDOR...");
 const QString kNoType = QStringLiteral("ELEJIR UNA OPCION, PARA EL TIPO DE DOCUMENTO");
 const QString kNoNumber = QStringLiteral("INGRESE EL NUMERO DE DOCUMENTO");
 const QString kBadDate = QStringLiteral("INGRESE FECHA CORRECTA");
+const QString kTooManyUnits =
+    QStringLiteral("CANTIDAD ERRONEA:\rNO SE ACEPTAN MAS DE 32767 UNIDADES");
 
 QComboBox* editableChoice(QWidget* parent, const char* name, int size) {
     auto* box = new QComboBox(parent);
@@ -116,8 +118,9 @@ bool IntakeDocument::typeAccepted(const QStringList& accepted) {
     return false;
 }
 
-bool IntakeDocument::numberGiven() {
-    if (!EdNumDoc->text().isEmpty())
+bool IntakeDocument::numberGiven(bool zeroIsNone) {
+    const QString number = EdNumDoc->text();
+    if (!number.isEmpty() && !(zeroIsNone && number == QLatin1String("0")))
         return true;
     ctx_.messages.notice(kNoNumber);
     EdNumDoc->setFocus();
@@ -139,6 +142,17 @@ bool expiryAccepted(session::AppContext& ctx, QDateTimeEdit* expiry) {
         return true;
     ctx.messages.notice(kBadDate);
     expiry->setFocus();
+    return false;
+}
+
+bool unitsWithinRange(session::AppContext& ctx, QLineEdit* units) {
+    bool ok = false;
+    const qlonglong typed = units->text().trimmed().toLongLong(&ok);
+    if (typed <= db::proc::kStockMax && (ok || !core::isDigitsOnly(units->text().trimmed())))
+        return true;
+    ctx.messages.notice(kTooManyUnits);
+    units->clear();
+    units->setFocus();
     return false;
 }
 

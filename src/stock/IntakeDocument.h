@@ -38,7 +38,8 @@ public:
     bool suppliersOnFile();
     bool supplierChosen();
     bool typeAccepted(const QStringList& accepted);
-    bool numberGiven();
+    // `zeroIsNone`: a number "0" counts as none.
+    bool numberGiven(bool zeroIsNone = false);
 
     // The trimmed texts as a batch records them.
     QString supplier() const;
@@ -59,6 +60,10 @@ QStringList offeredTypes();
 
 // The expiry box must be later than now; otherwise "INGRESE FECHA CORRECTA" and its focus.
 bool expiryAccepted(session::AppContext& ctx, QDateTimeEdit* expiry);
+
+// Units typed beyond what a stock holds (32767) are refused with a message; the box is emptied
+// and focused.
+bool unitsWithinRange(session::AppContext& ctx, QLineEdit* units);
 
 // Shows an intake window (freed when closed, centred, active) and runs its activation.
 void showIntakeWindow(session::AppContext& ctx, QWidget* window,

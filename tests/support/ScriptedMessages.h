@@ -22,6 +22,8 @@ public:
         asked << text;
         shown << text;
         kinds << Kind::Information;
+        if (whileAsked)
+            whileAsked();
         return answers.isEmpty() ? false : answers.takeFirst();
     }
 
@@ -38,6 +40,8 @@ public:
     QList<bool> answers;
     // Runs while each notice is up, as what happens on screen behind a modal box.
     std::function<void()> whileShown;
+    // Runs while each question is up.
+    std::function<void()> whileAsked;
 };
 
 }  // namespace testsupport
