@@ -122,7 +122,7 @@ QWidget* TFrmCanje::buildBoxes() {
     CBEstado->setInsertPolicy(QComboBox::NoInsert);
     ui::forceUpperCase(CBEstado->lineEdit());
     CBEstado->addItems({kSendItem, kReceiveItem});
-    CBEstado->setEditText(QString());
+    CBEstado->setCurrentIndex(-1);
     EdUnidades = new QLineEdit(box);
     EdUnidades->setObjectName(QStringLiteral("EdUnidades"));
     document_ = new IntakeDocument(ctx_, box, "CbTipoDocumento");

@@ -2,6 +2,7 @@
 
 #include "sales/UnitBusqueda.h"
 #include "stock/UnitCruce.h"
+#include "ui/Grid.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,7 +25,7 @@ protected:
     void record(QWidget* w, const char* kind, const QString& units) {
         if (kind)
             child<QCheckBox>(w, kind)->setChecked(true);
-        typeInto(w, "EdUnidades", units);
+        child<QLineEdit>(w, "EdUnidades")->setText(units);  // pasted: "-5" at once
         click(w, "SBGrabar");
     }
     int rows() { return counter::count(db(), "CRUCE"); }
@@ -106,6 +107,7 @@ TEST_P(Cruce, BorrarDeletesTheRowAskedAboutEvenWhenTheGridIsReadAgain) {
         db::proc::KZ_IngresoCruce(db(), {kAmoxilTab, 1, 7, db::proc::kSobra}, clock.now());
         QEvent on(QEvent::WindowActivate);
         QApplication::sendEvent(w, &on);
+        ui::Grid::selectRow(child<QTableView>(w, "DBGrid1"), 0);  // the cursor moved meanwhile
     };
     trigger(w, "Borrar1");
     messages.whileAsked = nullptr;
