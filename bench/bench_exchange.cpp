@@ -45,12 +45,14 @@ struct Shop {
 void addCrossChecks(db::Db& db, int presentations) {
     db::Db::Transaction tx(db);
     bench::Rng rng(20260302);
-    for (int i = 0; i < kCrossChecks; ++i)
-        db::proc::KZ_IngresoCruce(
-            db,
-            {1 + rng.below(presentations), bench::kAdminUser, 1 + rng.below(5),
-             rng.chance(0.5) ? db::proc::kFalta : db::proc::kSobra},
-            kNow);
+    for (int i = 1; i <= kCrossChecks; ++i) {
+        const int units = 1 + rng.below(5);
+        const bool shortage = rng.chance(0.5);
+        db.exec(QStringLiteral("INSERT INTO CRUCE (CruceCod, CodPresentacion, UsuCod, CruCantidad, "
+                               "CruEstado, CruFecha) VALUES (?, ?, ?, ?, ?, ?)"),
+                {i, 1 + rng.below(presentations), bench::kAdminUser, shortage ? units : -units,
+                 shortage ? db::proc::kFalta : db::proc::kSobra, kNow});
+    }
     tx.commit();
 }
 

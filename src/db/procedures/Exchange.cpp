@@ -35,7 +35,10 @@ bool validUnits(int units) {
     return units >= 1 && units <= kStockMax;
 }
 
+// "NAMES, SURNAMES"; empty when either is missing, as the concatenation of a null is null.
 QString person(const QVariant& names, const QVariant& surnames) {
+    if (names.isNull() || surnames.isNull())
+        return {};
     return text(names) + QStringLiteral(", ") + text(surnames);
 }
 
