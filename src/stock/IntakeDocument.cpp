@@ -25,7 +25,8 @@ const QString kNoSupplier = QStringLiteral("ELIJA EL PROVEEDOR...");
 const QString kNoType = QStringLiteral("ELEJIR UNA OPCION, PARA EL TIPO DE DOCUMENTO");
 const QString kNoNumber = QStringLiteral("INGRESE EL NUMERO DE DOCUMENTO");
 const QString kBadDate = QStringLiteral("INGRESE FECHA CORRECTA");
-const QString kTooMany = QStringLiteral("EL STOCK NO PUEDE PASAR DE 32767 UNIDADES");
+const QString kTooManyUnits =
+    QStringLiteral("CANTIDAD ERRONEA:\rNO SE ACEPTAN MAS DE 32767 UNIDADES");
 // One digit more than the largest stock has: what the cap cuts is refused as too many anyway,
 // so no typed count is ever saved as another.
 constexpr int kUnitsDigits = 6;
@@ -120,8 +121,9 @@ bool IntakeDocument::typeAccepted(const QStringList& accepted) {
     return false;
 }
 
-bool IntakeDocument::numberGiven() {
-    if (!EdNumDoc->text().isEmpty())
+bool IntakeDocument::numberGiven(bool zeroIsNone) {
+    const QString number = EdNumDoc->text();
+    if (!number.isEmpty() && !(zeroIsNone && number == QLatin1String("0")))
         return true;
     ctx_.messages.notice(kNoNumber);
     EdNumDoc->setFocus();
@@ -146,6 +148,17 @@ bool expiryAccepted(session::AppContext& ctx, QDateTimeEdit* expiry) {
     return false;
 }
 
+bool unitsWithinRange(session::AppContext& ctx, QLineEdit* units) {
+    bool ok = false;
+    const qlonglong typed = units->text().trimmed().toLongLong(&ok);
+    if (typed <= db::proc::kStockMax && (ok || !core::isDigitsOnly(units->text().trimmed())))
+        return true;
+    ctx.messages.notice(kTooManyUnits);
+    units->clear();
+    units->setFocus();
+    return false;
+}
+
 void showIntakeWindow(session::AppContext& ctx, QWidget* window,
                       const std::function<void()>& activated) {
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -162,14 +175,6 @@ QLineEdit* unitsBox(QWidget* parent, const char* name) {
     box->setObjectName(QString::fromLatin1(name));
     box->setMaxLength(kUnitsDigits);
     return box;
-}
-
-bool unitsWithinStock(session::AppContext& ctx, QLineEdit* box, int units) {
-    if (units <= db::proc::kStockMax)
-        return true;
-    ctx.messages.notice(kTooMany);
-    box->setFocus();
-    return false;
 }
 
 QDateTimeEdit* expiryBox(QWidget* parent, const char* name) {

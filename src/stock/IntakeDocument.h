@@ -38,7 +38,8 @@ public:
     bool suppliersOnFile();
     bool supplierChosen();
     bool typeAccepted(const QStringList& accepted);
-    bool numberGiven();
+    // `zeroIsNone`: a number "0" counts as none.
+    bool numberGiven(bool zeroIsNone = false);
 
     // The trimmed texts as a batch records them.
     QString supplier() const;
@@ -60,6 +61,10 @@ QStringList offeredTypes();
 // The expiry box must be later than now; otherwise "INGRESE FECHA CORRECTA" and its focus.
 bool expiryAccepted(session::AppContext& ctx, QDateTimeEdit* expiry);
 
+// Units typed beyond what a stock holds (32767) are refused with a message; the box is emptied
+// and focused.
+bool unitsWithinRange(session::AppContext& ctx, QLineEdit* units);
+
 // Shows an intake window (freed when closed, on top, centred, active) and runs its activation.
 void showIntakeWindow(session::AppContext& ctx, QWidget* window,
                       const std::function<void()>& activated);
@@ -67,9 +72,6 @@ void showIntakeWindow(session::AppContext& ctx, QWidget* window,
 // A box of units, taking more digits than a stock holds, so no typed count is cut into a smaller
 // one that would be saved.
 QLineEdit* unitsBox(QWidget* parent, const char* name);
-// The units must fit a stock (at most 32767); otherwise "EL STOCK NO PUEDE PASAR DE 32767
-// UNIDADES" and the box's focus.
-bool unitsWithinStock(session::AppContext& ctx, QLineEdit* box, int units);
 
 // An expiry box showing the day, with a calendar.
 QDateTimeEdit* expiryBox(QWidget* parent, const char* name);

@@ -5,6 +5,8 @@
 #include "session/AppContext.h"
 #include "session/CommandRules.h"
 #include "session/Commands.h"
+#include "stock/UnitCanje.h"
+#include "stock/UnitCruce.h"
 #include "stock/UnitFecha.h"
 #include "stock/UnitMasStock.h"
 
@@ -35,6 +37,8 @@ void registerStock(session::AppContext& context) {
     c.add(QStringLiteral("SBMasStock"), intake);
     c.add(QStringLiteral("PMPresMasStock"), intake);
     c.add(kExpiryItem, [ctx] { TFormFecha::open(*ctx); });
+    c.add(QStringLiteral("PMPresCanje"), [ctx] { TFrmCanje::open(*ctx); });
+    c.add(QStringLiteral("PMPresCruce"), [ctx] { TFormCruce::open(*ctx); });
 }
 
 }  // namespace stock

@@ -7,7 +7,7 @@ struct AppContext;
 namespace stock {
 
 // Registers the stock intake openers: the main window's "&Mas Stock" and its toolbar button,
-// and the search screen's "&MAS STOCK" and "&Caducidad".
+// and the search screen's "&MAS STOCK", "&Caducidad", "Can&je" and "C&ruce".
 void registerStock(session::AppContext& context);
 
 // The presentation grid's "." key: the "&Caducidad" item's rule and window.

@@ -206,7 +206,7 @@ bool TFormFecha::checked() {
         Stock->setFocus();
         return false;
     }
-    return unitsWithinStock(ctx_, Stock, Stock->text().trimmed().toInt());
+    return unitsWithinRange(ctx_, Stock);
 }
 
 void TFormFecha::save() {

@@ -1,10 +1,14 @@
 #include "support/DesktopTest.h"
 
+#include "ui/Grid.h"
+
 #include "core/Clock.h"
+#include "core/Format.h"
 #include "db/DemoShop.h"
 #include "db/Settings.h"
 #include "db/procedures/Checkout.h"
 #include "db/procedures/Sales.h"
+#include "db/procedures/Stock.h"
 #include "program/Program.h"
 #include "sales/SalesCounter.h"
 #include "sales/UnitBusqueda.h"
@@ -14,10 +18,13 @@
 #include "session/UnitDM.h"
 #include "shell/UnitEntrada.h"
 #include "shell/UnitPrincipal.h"
+#include "stock/UnitCanje.h"
+#include "stock/UnitCruce.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -185,6 +192,91 @@ TEST_P(CounterDesktop, ARefusedLoginKeepsTheChosenUserAndItsNextAttemptLogsIn) {
     EXPECT_EQ(context().session.login(), QStringLiteral("CAJERO"));
     EXPECT_EQ(ends_, 0);
     EXPECT_TRUE(becomesActive(&program_->principal()));
+}
+
+// The open window of that class.
+template <class W>
+W* openWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* form = qobject_cast<W*>(w); form && w->isVisible())
+            return form;
+    return nullptr;
+}
+
+// The pharmacist logged in on a presentation that has just received a batch of 10 units.
+db::proc::KardexIngresoIn pharmacistOnABatch(session::AppContext& ctx, db::Db& db,
+                                             const QDateTime& now) {
+    const int code = sellThreeAndChooseIt(ctx, db, now);
+    db::proc::KardexIngresoIn batch{
+        code,   now.addDays(400), 10, now, 3, db::proc::proveedorNombres(db).front(),
+        "F1-7", "FACTURA"};
+    EXPECT_GT(db::proc::KZ_KardexIngreso(db, batch).KarInCod, 0);
+    ctx.dm.refreshPresentations();
+    return batch;
+}
+
+TEST_P(CounterDesktop, BackFromARefusalTheExchangeWindowSendsFromTheBatchChosenBefore) {
+    loginBox()->lineEdit()->setText(QStringLiteral("3"));
+    enterPassword(QStringLiteral("QUIMICO"));
+    ASSERT_TRUE(becomesActive(&program_->principal()));
+    const db::proc::KardexIngresoIn batch = pharmacistOnABatch(context(), db(), clock_.now());
+    const int chosen =
+        db::integer(db().scalar(QStringLiteral("SELECT MAX(KarInCod) FROM KARDEXINGRESO")));
+    context().commands.run(QStringLiteral("PMPresCanje"), context());
+    auto* form = openWindow<stock::TFrmCanje>();
+    ASSERT_TRUE(becomesActive(form));
+    auto* batches = child<QTableView>(form, "DBGrid1");
+    for (int r = 0; r < batches->model()->rowCount(); ++r)
+        if (batches->model()->index(r, 0).data().toString() ==
+            core::fmt::shortDate(batch.pFechCad.date()))
+            ui::Grid::selectRow(batches, r);
+    const int row = ui::Grid::currentRow(batches);
+    child<QComboBox>(form, "CBEstado")->setCurrentIndex(0);
+    auto* units = child<QLineEdit>(form, "EdUnidades");
+    ASSERT_TRUE(focusIn(units));
+    typeText(units, QStringLiteral("11"));
+    answerNextBox();
+    child<QPushButton>(form, "SPEditar")->click();
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_TRUE(boxes_[0].text.contains(QStringLiteral("SI SE INGRESO: 10 UNIDADES")));
+    EXPECT_EQ(boxes_[0].owner, form);
+    ASSERT_TRUE(becomesActive(form));
+    EXPECT_TRUE(focusIn(units));
+    EXPECT_EQ(ui::Grid::currentRow(batches), row);
+    typeText(units, QStringLiteral("2"));
+    child<QPushButton>(form, "SPEditar")->click();
+    EXPECT_EQ(child<QLabel>(form, "STProducto")->text(),
+              QStringLiteral("DEVOLUCION POR CANJE REALIZADA"));
+    EXPECT_EQ(db::integer(db().scalar(QStringLiteral("SELECT KarInCod FROM CANJE"))), chosen);
+}
+
+TEST_P(CounterDesktop, BackFromARefusalTheCrossCheckRecordsAShortageTheSearchScreenShows) {
+    loginBox()->lineEdit()->setText(QStringLiteral("3"));
+    enterPassword(QStringLiteral("QUIMICO"));
+    ASSERT_TRUE(becomesActive(&program_->principal()));
+    pharmacistOnABatch(context(), db(), clock_.now());
+    const int stock = context().dm.currentPresentation()->PresStockTotal;
+    context().commands.run(QStringLiteral("PMPresCruce"), context());
+    auto* form = openWindow<stock::TFormCruce>();
+    ASSERT_TRUE(becomesActive(form));
+    child<QCheckBox>(form, "CBFalta")->setChecked(true);
+    auto* units = child<QLineEdit>(form, "EdUnidades");
+    ASSERT_TRUE(focusIn(units));
+    typeText(units, QStringLiteral("0"));
+    answerNextBox();
+    pressKey(child<QPushButton>(form, "SBGrabar"), Qt::Key_Space);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, QStringLiteral("INGRESE VALORES MAYORES A CERO..."));
+    EXPECT_EQ(boxes_[0].owner, form);
+    ASSERT_TRUE(becomesActive(form));
+    EXPECT_TRUE(focusIn(units));
+    EXPECT_TRUE(child<QCheckBox>(form, "CBFalta")->isChecked());
+    typeText(units, QStringLiteral("2"));
+    pressKey(child<QPushButton>(form, "SBGrabar"), Qt::Key_Space);
+    EXPECT_EQ(child<QLabel>(form, "ST1")->text(), QStringLiteral("CRUCE INGRESADO CORRECTAMENTE"));
+    EXPECT_EQ(child<QTableView>(form, "DBGrid1")->model()->rowCount(), 1);
+    EXPECT_EQ(child<QLabel>(screen(), "DBText10")->text(),
+              QStringLiteral("%1 /2 FALTA").arg(stock - 2));
 }
 
 }  // namespace

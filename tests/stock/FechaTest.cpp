@@ -86,8 +86,8 @@ TEST_P(Fecha, TheUnitsAreSavedWholeOrRefusedAboveWhatAStockHolds) {
     };
     const Case cases[] = {
         {"12000", "12000", 12005, nullptr},
-        {"40000", "40000", 5, "EL STOCK NO PUEDE PASAR DE 32767 UNIDADES"},
-        {"1234567", "123456", 5, "EL STOCK NO PUEDE PASAR DE 32767 UNIDADES"},
+        {"40000", "40000", 5, "CANTIDAD ERRONEA:\rNO SE ACEPTAN MAS DE 32767 UNIDADES"},
+        {"1234567", "123456", 5, "CANTIDAD ERRONEA:\rNO SE ACEPTAN MAS DE 32767 UNIDADES"},
     };
     for (const Case& c : cases) {
         db().exec(QStringLiteral("DELETE FROM KARDEXINGRESO"));

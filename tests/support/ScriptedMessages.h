@@ -25,6 +25,8 @@ public:
     QList<bool> answers;
     // Runs while each notice is up, as what happens on screen behind a modal box.
     std::function<void()> whileShown;
+    // Runs while each question is up.
+    std::function<void()> whileAsked;
 
 protected:
     void showNotice(const QString& text, Kind kind) override {
@@ -37,6 +39,8 @@ protected:
         asked << text;
         shown << text;
         kinds << Kind::Information;
+        if (whileAsked)
+            whileAsked();
         return answers.isEmpty() ? false : answers.takeFirst();
     }
 };
