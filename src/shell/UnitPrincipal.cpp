@@ -275,6 +275,7 @@ QWidget* TPRINCIPAL::buildToolbar() {
         {"SPLaboratorioProducto", "ASIGNAR PRODUCTO - LABORATORIO", "producto-laboratorio"},
         {"SBPresentacion", "ASIGNANDO PRESENTACION DE PRODUCTO", "presentacion"},
         {"SBMasStock", "INGRESO DE MAS STOCK...", "mas-stock"},
+        {"SBDetallePedido", "DETALLE DE PEDIDO", "presentacion"},
         {"SBEliminar", "DESASIGNAR UN PRODUCTO-LABORATORIO", "eliminar"},
         {"BusquedaIncluya", "BUSQUEDA AVANZADA...", "busqueda"},
         {"DescargarImprimir", "REALIZAR UNA VENTA", "venta"},
