@@ -37,21 +37,28 @@ void TFormDetallePedido::build() {
     QPresentaciones = new ui::VectorModel<PresentacionConsulta>(this);
     auto* m = QPresentaciones;
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
-    m->setColumns(
-        {{.title = QStringLiteral("PRESENTACION"), .width = 290,
-          .value = m->by(&PresentacionConsulta::PresTipo)},
-         {.title = QStringLiteral("LABORATORIO"), .width = 170,
-          .value = m->by(&PresentacionConsulta::LabNombre)},
-         {.title = QStringLiteral("P. COSTO"), .width = 75, .alignment = right,
-          .value = m->by([](const PresentacionConsulta& p) {
-              return core::fmt::twoDecimals(p.PresPrecioCosto);
-          })},
-         {.title = QStringLiteral("P. VENTA"), .width = 75, .alignment = right,
-          .value = m->by([](const PresentacionConsulta& p) {
-              return core::fmt::twoDecimals(p.PresVenta);
-          })},
-         {.title = QStringLiteral("STOCK"), .width = 60, .alignment = right,
-          .value = m->by(&PresentacionConsulta::PresStockTotal)}});
+    m->setColumns({{.title = QStringLiteral("PRESENTACION"),
+                    .width = 290,
+                    .value = m->by(&PresentacionConsulta::PresTipo)},
+                   {.title = QStringLiteral("LABORATORIO"),
+                    .width = 170,
+                    .value = m->by(&PresentacionConsulta::LabNombre)},
+                   {.title = QStringLiteral("P. COSTO"),
+                    .width = 75,
+                    .alignment = right,
+                    .value = m->by([](const PresentacionConsulta& p) {
+                        return core::fmt::twoDecimals(p.PresPrecioCosto);
+                    })},
+                   {.title = QStringLiteral("P. VENTA"),
+                    .width = 75,
+                    .alignment = right,
+                    .value = m->by([](const PresentacionConsulta& p) {
+                        return core::fmt::twoDecimals(p.PresVenta);
+                    })},
+                   {.title = QStringLiteral("STOCK"),
+                    .width = 60,
+                    .alignment = right,
+                    .value = m->by(&PresentacionConsulta::PresStockTotal)}});
     ui::Grid::setUp(DBGrid1, m);
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("NOMBRE DE PRODUCTO"), Ednombre);

@@ -43,8 +43,7 @@ void TFormPago::build() {
     STPago = parts::messageLine(this, "STPago");
     DateTimePicker1 = parts::picker(this, "DateTimePicker1");
     EdMonto = parts::box(this, "EdMonto", kAmountSize);
-    CbEstado =
-        parts::choice(this, "CbEstado", db::proc::estadosPago(), QStringLiteral("ESTADO"));
+    CbEstado = parts::choice(this, "CbEstado", db::proc::estadosPago(), QStringLiteral("ESTADO"));
     BtnGrabar = parts::button(this, "BtnGrabar", QStringLiteral("&Grabar"));
     BtnEditar = parts::button(this, "BtnEditar", QStringLiteral("&Editar"));
     BtnSalir = parts::button(this, "BtnSalir", QStringLiteral("&Salir"));

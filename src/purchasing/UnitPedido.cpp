@@ -52,9 +52,8 @@ ui::ColumnDef stateColumn(const ui::VectorModel<Row>* m, QString Row::*state, co
     return {.title = QStringLiteral("ESTADO"),
             .width = width,
             .value = m->by(state),
-            .foreground = m->by([isOpen](const Row& r) {
-                return isOpen(r) ? ui::palette::red : QColor();
-            }),
+            .foreground =
+                m->by([isOpen](const Row& r) { return isOpen(r) ? ui::palette::red : QColor(); }),
             .bold = m->by(isOpen)};
 }
 
@@ -70,7 +69,7 @@ TFormPedido::TFormPedido(session::AppContext& ctx)
     wire();
     ui::guard(ctx_.messages, [this] {
         parts::setRowsKeeping(DBGrid2, TProveedor, db::proc::proveedores(ctx_.db),
-                       std::mem_fn(&ProveedorRow::ProvCod));
+                              std::mem_fn(&ProveedorRow::ProvCod));
         reloadRepresentatives();
         reload();
     });
@@ -112,12 +111,12 @@ void TFormPedido::buildLists() {
     ui::Grid::setUp(DBGrid2, TProveedor);
     DBGrid1 = grid(this, "DBGrid1", 330, 150);
     TRepresentante = new ui::VectorModel<RepresentanteRow>(this);
-    TRepresentante->setColumns(
-        {{.title = QStringLiteral("APELLIDOS Y NOMBRES DEL PREVENDEDOR"),
-          .width = 300,
-          .value = TRepresentante->by([](const RepresentanteRow& r) {
-              return r.RepApellidos.trimmed() + QStringLiteral(", ") + r.RepNombre.trimmed();
-          })}});
+    TRepresentante->setColumns({{.title = QStringLiteral("APELLIDOS Y NOMBRES DEL PREVENDEDOR"),
+                                 .width = 300,
+                                 .value = TRepresentante->by([](const RepresentanteRow& r) {
+                                     return r.RepApellidos.trimmed() + QStringLiteral(", ") +
+                                            r.RepNombre.trimmed();
+                                 })}});
     ui::Grid::setUp(DBGrid1, TRepresentante);
 }
 
@@ -139,29 +138,40 @@ void TFormPedido::buildOrderGrid() {
     auto* m = QPedido;
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     m->setColumns(
-        {{.title = QStringLiteral("NUM"), .width = 45, .alignment = right,
+        {{.title = QStringLiteral("NUM"),
+          .width = 45,
+          .alignment = right,
           .value = m->by(&PedidoRow::PedNumero)},
-         {.title = QStringLiteral("TOTAL"), .width = 75, .alignment = right,
+         {.title = QStringLiteral("TOTAL"),
+          .width = 75,
+          .alignment = right,
           .value = m->by([](const PedidoRow& r) { return core::fmt::twoDecimals(r.TOTAL); })},
-         {.title = QStringLiteral("FECHA PEDIDO"), .width = 115,
+         {.title = QStringLiteral("FECHA PEDIDO"),
+          .width = 115,
           .value = m->by([](const PedidoRow& r) { return moment(r.PedFechaPedido); })},
-         {.title = QStringLiteral("CUOTAS"), .width = 70, .alignment = right,
+         {.title = QStringLiteral("CUOTAS"),
+          .width = 70,
+          .alignment = right,
           .value = m->by(&PedidoRow::PedNumCuotas)},
-         {.title = QStringLiteral("PROVEEDOR"), .width = 140, .value = m->by(&PedidoRow::ProvRazSoc)},
+         {.title = QStringLiteral("PROVEEDOR"),
+          .width = 140,
+          .value = m->by(&PedidoRow::ProvRazSoc)},
          stateColumn(m, &PedidoRow::PedEstado, "NO ENTREGADO", 100),
-         {.title = QStringLiteral("REPRESENTANTE"), .width = 160,
+         {.title = QStringLiteral("REPRESENTANTE"),
+          .width = 160,
           .value = m->by(&PedidoRow::APENOMPEDIDO)},
-         {.title = QStringLiteral("FECHA ENTREGA"), .width = 115,
+         {.title = QStringLiteral("FECHA ENTREGA"),
+          .width = 115,
           .value = m->by([](const PedidoRow& r) { return moment(r.PedFechaEntrega); })},
-         {.title = QStringLiteral("PERSONA REALIZO EL PEDIDO"), .width = 160,
+         {.title = QStringLiteral("PERSONA REALIZO EL PEDIDO"),
+          .width = 160,
           .value = m->by(&PedidoRow::APENOMUSU)}});
     ui::Grid::setUp(DBGrid3, m);
     parts::contextMenu(DBGrid3,
                        {{"PMEditar", QStringLiteral("&Editar"), [this] { PMEditarClick(); }},
                         {"PMEliminar", QStringLiteral("Eliminar"), [this] { PMEliminarClick(); }}});
-    parts::cellButton(DBGrid3, kCuotasColumn, [this](int row) {
-        emit newInstalmentAsked(QPedido->row(row).PedNumero);
-    });
+    parts::cellButton(DBGrid3, kCuotasColumn,
+                      [this](int row) { emit newInstalmentAsked(QPedido->row(row).PedNumero); });
 }
 
 void TFormPedido::buildInstalmentGrid() {
@@ -169,9 +179,11 @@ void TFormPedido::buildInstalmentGrid() {
     TPago = new ui::VectorModel<PagoRow>(this);
     auto* m = TPago;
     m->setColumns(
-        {{.title = QStringLiteral("PAGO"), .width = 130,
-          .value = m->by([](const PagoRow& r) { return moment(r.PagFechaPago); })},
-         {.title = QStringLiteral("MONTO"), .width = 100,
+        {{.title = QStringLiteral("PAGO"), .width = 130, .value = m->by([](const PagoRow& r) {
+              return moment(r.PagFechaPago);
+          })},
+         {.title = QStringLiteral("MONTO"),
+          .width = 100,
           .alignment = Qt::AlignRight | Qt::AlignVCenter,
           .value = m->by([](const PagoRow& r) { return core::fmt::twoDecimals(r.PagMonto); })},
          stateColumn(m, &PagoRow::PagEstado, "PENDIENTE", 150)});
@@ -196,7 +208,7 @@ void TFormPedido::wire() {
 void TFormPedido::activated() {
     const bool own = own_->backFromOwn();
     parts::setRowsKeeping(DBGrid2, TProveedor, db::proc::proveedores(ctx_.db),
-                   std::mem_fn(&ProveedorRow::ProvCod));
+                          std::mem_fn(&ProveedorRow::ProvCod));
     reloadRepresentatives();
     reload();
     if (own)
@@ -213,23 +225,24 @@ void TFormPedido::returningFromPayment() {
 
 void TFormPedido::reload() {
     parts::setRowsKeeping(DBGrid3, QPedido, db::proc::pedidos(ctx_.db),
-                   std::mem_fn(&PedidoRow::PedNumero));
+                          std::mem_fn(&PedidoRow::PedNumero));
     reloadInstalments();
 }
 
 void TFormPedido::reloadRepresentatives() {
     const ProveedorRow* supplier = parts::selectedRow(DBGrid2, TProveedor);
     parts::setRowsKeeping(DBGrid1, TRepresentante,
-                   supplier ? db::proc::representantesDe(ctx_.db, supplier->ProvCod)
-                            : std::vector<RepresentanteRow>{},
-                   std::mem_fn(&RepresentanteRow::RepCodigo));
+                          supplier ? db::proc::representantesDe(ctx_.db, supplier->ProvCod)
+                                   : std::vector<RepresentanteRow>{},
+                          std::mem_fn(&RepresentanteRow::RepCodigo));
 }
 
 void TFormPedido::reloadInstalments() {
     const PedidoRow* order = selectedOrder();
-    parts::setRowsKeeping(DBGrid4, TPago,
-                   order ? db::proc::pagosDe(ctx_.db, order->PedNumero) : std::vector<PagoRow>{},
-                   std::mem_fn(&PagoRow::PagCod));
+    parts::setRowsKeeping(
+        DBGrid4, TPago,
+        order ? db::proc::pagosDe(ctx_.db, order->PedNumero) : std::vector<PagoRow>{},
+        std::mem_fn(&PagoRow::PagCod));
 }
 
 void TFormPedido::BtnNuevoClick() {
@@ -308,13 +321,15 @@ void TFormPedido::PMEliminarClick() {
 
 bool TFormPedido::commonChecks() {
     if (!parts::selectedRow(DBGrid2, TProveedor)) {
-        ctx_.messages.notice(QStringLiteral("INGRESE UN PROVEEDOR, ANTES DE HACER EL PEDIDO\rVAYA "
-                                            "AL MENU INGRESOS/PROVEEDOR"));
+        ctx_.messages.notice(
+            QStringLiteral("INGRESE UN PROVEEDOR, ANTES DE HACER EL PEDIDO\rVAYA "
+                           "AL MENU INGRESOS/PROVEEDOR"));
         return false;
     }
     if (!parts::selectedRow(DBGrid1, TRepresentante)) {
-        ctx_.messages.notice(QStringLiteral("INGRESE UN REPRESENTANTE, ANTES DE HACER EL PEDIDO\r"
-                                            "VAYA AL MENU INGRESOS/REPRESENTANTE"));
+        ctx_.messages.notice(
+            QStringLiteral("INGRESE UN REPRESENTANTE, ANTES DE HACER EL PEDIDO\r"
+                           "VAYA AL MENU INGRESOS/REPRESENTANTE"));
         return false;
     }
     return true;

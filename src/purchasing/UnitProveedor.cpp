@@ -90,24 +90,23 @@ void TFormProveedor::buildGrid() {
     DBProveedor->setFixedSize(760, 240);
     QProveedor = new ui::VectorModel<ProveedorRow>(this);
     auto* m = QProveedor;
-    m->setColumns({{.title = QStringLiteral("RAZON SOCIAL"),
-                    .width = 200,
-                    .value = m->by(&ProveedorRow::ProvRazSoc)},
-                   {.title = QStringLiteral("CUENTA"),
-                    .width = 150,
-                    .value = m->by(&ProveedorRow::ProvCuenta)},
-                   {.title = QStringLiteral("TELEFONO"),
-                    .width = 80,
-                    .value = m->by(&ProveedorRow::ProvTelefono)},
-                   {.title = QStringLiteral("TELE-FAX"),
-                    .width = 80,
-                    .value = m->by(&ProveedorRow::ProvTelefax)},
-                   {.title = QStringLiteral("EMAIL"),
-                    .width = 120,
-                    .value = m->by(&ProveedorRow::ProvEmail)},
-                   {.title = QStringLiteral("DESCRIPCION"),
-                    .width = 200,
-                    .value = m->by(&ProveedorRow::ProvDescrip)}});
+    m->setColumns(
+        {{.title = QStringLiteral("RAZON SOCIAL"),
+          .width = 200,
+          .value = m->by(&ProveedorRow::ProvRazSoc)},
+         {.title = QStringLiteral("CUENTA"),
+          .width = 150,
+          .value = m->by(&ProveedorRow::ProvCuenta)},
+         {.title = QStringLiteral("TELEFONO"),
+          .width = 80,
+          .value = m->by(&ProveedorRow::ProvTelefono)},
+         {.title = QStringLiteral("TELE-FAX"),
+          .width = 80,
+          .value = m->by(&ProveedorRow::ProvTelefax)},
+         {.title = QStringLiteral("EMAIL"), .width = 120, .value = m->by(&ProveedorRow::ProvEmail)},
+         {.title = QStringLiteral("DESCRIPCION"),
+          .width = 200,
+          .value = m->by(&ProveedorRow::ProvDescrip)}});
     ui::Grid::setUp(DBProveedor, m);
     parts::contextMenu(DBProveedor,
                        {{"PMEditar", QStringLiteral("Editar"), [this] { PMEditarClick(); }},

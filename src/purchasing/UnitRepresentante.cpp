@@ -106,30 +106,31 @@ void TFormRepresentante::buildGrid() {
     DBGrid1->setFixedSize(760, 220);
     QRepresentante = new ui::VectorModel<RepresentanteRow>(this);
     auto* m = QRepresentante;
-    m->setColumns(
-        {{.title = QStringLiteral("APELLIDOS"),
-          .width = 150,
-          .value = m->by(&RepresentanteRow::RepApellidos)},
-         {.title = QStringLiteral("NOMBRE(S)"),
-          .width = 120,
-          .value = m->by(&RepresentanteRow::RepNombre)},
-         {.title = QStringLiteral("PROVEEDOR"),
-          .width = 140,
-          .value = m->by(&RepresentanteRow::ProvRazSoc)},
-         {.title = QStringLiteral("TELEFONO"),
-          .width = 80,
-          .value = m->by(&RepresentanteRow::RepTelefono)},
-         {.title = QStringLiteral("EMAIL"), .width = 120, .value = m->by(&RepresentanteRow::RepEmail)},
-         {.title = QStringLiteral("DESCRIPCION"),
-          .width = 150,
-          .value = m->by(&RepresentanteRow::RepDescrip)}});
+    m->setColumns({{.title = QStringLiteral("APELLIDOS"),
+                    .width = 150,
+                    .value = m->by(&RepresentanteRow::RepApellidos)},
+                   {.title = QStringLiteral("NOMBRE(S)"),
+                    .width = 120,
+                    .value = m->by(&RepresentanteRow::RepNombre)},
+                   {.title = QStringLiteral("PROVEEDOR"),
+                    .width = 140,
+                    .value = m->by(&RepresentanteRow::ProvRazSoc)},
+                   {.title = QStringLiteral("TELEFONO"),
+                    .width = 80,
+                    .value = m->by(&RepresentanteRow::RepTelefono)},
+                   {.title = QStringLiteral("EMAIL"),
+                    .width = 120,
+                    .value = m->by(&RepresentanteRow::RepEmail)},
+                   {.title = QStringLiteral("DESCRIPCION"),
+                    .width = 150,
+                    .value = m->by(&RepresentanteRow::RepDescrip)}});
     ui::Grid::setUp(DBGrid1, m);
     parts::contextMenu(
-        DBGrid1, {{"PMFoto", QStringLiteral("Foto"), [this] { PMFotoClick(); }},
-                  {"PMEditar", QStringLiteral("&Editar"), [this] { PMEditarClick(); }},
-                  {"PMBorrarFoto", QStringLiteral("&Borrar Foto"), [this] { PMBorrarFotoClick(); }},
-                  {"PMEliminar", QStringLiteral("Eliminar Representante"),
-                   [this] { PMEliminarClick(); }}});
+        DBGrid1,
+        {{"PMFoto", QStringLiteral("Foto"), [this] { PMFotoClick(); }},
+         {"PMEditar", QStringLiteral("&Editar"), [this] { PMEditarClick(); }},
+         {"PMBorrarFoto", QStringLiteral("&Borrar Foto"), [this] { PMBorrarFotoClick(); }},
+         {"PMEliminar", QStringLiteral("Eliminar Representante"), [this] { PMEliminarClick(); }}});
 }
 
 void TFormRepresentante::wire() {
@@ -227,7 +228,8 @@ void TFormRepresentante::BtnEditarClick() {
     own_->run([this] {
         ui::guard(ctx_.messages, [this] {
             if (EdN->text().trimmed().isEmpty()) {
-                ctx_.messages.notice(QStringLiteral("TIENE QUE INGRESAR EL NOMBRE DEL REPRESENTANTE"));
+                ctx_.messages.notice(
+                    QStringLiteral("TIENE QUE INGRESAR EL NOMBRE DEL REPRESENTANTE"));
                 EdN->setFocus();
                 return;
             }

@@ -144,7 +144,8 @@ TEST_P(PurchasingDesktop, AfterTheSupplierBoxTheRepresentativeKeepsWhatWasTyped)
     EXPECT_EQ(name->text(), QStringLiteral("ANA"));
     pressKey(supplier, Qt::Key_Down);
     pressButton(w, "BtnGrabar");
-    EXPECT_TRUE(child<QLabel>(w, "ST")->text().startsWith(QLatin1String("REPRESENTANTE INGRESADO")));
+    EXPECT_TRUE(
+        child<QLabel>(w, "ST")->text().startsWith(QLatin1String("REPRESENTANTE INGRESADO")));
 }
 
 TEST_P(PurchasingDesktop, AnOrderRefusedForItsDeliveryKeepsItsDatesAndTakesItsInstalment) {
@@ -157,8 +158,7 @@ TEST_P(PurchasingDesktop, AnOrderRefusedForItsDeliveryKeepsItsDatesAndTakesItsIn
     child<QComboBox>(w, "CBEstado")->setCurrentIndex(0);
     answerNextBox();
     pressButton(w, "BtnGrabar");
-    EXPECT_EQ(boxes_,
-              QStringList{"FECHA DE ENTREGA NO PUEDE SER\r MENOR QUE FECHA DE PEDIDO"});
+    EXPECT_EQ(boxes_, QStringList{"FECHA DE ENTREGA NO PUEDE SER\r MENOR QUE FECHA DE PEDIDO"});
     ASSERT_TRUE(becomesActive(w));
     EXPECT_EQ(ordered->dateTime(), clock_.now().addDays(-2));
     EXPECT_EQ(delivery->dateTime(), clock_.now().addDays(-3));

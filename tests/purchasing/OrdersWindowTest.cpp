@@ -111,7 +111,8 @@ TEST_P(Orders, AnAmountThatReadsAsNoNumberIsRefused) {
     QWidget* w = orders();
     placeOrder(w);
     const std::vector<std::pair<const char*, const char*>> cases = {
-        {"", "INGRESE UN VALOR"}, {"1.2.3", "EL MONTO INGRESADO NO ES UN NUMERO"},
+        {"", "INGRESE UN VALOR"},
+        {"1.2.3", "EL MONTO INGRESADO NO ES UN NUMERO"},
         {"1O", "INGRESE UN VALOR"}};
     for (const auto& [typed, message] : cases) {
         messages.clear();
@@ -132,15 +133,18 @@ TEST_P(Orders, DeletionAnsweredNoChangesNothingAndYesTakesTheInstalments) {
         EXPECT_EQ(counter::count(db(), QStringLiteral("PEDIDO")), answer ? 0 : 1);
         EXPECT_EQ(counter::count(db(), QStringLiteral("PAGO")), answer ? 0 : 1);
     }
-    EXPECT_EQ(messages.asked.first(), QStringLiteral("DESEA ELIMINAR:\rEL PEDIDO:   1 "
-                                                     "PERMANENTEMENTE...\rCON PAGOS Y DETALLES..."));
+    EXPECT_EQ(messages.asked.first(),
+              QStringLiteral("DESEA ELIMINAR:\rEL PEDIDO:   1 "
+                             "PERMANENTEMENTE...\rCON PAGOS Y DETALLES..."));
     EXPECT_EQ(rows(w, "DBGrid3"), 0);
 }
 
 TEST_P(Orders, TheLookUpMovesToTheFirstPresentationBeginningWithTheText) {
     QWidget* w = openAs(1, "SBDetallePedido", "FormDetallePedido");
     const std::vector<std::pair<const char*, const char*>> cases = {
-        {"AMOXIL S", "AMOXIL SUSP 250"}, {"pan", "PANADOL 500 MG"}, {"AMOXIL", "AMOXIL 500 MG TAB"}};
+        {"AMOXIL S", "AMOXIL SUSP 250"},
+        {"pan", "PANADOL 500 MG"},
+        {"AMOXIL", "AMOXIL 500 MG TAB"}};
     for (const auto& [typed, shown] : cases) {
         typeInto(w, "Ednombre", QString::fromLatin1(typed));
         const int row = child<QTableView>(w, "DBGrid1")->currentIndex().row();

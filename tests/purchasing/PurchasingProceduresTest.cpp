@@ -28,9 +28,9 @@ protected:
                               QStringLiteral("ROSA"), QStringLiteral("PAZ"));
         for (const char* name : {"SAUCAL", "ALMACEN BRISA", "DROGUERIA SUR"})
             ASSERT_GT(KZ_IngresoProveedor(db(), {QString::fromLatin1(name)}).codigo, 0);
-        ASSERT_EQ(KZ_IngresoRepresentante(db(), {QStringLiteral("SAUCAL"), {"JUAN", "ARANDA"}})
-                      .codigo,
-                  1);
+        ASSERT_EQ(
+            KZ_IngresoRepresentante(db(), {QStringLiteral("SAUCAL"), {"JUAN", "ARANDA"}}).codigo,
+            1);
         db().exec(QStringLiteral("INSERT INTO KARDEXINGRESO (KarInCod, ProvCod) VALUES (1, 2)"));
         ASSERT_EQ(KZ_IngresoPedido(db(), order(1)).codigo, 1);
         ASSERT_EQ(KZ_IngresoPago(db(), pago(1, 40)).codigo, 1);
@@ -64,18 +64,27 @@ TEST_P(PurchasingProcedures, EachRefusalSaysWhyAndChangesNothing) {
         {"YA EXISTE UN PROVEEDOR CON ESE NOMBRE",
          [](Db& d) { return KZ_IngresoProveedor(d, {QStringLiteral("  SAUCAL ")}); }},
         {"YA EXISTE UN PROVEEDOR CON ESE NOMBRE",
-         [](Db& d) { return KZ_EditarProveedor(d, {3, {"ALMACEN BRISA"}, "ACTIVO"}); }},
+         [](Db& d) {
+             return KZ_EditarProveedor(d, {3, {"ALMACEN BRISA"}, "ACTIVO"});
+         }},
         {"ELIJA EL ESTADO DEL PROVEEDOR",
-         [](Db& d) { return KZ_EditarProveedor(d, {3, {"DROGUERIA SUR"}, "ESTADO"}); }},
+         [](Db& d) {
+             return KZ_EditarProveedor(d, {3, {"DROGUERIA SUR"}, "ESTADO"});
+         }},
         {"NO EXISTE EL PROVEEDOR",
-         [](Db& d) { return KZ_EditarProveedor(d, {9, {"OTRO"}, "ACTIVO"}); }},
+         [](Db& d) {
+             return KZ_EditarProveedor(d, {9, {"OTRO"}, "ACTIVO"});
+         }},
         {"EL PROVEEDOR TIENE REPRESENTANTES", [](Db& d) { return KZ_BorraProveedor(d, 1); }},
         {"EL PROVEEDOR TIENE INGRESOS DE STOCK", [](Db& d) { return KZ_BorraProveedor(d, 2); }},
         {"NO EXISTE EL PROVEEDOR",
-         [](Db& d) { return KZ_IngresoRepresentante(d, {"DROGUERIA NORTE", {"ANA"}}); }},
+         [](Db& d) {
+             return KZ_IngresoRepresentante(d, {"DROGUERIA NORTE", {"ANA"}});
+         }},
         {"EL REPRESENTANTE TIENE PEDIDOS", [](Db& d) { return KZ_BorraRepresentante(d, 1); }},
         {"NO EXISTE EL REPRESENTANTE", [](Db& d) { return KZ_IngresoPedido(d, order(7)); }},
-        {"ELIJA EL ESTADO DEL PEDIDO", [](Db& d) { return KZ_IngresoPedido(d, order(1, "ESTADO")); }},
+        {"ELIJA EL ESTADO DEL PEDIDO",
+         [](Db& d) { return KZ_IngresoPedido(d, order(1, "ESTADO")); }},
         {"FECHA DE ENTREGA MENOR QUE FECHA DE PEDIDO",
          [](Db& d) {
              PedidoIn in = order(1);
@@ -85,9 +94,13 @@ TEST_P(PurchasingProcedures, EachRefusalSaysWhyAndChangesNothing) {
          }},
         {"NO EXISTE EL PEDIDO", [](Db& d) { return KZ_BorraPedido(d, 5); }},
         {"NO EXISTE EL PEDIDO", [](Db& d) { return KZ_IngresoPago(d, pago(5, 10)); }},
-        {"ELIJA EL ESTADO DEL PAGO", [](Db& d) { return KZ_IngresoPago(d, pago(1, 10, "ESTADO")); }},
+        {"ELIJA EL ESTADO DEL PAGO",
+         [](Db& d) { return KZ_IngresoPago(d, pago(1, 10, "ESTADO")); }},
         {"EL MONTO DEBE SER MAYOR QUE CERO", [](Db& d) { return KZ_IngresoPago(d, pago(1, 0)); }},
-        {"NO EXISTE EL PAGO", [](Db& d) { return KZ_EditarPago(d, {0, 8, kMonday, 5, "PENDIENTE"}); }},
+        {"NO EXISTE EL PAGO",
+         [](Db& d) {
+             return KZ_EditarPago(d, {0, 8, kMonday, 5, "PENDIENTE"});
+         }},
     };
     const QString before = everything();
     for (const auto& [message, call] : cases) {
@@ -100,9 +113,9 @@ TEST_P(PurchasingProcedures, EachRefusalSaysWhyAndChangesNothing) {
 
 TEST_P(PurchasingProcedures, WritesKeepWhatTheyAreGivenAndTouchOnlyTheirRow) {
     const QString longText = QString(45, QLatin1Char('D'));
-    ASSERT_GT(KZ_IngresoRepresentante(db(), {"DROGUERIA SUR", {"ANA", "RUIZ", "", "", longText}})
-                  .codigo,
-              0);
+    ASSERT_GT(
+        KZ_IngresoRepresentante(db(), {"DROGUERIA SUR", {"ANA", "RUIZ", "", "", longText}}).codigo,
+        0);
     ASSERT_GT(KZ_EditarRepresentante(db(), 1, {"JUANA", "ARANDA"}).codigo, 0);
     ASSERT_GT(KZ_IngresoPago(db(), pago(1, 15.5)).codigo, 0);
     ASSERT_GT(KZ_EditarPago(db(), {0, 2, kMonday.addDays(1), 16, "CANCELADO"}).codigo, 0);

@@ -29,8 +29,8 @@ TEST_P(Suppliers, EveryOpenerFollowsItsRoleRule) {
     };
     for (const auto& [control, window, user, opens] : cases) {
         EXPECT_EQ(openAs(user, control, window) != nullptr, opens) << control << " " << user;
-        EXPECT_EQ(messages.last().endsWith(QLatin1String(
-                      "NO TIENES LA AUTORIZACION PARA\rREALIZAR ESTA OPERACION")),
+        EXPECT_EQ(messages.last().endsWith(
+                      QLatin1String("NO TIENES LA AUTORIZACION PARA\rREALIZAR ESTA OPERACION")),
                   !opens)
             << control;
         TearDownWindows();
@@ -135,7 +135,8 @@ TEST_P(Suppliers, APharmacistAddsAndDeletesARepresentative) {
     EXPECT_EQ(messages.shown.first(),
               QStringLiteral("TIENE QUE INGRESAR EL PROVEEDOR\rEN DONDE TRABAJA: ANA"));
     ASSERT_EQ(rows(w, "DBGrid1"), 2);
-    EXPECT_EQ(db::text(value("SELECT RepDescrip FROM REPRESENTANTE WHERE RepCodigo = 2")).size(), 45);
+    EXPECT_EQ(db::text(value("SELECT RepDescrip FROM REPRESENTANTE WHERE RepCodigo = 2")).size(),
+              45);
     selectRow(w, "DBGrid1", 0);
     menu(w, "PMEliminar");
     messages.answers = {true};

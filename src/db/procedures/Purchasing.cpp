@@ -34,12 +34,10 @@ bool nameTaken(Db& db, const QString& name, int except) {
 }
 
 QVariantList proveedorValues(const ProveedorDatos& d) {
-    return {param(d.pProvRazSoc, kProvRazSocSize).trimmed(),
-            param(d.pProvTelefono, kProvTelefonoSize),
-            param(d.pProvTelefax, kProvTelefaxSize),
-            param(d.pProvEmail, kProvEmailSize),
-            param(d.pProvCuenta, kProvCuentaSize),
-            param(d.pProvDescrip, kProvDescripSize)};
+    return {
+        param(d.pProvRazSoc, kProvRazSocSize).trimmed(), param(d.pProvTelefono, kProvTelefonoSize),
+        param(d.pProvTelefax, kProvTelefaxSize),         param(d.pProvEmail, kProvEmailSize),
+        param(d.pProvCuenta, kProvCuentaSize),           param(d.pProvDescrip, kProvDescripSize)};
 }
 
 QVariantList representanteValues(const RepresentanteDatos& d) {
@@ -280,9 +278,8 @@ std::vector<ProveedorRow> proveedores(Db& db) {
         "ProvDescrip, ProvEstado FROM PROVEEDOR ORDER BY ProvRazSoc, ProvCod"));
     std::vector<ProveedorRow> rows;
     while (q.next())
-        rows.push_back({integer(q.value(0)), text(q.value(1)), text(q.value(2)),
-                        text(q.value(3)), text(q.value(4)), text(q.value(5)), text(q.value(6)),
-                        text(q.value(7))});
+        rows.push_back({integer(q.value(0)), text(q.value(1)), text(q.value(2)), text(q.value(3)),
+                        text(q.value(4)), text(q.value(5)), text(q.value(6)), text(q.value(7))});
     return rows;
 }
 
@@ -299,9 +296,8 @@ std::vector<RepresentanteRow> representantesDe(Db& db, int provCod) {
 }
 
 QByteArray fotoRepresentante(Db& db, int repCodigo) {
-    return blob(
-        db.scalar(QStringLiteral("SELECT RepFoto FROM REPRESENTANTE WHERE RepCodigo = ?"),
-                  {repCodigo}));
+    return blob(db.scalar(QStringLiteral("SELECT RepFoto FROM REPRESENTANTE WHERE RepCodigo = ?"),
+                          {repCodigo}));
 }
 
 std::vector<PedidoRow> pedidos(Db& db) {
@@ -352,8 +348,8 @@ std::vector<PresentacionConsulta> presentacionesConsulta(Db& db) {
         "JOIN LABORATORIO L ON L.LabCodigo = K.LabCodigo"));
     std::vector<PresentacionConsulta> rows;
     while (q.next())
-        rows.push_back({integer(q.value(0)), text(q.value(1)), text(q.value(2)),
-                        money(q.value(3)), money(q.value(4)), integer(q.value(5))});
+        rows.push_back({integer(q.value(0)), text(q.value(1)), text(q.value(2)), money(q.value(3)),
+                        money(q.value(4)), integer(q.value(5))});
     return rows;
 }
 
