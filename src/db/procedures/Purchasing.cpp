@@ -33,17 +33,23 @@ bool nameTaken(Db& db, const QString& name, int except) {
                 .isNull();
 }
 
+// A text as its column keeps it: cut to the column, empty rather than NULL.
+QString texto(const QString& value, int size) {
+    const QString t = param(value, size);
+    return t.isNull() ? QString::fromLatin1("") : t;
+}
+
 QVariantList proveedorValues(const ProveedorDatos& d) {
     return {
-        param(d.pProvRazSoc, kProvRazSocSize).trimmed(), param(d.pProvTelefono, kProvTelefonoSize),
-        param(d.pProvTelefax, kProvTelefaxSize),         param(d.pProvEmail, kProvEmailSize),
-        param(d.pProvCuenta, kProvCuentaSize),           param(d.pProvDescrip, kProvDescripSize)};
+        texto(d.pProvRazSoc, kProvRazSocSize).trimmed(), texto(d.pProvTelefono, kProvTelefonoSize),
+        texto(d.pProvTelefax, kProvTelefaxSize),         texto(d.pProvEmail, kProvEmailSize),
+        texto(d.pProvCuenta, kProvCuentaSize),           texto(d.pProvDescrip, kProvDescripSize)};
 }
 
 QVariantList representanteValues(const RepresentanteDatos& d) {
-    return {param(d.pRepNombre, kRepNombreSize), param(d.pRepApellidos, kRepApellidosSize),
-            param(d.pRepTelefono, kRepTelefonoSize), param(d.pRepEmail, kRepEmailSize),
-            d.pRepDescrip};
+    return {texto(d.pRepNombre, kRepNombreSize), texto(d.pRepApellidos, kRepApellidosSize),
+            texto(d.pRepTelefono, kRepTelefonoSize), texto(d.pRepEmail, kRepEmailSize),
+            texto(d.pRepDescrip, int(d.pRepDescrip.size()))};
 }
 
 // A date-time as stored: whole seconds.
