@@ -10,6 +10,7 @@
 #include "session/UnitDM.h"
 #include "shell/UnitEntrada.h"
 #include "shell/UnitPrincipal.h"
+#include "ui/Messages.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -73,11 +74,11 @@ protected:
     QWidget* open(const char* item, const char* window) {
         child<QAction>(&program_->principal(), item)->trigger();
         QWidget* w = nullptr;
-        QTest::qWaitFor([&] {
+        const bool shown = QTest::qWaitFor([&] {
             w = program_->principal().findChild<QWidget*>(QLatin1String(window));
             return w && w->isVisible();
         });
-        return becomesActive(w) ? w : nullptr;
+        return shown && becomesActive(w) ? w : nullptr;
     }
 
     // Answers the next message box with its default button once it is active, and records it.
@@ -158,7 +159,8 @@ TEST_P(PurchasingDesktop, AnOrderRefusedForItsDeliveryKeepsItsDatesAndTakesItsIn
     child<QComboBox>(w, "CBEstado")->setCurrentIndex(0);
     answerNextBox();
     pressButton(w, "BtnGrabar");
-    EXPECT_EQ(boxes_, QStringList{"FECHA DE ENTREGA NO PUEDE SER\r MENOR QUE FECHA DE PEDIDO"});
+    EXPECT_EQ(boxes_, QStringList{ui::Messages::displayed(QStringLiteral(
+                          "FECHA DE ENTREGA NO PUEDE SER\r MENOR QUE FECHA DE PEDIDO"))});
     ASSERT_TRUE(becomesActive(w));
     EXPECT_EQ(ordered->dateTime(), clock_.now().addDays(-2));
     EXPECT_EQ(delivery->dateTime(), clock_.now().addDays(-3));

@@ -35,6 +35,7 @@ TEST_P(Suppliers, EveryOpenerFollowsItsRoleRule) {
             << control;
         TearDownWindows();
     }
+    EXPECT_LE(child<QWidget>(principal.get(), "Panel1")->minimumSizeHint().width(), 800);
 }
 
 TEST_P(Suppliers, ASupplierWithOnlyItsNameIsSavedWithEmptyTexts) {
