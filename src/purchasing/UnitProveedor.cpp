@@ -87,7 +87,7 @@ void TFormProveedor::build() {
 void TFormProveedor::buildGrid() {
     DBProveedor = new QTableView(this);
     DBProveedor->setObjectName(QStringLiteral("DBProveedor"));
-    DBProveedor->setFixedSize(760, 240);
+    DBProveedor->setFixedSize(780, 240);
     QProveedor = new ui::VectorModel<ProveedorRow>(this);
     auto* m = QProveedor;
     m->setColumns(

@@ -293,7 +293,7 @@ QWidget* TPRINCIPAL::buildToolbar() {
         button->setStatusTip(QString::fromLatin1(b.hint));
         button->setIcon(picture(b.picture));
         button->setIconSize(QSize(24, 24));
-        button->setFixedSize(32, 32);
+        button->setFixedSize(30, 30);
         button->setAutoRaise(true);
         row->addWidget(button);
     }
