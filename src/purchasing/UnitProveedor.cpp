@@ -92,10 +92,10 @@ void TFormProveedor::buildGrid() {
     auto* m = QProveedor;
     m->setColumns(
         {{.title = QStringLiteral("RAZON SOCIAL"),
-          .width = 200,
+          .width = 180,
           .value = m->by(&ProveedorRow::ProvRazSoc)},
          {.title = QStringLiteral("CUENTA"),
-          .width = 150,
+          .width = 140,
           .value = m->by(&ProveedorRow::ProvCuenta)},
          {.title = QStringLiteral("TELEFONO"),
           .width = 80,
@@ -105,7 +105,7 @@ void TFormProveedor::buildGrid() {
           .value = m->by(&ProveedorRow::ProvTelefax)},
          {.title = QStringLiteral("EMAIL"), .width = 120, .value = m->by(&ProveedorRow::ProvEmail)},
          {.title = QStringLiteral("DESCRIPCION"),
-          .width = 200,
+          .width = 170,
           .value = m->by(&ProveedorRow::ProvDescrip)}});
     ui::Grid::setUp(DBProveedor, m);
     parts::contextMenu(DBProveedor,
