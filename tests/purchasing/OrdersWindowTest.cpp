@@ -71,17 +71,22 @@ TEST_P(Orders, TheStatePromptIsNoState) {
     EXPECT_EQ(rows(w, "DBGrid3"), 0);
 }
 
-TEST_P(Orders, EditingTheStateKeepsTheOrdersDates) {
+TEST_P(Orders, AnEditChangesOnlyTheStateOfTheOrderTheBoxesWereFilledFrom) {
     QWidget* w = orders();
     child<QDateTimeEdit>(w, "DateTimePicker1")->setDateTime(kNow.addDays(-3));
     placeOrder(w, kNow.addDays(4));
     click(w, "BtnNuevo");
+    placeOrder(w);
+    selectRow(w, "DBGrid3", 1);
     menu(w, "PMEditar");
+    selectRow(w, "DBGrid3", 0);
     choose(w, "CBEstado", QStringLiteral("ENTREGADO"));
     click(w, "BtnEditar");
-    EXPECT_EQ(db::text(value("SELECT PedEstado FROM PEDIDO")), QStringLiteral("ENTREGADO"));
-    EXPECT_EQ(dbMoment("SELECT PedFechaPedido FROM PEDIDO"), kNow.addDays(-3));
-    EXPECT_EQ(dbMoment("SELECT PedFechaEntrega FROM PEDIDO"), kNow.addDays(4));
+    const char* sql = "SELECT PedEstado FROM PEDIDO WHERE PedNumero = ?";
+    EXPECT_EQ(db::text(value(sql, {1})), QStringLiteral("ENTREGADO"));
+    EXPECT_EQ(db::text(value(sql, {2})), QStringLiteral("NO ENTREGADO"));
+    EXPECT_EQ(dbMoment("SELECT PedFechaPedido FROM PEDIDO WHERE PedNumero = 1"), kNow.addDays(-3));
+    EXPECT_EQ(dbMoment("SELECT PedFechaEntrega FROM PEDIDO WHERE PedNumero = 1"), kNow.addDays(4));
 }
 
 TEST_P(Orders, EditingAnInstalmentKeepsItsDateAndClosesTheWindow) {
