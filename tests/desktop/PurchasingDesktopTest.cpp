@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <memory>
 
 using testsupport::child;
@@ -184,6 +185,23 @@ TEST_P(PurchasingDesktop, AnOrderRefusedForItsDeliveryKeepsItsDatesAndTakesItsIn
     child<QComboBox>(pago, "CbEstado")->setCurrentIndex(0);
     pressButton(pago, "BtnGrabar");
     EXPECT_EQ(orders->model()->index(0, 3).data().toString(), QStringLiteral("1"));
+}
+
+TEST_P(PurchasingDesktop, TheToolbarsLookUpFollowsTheTypedName) {
+    child<QToolButton>(&program_->principal(), "SBDetallePedido")->click();
+    QWidget* w = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        w = program_->principal().findChild<QWidget*>(QStringLiteral("FormDetallePedido"));
+        return w && w->isVisible();
+    }));
+    ASSERT_TRUE(becomesActive(w));
+    auto* name = child<QLineEdit>(w, "Ednombre");
+    name->setFocus();
+    typeText(name, QStringLiteral("para"));
+    auto* grid = child<QTableView>(w, "DBGrid1");
+    const QString shown = grid->model()->index(grid->currentIndex().row(), 0).data().toString();
+    EXPECT_TRUE(shown.startsWith(QLatin1String("PARACETAMOL"))) << shown.toStdString();
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 }  // namespace
