@@ -58,6 +58,11 @@ bool isAmountText(const QString& text) {
     return isPriceText(text) && text.count(u',') + text.count(u'.') <= 1;
 }
 
+bool endsWithLetter(const QString& text) {
+    static const QString kSpanish = QStringLiteral("ÑÁÉÍÓÚÜ");
+    return lastCharacter(text, [](QChar c) { return isLetter(c) || kSpanish.contains(c); });
+}
+
 bool endsWithNameChar(const QString& text) {
     return lastCharacter(text, isNameChar);
 }

@@ -21,6 +21,9 @@ bool isPriceText(const QString& text);
 // Every character of the trimmed text a digit, with at most one "," or "." among them; empty is
 // accepted (an amount).
 bool isAmountText(const QString& text);
+// Trimmed text not empty and ending in a letter: "A" to "Z" or an upper-case letter of Spanish
+// ("Ñ", "Á", "É", "Í", "Ó", "Ú", "Ü"): people's given names.
+bool endsWithLetter(const QString& text);
 // Trimmed text not empty and ending in a character of a name: "A" to "Z", "Ñ", "Á", "É", "Í",
 // "Ó", "Ú", "Ü", or one of ' . , & - (customer names: PEÑA, O'HARA, PEÑA & HIJOS S.A.C.).
 bool endsWithNameChar(const QString& text);

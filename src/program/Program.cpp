@@ -6,6 +6,7 @@
 #include "platform/Resources.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemPlatform.h"
+#include "purchasing/PurchasingModule.h"
 #include "sales/FacturaFilesOutput.h"
 #include "sales/SalesCounter.h"
 #include "sales/SalesModule.h"
@@ -43,6 +44,7 @@ void registerSubsystems(session::AppContext& context) {
     catalogue::registerCatalogue(context);
     summary::registerSummary(context);
     stock::registerStock(context);
+    purchasing::registerPurchasing(context);
     session::AppContext* ctx = &context;
     sales::SalesCounter& counter = sales::SalesCounter::of(context);
     counter.wire(sales::SalesCounter::Command::EditPresentation,

@@ -67,6 +67,7 @@ std::vector<CommandRule> makeRules() {
         refused("SPLaboratorioProducto", "RTS", pharmacist, notAuthorised, r::kOperacion),
         refused("SBPresentacion", "TSR", pharmacist, std::nullopt),
         refused("SBMasStock", "TRS", pharmacist, Refusal::NotAuthorisedNamingProduct),
+        refused("SBDetallePedido", "TSR", pharmacist, notAuthorised, r::kOperacion),
         refused("SBEliminar", "RS", pharmacist, Refusal::NotAuthorisedNamingProduct),
         everybody("BusquedaIncluya", "TS"),
         everybody("DescargarImprimir", "TS"),

@@ -275,6 +275,7 @@ QWidget* TPRINCIPAL::buildToolbar() {
         {"SPLaboratorioProducto", "ASIGNAR PRODUCTO - LABORATORIO", "producto-laboratorio"},
         {"SBPresentacion", "ASIGNANDO PRESENTACION DE PRODUCTO", "presentacion"},
         {"SBMasStock", "INGRESO DE MAS STOCK...", "mas-stock"},
+        {"SBDetallePedido", "DETALLE DE PEDIDO", "presentacion"},
         {"SBEliminar", "DESASIGNAR UN PRODUCTO-LABORATORIO", "eliminar"},
         {"BusquedaIncluya", "BUSQUEDA AVANZADA...", "busqueda"},
         {"DescargarImprimir", "REALIZAR UNA VENTA", "venta"},
@@ -292,7 +293,7 @@ QWidget* TPRINCIPAL::buildToolbar() {
         button->setStatusTip(QString::fromLatin1(b.hint));
         button->setIcon(picture(b.picture));
         button->setIconSize(QSize(24, 24));
-        button->setFixedSize(32, 32);
+        button->setFixedSize(30, 30);
         button->setAutoRaise(true);
         row->addWidget(button);
     }
