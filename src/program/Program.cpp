@@ -1,5 +1,6 @@
 #include "program/Program.h"
 
+#include "admin/AdminModule.h"
 #include "catalogue/CatalogueModule.h"
 #include "core/Clock.h"
 #include "db/Open.h"
@@ -43,6 +44,7 @@ void registerSubsystems(session::AppContext& context) {
     catalogue::registerCatalogue(context);
     summary::registerSummary(context);
     stock::registerStock(context);
+    admin::registerAdmin(context);
     session::AppContext* ctx = &context;
     sales::SalesCounter& counter = sales::SalesCounter::of(context);
     counter.wire(sales::SalesCounter::Command::EditPresentation,
