@@ -199,10 +199,7 @@ QWidget* TFormLoginPasswordEC::buildNuevoBoxes(QWidget* page) {
 
 QWidget* TFormLoginPasswordEC::buildEditar() {
     auto* page = new QWidget(this);
-    CbLogin = new QComboBox(page);
-    CbLogin->setObjectName(QStringLiteral("CbLogin"));
-    CbLogin->setEditable(true);
-    CbLogin->setInsertPolicy(QComboBox::NoInsert);
+    CbLogin = parts::choice(page, "CbLogin", {}, QString(), kPasswordSize);
     EdPassLog1 = parts::passwordBox(page, "EdPassLog1", kPasswordSize);
     EdPassLog2 = parts::passwordBox(page, "EdPassLog2", kPasswordSize);
     EdPassLog3 = parts::passwordBox(page, "EdPassLog3", kPasswordSize);

@@ -9,6 +9,7 @@
 
 using namespace db::proc;
 using core::TypedPassword;
+using db::Db;
 using testsupport::seedUser;
 
 namespace {
@@ -96,8 +97,9 @@ TEST_P(AccountsProcedures, PasswordsAreStoredOneWayAndTheNewOneLogsIn) {
         EXPECT_EQ(db::text(column("UsuPassword", vendedor)), core::Encripta(s.after, code));
         EXPECT_FALSE(everyText().contains(s.after));
         EXPECT_TRUE(logsIn(code, s.after));
-        if (!s.before.isEmpty())
+        if (!s.before.isEmpty()) {
             EXPECT_FALSE(logsIn(code, s.before));
+        }
     }
 }
 
