@@ -34,6 +34,7 @@ protected:
         EXPECT_TRUE(run(QStringLiteral("Password1")));
         settle();
         auto* reauth = principal().findChild<session::ReauthWindow*>();
+        child<QComboBox>(reauth, "CBLogin")->lineEdit()->clear();
         typeText(child<QComboBox>(reauth, "CBLogin")->lineEdit(), QStringLiteral("ROSA"));
         typeText(child<QLineEdit>(reauth, "EdPassword"), QStringLiteral("CLAVE1"));
         pressKey(child<QLineEdit>(reauth, "EdPassword"), Qt::Key_Return);
@@ -63,7 +64,7 @@ protected:
 TEST_P(AccountsRoad, ANewAccountLogsInWithItsPhotoAndIsRefusedOnceInactive) {
     enter(QStringLiteral("2"), QStringLiteral("CLAVE1"));
     admin::TFormLoginPasswordEC* form = openAccounts();
-    ASSERT_NE(form, nullptr);
+    ASSERT_NE(form, nullptr) << messages.shown.join(QLatin1Char('/')).toStdString();
     type(form, "EdLogin", QStringLiteral("VENDEDOR2"));
     type(form, "EdPassword1", QStringLiteral("CLAVE9"));
     type(form, "EdPassword2", QStringLiteral("CLAVE9"));
