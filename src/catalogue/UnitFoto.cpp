@@ -5,12 +5,9 @@
 #include "platform/Platform.h"
 #include "session/UnitDM.h"
 #include "ui/Guard.h"
+#include "ui/PictureFile.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QHBoxLayout>
-#include <QImage>
-#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -22,26 +19,6 @@ namespace {
 
 const QString kNotAssigned = QStringLiteral("NO SE HAN ASIGNADO\rPRODUCTO - LABORATORIO");
 const QString kNotAPicture = QStringLiteral("EL ARCHIVO ELEGIDO NO ES UNA IMAGEN...");
-
-// The file's bytes as they are, or the picture re-encoded smaller when a side is too long.
-QByteArray photoBytes(const QString& file) {
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
-    if (picture.isNull())
-        return {};
-    if (std::max(picture.width(), picture.height()) <= TFormFoto::kLargestSide) {
-        QFile in(file);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-    }
-    const QImage scaled = picture.scaled(TFormFoto::kLargestSide, TFormFoto::kLargestSide,
-                                         Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    scaled.save(&buffer, scaled.hasAlphaChannel() ? "PNG" : "JPG", 90);
-    return bytes;
-}
 
 }  // namespace
 
@@ -115,7 +92,7 @@ void TFormFoto::AsignarFotoClick() {
 }
 
 void TFormFoto::store(const QString& file) {
-    const QByteArray bytes = photoBytes(file);
+    const QByteArray bytes = ui::photoBytes(file);
     if (bytes.isEmpty()) {
         ctx_.messages.notice(kNotAPicture, ui::Messages::Kind::Warning);
         return;

@@ -15,9 +15,6 @@ class TFormFoto : public QWidget {
     Q_OBJECT
 
 public:
-    // The longer side of a stored photo, in pixels; a larger picture is stored scaled down.
-    static constexpr int kLargestSide = 1024;
-
     // Shows it on the data module's current presentation once KZ_VerificaExistenPresFoto finds
     // it; otherwise tells the user to create one first. nullptr when not shown.
     static TFormFoto* open(session::AppContext& ctx);

@@ -12,9 +12,12 @@ namespace {
 
 // About 35 ms on one core of a 2020s desktop: slow for guessing, unnoticed at login.
 constexpr int kIterations = 25000;
-// The application's own salt. The digest must be deterministic (the login looks a user up by
-// code and stored password), so the salt cannot be random per account.
+// The application's own salt. A form must be deterministic (the login compares it with what an
+// account stores), so the account's part of the salt is its code, which the login knows first.
 constexpr char kSalt[] = "VELCARIS.USUARIO.v1";
+constexpr char kAccountSalt[] = "VELCARIS.USUARIO.v2.";
+const QString kCurrentPrefix = QStringLiteral("pbkdf2$2$");
+const QString kFirstPrefix = QStringLiteral("pbkdf2$");
 
 constexpr int kShiftStep = 7;
 
@@ -61,6 +64,11 @@ QString reversed(QString text) {
     return text;
 }
 
+QString digest(const QString& plain, const QByteArray& salt) {
+    const QByteArray key = pbkdf2Sha256(trimBlanksAndControls(plain).toUtf8(), salt, kIterations);
+    return QStringLiteral("%1$%2").arg(kIterations).arg(QString::fromLatin1(key.toBase64()));
+}
+
 bool isPasswordOf(const QString& stored, const QString& plain) {
     return Encripta(plain) == stored.trimmed();
 }
@@ -87,10 +95,27 @@ QByteArray pbkdf2Sha256(const QByteArray& password, const QByteArray& salt, int 
     return key;
 }
 
+QString Encripta(const QString& plain, int userCode) {
+    return kCurrentPrefix + digest(plain, QByteArray(kAccountSalt) + QByteArray::number(userCode));
+}
+
 QString Encripta(const QString& plain) {
-    const QByteArray key =
-        pbkdf2Sha256(trimBlanksAndControls(plain).toUtf8(), QByteArray(kSalt), kIterations);
-    return QStringLiteral("pbkdf2$%1$%2").arg(kIterations).arg(QString::fromLatin1(key.toBase64()));
+    return kFirstPrefix + digest(plain, QByteArray(kSalt));
+}
+
+bool IsCurrentPasswordForm(const QString& stored) {
+    return stored.startsWith(kCurrentPrefix);
+}
+
+bool PasswordMatches(const QString& stored, const QString& typed, int userCode) {
+    const QString form = stored.trimmed();
+    if (IsCurrentPasswordForm(form))
+        return Encripta(typed, userCode) == form;
+    return form.startsWith(kFirstPrefix) && Encripta(typed) == form;
+}
+
+bool TypedPassword::isEmpty() const {
+    return trimBlanksAndControls(typed_).isEmpty();
 }
 
 QString Desencripta(const QString& stored, const QString& typed) {
@@ -119,10 +144,11 @@ QStringList UnscramblePassword(const QString& scrambled) {
     return texts;
 }
 
-bool ScrambledPasswordMatches(const QString& stored, const QString& scrambled) {
+bool ScrambledPasswordMatches(const QString& stored, const QString& scrambled, int userCode) {
     const QStringList texts = UnscramblePassword(scrambled);
-    return std::any_of(texts.cbegin(), texts.cend(),
-                       [&stored](const QString& plain) { return isPasswordOf(stored, plain); });
+    return std::any_of(texts.cbegin(), texts.cend(), [&](const QString& plain) {
+        return PasswordMatches(stored, plain, userCode);
+    });
 }
 
 }  // namespace core

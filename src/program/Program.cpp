@@ -1,5 +1,6 @@
 #include "program/Program.h"
 
+#include "admin/AdminModule.h"
 #include "catalogue/CatalogueModule.h"
 #include "core/Clock.h"
 #include "db/Open.h"
@@ -45,6 +46,7 @@ void registerSubsystems(session::AppContext& context) {
     summary::registerSummary(context);
     stock::registerStock(context);
     purchasing::registerPurchasing(context);
+    admin::registerAdmin(context);
     session::AppContext* ctx = &context;
     sales::SalesCounter& counter = sales::SalesCounter::of(context);
     counter.wire(sales::SalesCounter::Command::EditPresentation,

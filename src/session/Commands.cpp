@@ -28,4 +28,13 @@ ReauthWindow* Commands::newReauthWindow(QWidget* parent) const {
     return reauth_ ? reauth_(parent) : nullptr;
 }
 
+void Commands::setReauthScreen(ReauthPurpose purpose, ReauthScreen screen) {
+    screens_[purpose] = std::move(screen);
+}
+
+Commands::ReauthScreen Commands::reauthScreen(ReauthPurpose purpose) const {
+    const auto it = screens_.find(purpose);
+    return it == screens_.end() ? ReauthScreen() : it->second;
+}
+
 }  // namespace session

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <map>
 
 namespace session {
 
@@ -28,6 +29,8 @@ class Commands {
 public:
     using Opener = std::function<void()>;
     using ReauthFactory = std::function<ReauthWindow*(QWidget* parent)>;
+    // Creates and shows the screen a re-authentication opens; returns it.
+    using ReauthScreen = std::function<QWidget*()>;
 
     // Registers the opener of a control; a second registration of the same name replaces it.
     void add(const QString& control, Opener opener);
@@ -41,10 +44,15 @@ public:
     void setReauthFactory(ReauthFactory factory) { reauth_ = std::move(factory); }
     // A new re-authentication window; nullptr when no module provides one.
     ReauthWindow* newReauthWindow(QWidget* parent) const;
+    // The screen a re-authentication of the purpose opens, registered by the module that has
+    // it; empty when none did.
+    void setReauthScreen(ReauthPurpose purpose, ReauthScreen screen);
+    ReauthScreen reauthScreen(ReauthPurpose purpose) const;
 
 private:
     QHash<QString, Opener> openers_;
     ReauthFactory reauth_;
+    std::map<ReauthPurpose, ReauthScreen> screens_;
 };
 
 }  // namespace session

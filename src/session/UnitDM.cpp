@@ -204,6 +204,15 @@ int TDM::openAccess(int userCode, const QString& storedPassword) {
     return int(rows.size());
 }
 
+void TDM::reopenAccess() {
+    if (!access_)
+        return;
+    const int code = access_->UsuCod;
+    access_ = db::proc::accessByCode(db_, code);
+    user_ = access_ ? db::proc::userRow(db_, code) : std::nullopt;
+    emit accessChanged();
+}
+
 void TDM::closeAccess() {
     access_.reset();
     user_.reset();

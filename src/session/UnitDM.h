@@ -69,6 +69,9 @@ public:
     // Returns the number of rows the access query holds (0 or 1).
     int openAccess(int userCode, const QString& storedPassword);
     void closeAccess();
+    // Re-reads the logged-in user's access row and record by code, so a change of that user's
+    // own password or data keeps the session and its role checks.
+    void reopenAccess();
     const std::optional<UserRow>& access() const { return access_; }
     const std::optional<UserRow>& user() const { return user_; }
     // TUsuario's UsuCargo and UsuNombres; empty before any login.

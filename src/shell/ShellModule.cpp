@@ -8,8 +8,12 @@ namespace shell {
 
 void registerShell(session::AppContext& context) {
     session::AppContext* ctx = &context;
-    context.commands.setReauthFactory(
-        [ctx](QWidget* parent) { return new TFormLoginPassword(*ctx, parent); });
+    context.commands.setReauthFactory([ctx](QWidget* parent) {
+        auto* form = new TFormLoginPassword(*ctx, parent);
+        form->setAccountsOpener(ctx->commands.reauthScreen(session::ReauthPurpose::Accounts));
+        form->setConsoleOpener(ctx->commands.reauthScreen(session::ReauthPurpose::Console));
+        return form;
+    });
 }
 
 }  // namespace shell

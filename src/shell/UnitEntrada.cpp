@@ -4,6 +4,7 @@
 #include "core/Password.h"
 #include "core/Roles.h"
 #include "db/Db.h"
+#include "db/procedures/Accounts.h"
 #include "db/procedures/Session.h"
 #include "db/procedures/SessionData.h"
 #include "platform/Platform.h"
@@ -182,7 +183,8 @@ void TFormEntrada::attempt() {
         refuse(noAccess(), CbLogin);
         return;
     }
-    const int rows = ctx_.dm.openAccess(code, core::Encripta(password));
+    const QString stored = db::proc::passwordDeAcceso(ctx_.db, code, core::TypedPassword(password));
+    const int rows = stored.isEmpty() ? 0 : ctx_.dm.openAccess(code, stored);
     const auto& access = ctx_.dm.access();
     if (access && core::roles::trimmed(access->UsuEstado).toUpper() == QLatin1String("INACTIVO")) {
         showOnly(Iinactiva);

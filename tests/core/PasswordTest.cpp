@@ -86,15 +86,18 @@ TEST(UnscramblePassword, NoTwoUpperCaseTextsShareAScramble) {
     }
 }
 
-TEST(ScrambledPasswordMatches, AcceptsOnlyTheStoredPassword) {
-    const QString stored = Encripta(QStringLiteral("CAJERO"));
-    EXPECT_TRUE(ScrambledPasswordMatches(stored, ScramblePassword(QStringLiteral("CAJERO"))));
-    EXPECT_TRUE(ScrambledPasswordMatches(stored + QStringLiteral("  "),
-                                         ScramblePassword(QStringLiteral(" CAJERO "))));
-    EXPECT_FALSE(ScrambledPasswordMatches(stored, ScramblePassword(QStringLiteral("CAJERA"))));
-    EXPECT_FALSE(ScrambledPasswordMatches(stored, QStringLiteral("CAJERO")));
-    EXPECT_FALSE(ScrambledPasswordMatches(QStringLiteral("CAJERO"),
-                                          ScramblePassword(QStringLiteral("CAJERO"))));
+TEST(ScrambledPasswordMatches, AcceptsOnlyTheStoredPasswordOfEitherForm) {
+    const QString cajero = QStringLiteral("CAJERO");
+    for (const QString& stored : {Encripta(cajero), Encripta(cajero, 4)}) {
+        EXPECT_TRUE(ScrambledPasswordMatches(stored, ScramblePassword(cajero), 4));
+        EXPECT_TRUE(ScrambledPasswordMatches(stored + QStringLiteral("  "),
+                                             ScramblePassword(QStringLiteral(" CAJERO ")), 4));
+        EXPECT_FALSE(
+            ScrambledPasswordMatches(stored, ScramblePassword(QStringLiteral("CAJERA")), 4));
+        EXPECT_FALSE(ScrambledPasswordMatches(stored, cajero, 4));
+    }
+    EXPECT_FALSE(ScrambledPasswordMatches(Encripta(cajero, 4), ScramblePassword(cajero), 5));
+    EXPECT_FALSE(ScrambledPasswordMatches(cajero, ScramblePassword(cajero), 4));
 }
 
 TEST(Pbkdf2Sha256, MatchesPublishedVectors) {
@@ -140,6 +143,35 @@ TEST(Encripta, HidesThePasswordAndFitsItsColumn) {
         EXPECT_FALSE(UnscramblePassword(stored).contains(p));
         EXPECT_LE(stored.size(), 200);
     }
+}
+
+// Equal passwords of two accounts are stored differently; an account's first-form password still
+// verifies, and a form checks only for its own account.
+TEST(PasswordMatches, VerifiesBothFormsForTheirAccount) {
+    const QString pw = QStringLiteral("CLAVE");
+    EXPECT_NE(Encripta(pw, 2), Encripta(pw, 3));
+    EXPECT_EQ(Encripta(pw, 2), Encripta(QStringLiteral(" CLAVE "), 2));
+    EXPECT_TRUE(core::IsCurrentPasswordForm(Encripta(pw, 2)));
+    EXPECT_FALSE(core::IsCurrentPasswordForm(Encripta(pw)));
+    struct Case {
+        QString stored;
+        QString typed;
+        int code;
+        bool matches;
+    };
+    const Case cases[] = {
+        {Encripta(pw, 2), pw, 2, true},
+        {Encripta(pw, 2) + QStringLiteral("  "), pw, 2, true},
+        {Encripta(pw, 2), pw, 3, false},
+        {Encripta(pw, 2), QStringLiteral("CLAVA"), 2, false},
+        {Encripta(pw), pw, 7, true},
+        {Encripta(pw), QStringLiteral("clave"), 7, false},
+        {pw, pw, 2, false},
+        {QString(), QString(), 2, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(core::PasswordMatches(c.stored, c.typed, c.code), c.matches)
+            << c.stored.toStdString() << " " << c.code;
 }
 
 TEST(Desencripta, GivesTheTypedPasswordBackOnlyWhenItMatches) {

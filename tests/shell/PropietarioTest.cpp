@@ -75,7 +75,7 @@ TEST_P(Propietario, OwnerIsCreatedAsUserOneAdministrator) {
     EXPECT_EQ(owner("UsuNombres"), QStringLiteral("ANA"));
     EXPECT_EQ(owner("UsuCargo"), QStringLiteral("ADMINISTRADOR"));
     EXPECT_EQ(owner("UsuEstado"), QStringLiteral("ACTIVO"));
-    EXPECT_EQ(owner("UsuPassword"), core::Encripta(QStringLiteral("FARMA 26")));
+    EXPECT_EQ(owner("UsuPassword"), core::Encripta(QStringLiteral("FARMA 26"), 1));
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown.first().contains(QStringLiteral("CODIGO 1")));
 }

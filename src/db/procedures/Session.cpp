@@ -2,9 +2,6 @@
 
 #include "core/Password.h"
 
-#include <QStringList>
-#include <algorithm>
-
 namespace db::proc {
 
 namespace {
@@ -52,16 +49,14 @@ VerificaLoginPasswordOut KZ_VerificaLoginPassword(Db& db, const VerificaLoginPas
     const QString scrambled = in.pUsuPassword.left(30);
     if (login.isEmpty() || scrambled.isEmpty())
         return {kRefused};
-    QStringList stored;
-    QSqlQuery q = db.exec(
-        QStringLiteral("SELECT UsuPassword FROM USUARIO WHERE UsuLogin = ? AND UsuEstado = ?"),
-        {login, kActivo});
-    while (q.next())
-        stored << text(q.value(0));
-    const bool accepted = std::any_of(stored.cbegin(), stored.cend(), [&](const QString& s) {
-        return core::ScrambledPasswordMatches(s, scrambled);
-    });
-    return {accepted ? kAccepted : kRefused};
+    QSqlQuery q = db.exec(QStringLiteral("SELECT UsuCod, UsuPassword FROM USUARIO "
+                                         "WHERE UsuLogin = ? AND UsuEstado = ?"),
+                          {login, kActivo});
+    while (q.next()) {
+        if (core::ScrambledPasswordMatches(text(q.value(1)), scrambled, integer(q.value(0))))
+            return {kAccepted};
+    }
+    return {kRefused};
 }
 
 bool hayUsuarios(Db& db) {
@@ -73,7 +68,7 @@ IngresoPropietarioOut KZ_IngresoPropietario(Db& db, const IngresoPropietarioIn& 
     const QString login = param(in.pUsuLogin, 10).trimmed();
     if (login.isEmpty() || in.pUsuPassword.trimmed().isEmpty())
         return {QStringLiteral("INGRESE UN LOGIN Y UN PASSWORD")};
-    const QString stored = core::Encripta(in.pUsuPassword);
+    const QString stored = core::Encripta(in.pUsuPassword, 1);
     Db::Transaction tx(db, {QStringLiteral("USUARIO")});
     if (hayUsuarios(db)) {
         tx.commit();

@@ -17,6 +17,11 @@ const QString kPresentationSelect = QStringLiteral(
     "SELECT CodPresentacion, ProdLabCod, PresTipo, PresPrecioCosto, PresVenta, "
     "PresIndicaPosologia, PresUbicacion, PresGenCom, PresUniTodo, PresStockTotal, "
     "PresPromUni, PresEstado, PresCodDigemid FROM PRESENTACION ");
+// Every column of USUARIO; %1 stands in the password's place.
+const QString kUserSelect = QStringLiteral(
+    "SELECT UsuCod, SucCod, UsuLogin, %1, UsuCargo, UsuNombres, UsuApellidos, UsuDni, "
+    "UsuTelefono, UsuEdad, UsuDomicilio, UsuFechNac, UsuEstado, UsuTecla, UsuFechaIngreso, "
+    "UsuFechaRenuncia, UsuFoto FROM USUARIO ");
 const QString kCruceSelect = QStringLiteral(
     "SELECT C.CodPresentacion, P.PresStockTotal, C.CruCantidad, C.CruEstado "
     "FROM PRESENTACION P, CRUCE C WHERE P.CodPresentacion = C.CodPresentacion ");
@@ -183,16 +188,33 @@ std::vector<UserRow> accessRows(Db& db, int userCode, const QString& storedPassw
     return rows;
 }
 
+std::optional<UserRow> accessByCode(Db& db, int userCode) {
+    QSqlQuery q =
+        db.exec(QStringLiteral("SELECT UsuCod, UsuLogin, UsuFoto, UsuCargo, UsuEstado, UsuTecla, "
+                               "UsuApellidos FROM USUARIO WHERE UsuCod = ?"),
+                {userCode});
+    if (!q.next())
+        return std::nullopt;
+    return accessRow(q);
+}
+
 std::optional<UserRow> userRow(Db& db, int userCode) {
-    QSqlQuery q = db.exec(
-        QStringLiteral("SELECT UsuCod, SucCod, UsuLogin, UsuPassword, UsuCargo, UsuNombres, "
-                       "UsuApellidos, UsuDni, UsuTelefono, UsuEdad, UsuDomicilio, "
-                       "UsuFechNac, UsuEstado, UsuTecla, UsuFechaIngreso, "
-                       "UsuFechaRenuncia, UsuFoto FROM USUARIO WHERE UsuCod = ?"),
-        {userCode});
+    QSqlQuery q =
+        db.exec(kUserSelect.arg(QStringLiteral("UsuPassword")) + QStringLiteral("WHERE UsuCod = ?"),
+                {userCode});
     if (!q.next())
         return std::nullopt;
     return wholeUserRow(q);
+}
+
+std::vector<UserRow> usersButTheOwner(Db& db) {
+    QSqlQuery q = db.exec(
+        kUserSelect.arg(QStringLiteral("''")) + QStringLiteral("WHERE UsuCod <> ? ORDER BY UsuCod"),
+        {kOwner});
+    std::vector<UserRow> rows;
+    while (q.next())
+        rows.push_back(wholeUserRow(q));
+    return rows;
 }
 
 std::vector<LoginEntry> activeUsersButTheOwner(Db& db) {

@@ -94,8 +94,12 @@ QByteArray presentationPhoto(Db& db, int codPresentacion);
 // The access query: the accounts with the code and stored password (UsuCod, UsuLogin, UsuFoto,
 // UsuCargo, UsuEstado, UsuTecla and UsuApellidos filled).
 std::vector<UserRow> accessRows(Db& db, int userCode, const QString& storedPassword);
+// The access query's row of a code, whatever its password.
+std::optional<UserRow> accessByCode(Db& db, int userCode);
 // The whole account of a code.
 std::optional<UserRow> userRow(Db& db, int userCode);
+// Every account but user 1, by code, with UsuPassword left empty.
+std::vector<UserRow> usersButTheOwner(Db& db);
 
 // The login window's list: active accounts but user 1, by code.
 struct LoginEntry {
