@@ -1,5 +1,7 @@
 #include "program/Program.h"
 
+#include "admin/AdminModule.h"
+#include "admin/WorkstationMessages.h"
 #include "catalogue/CatalogueModule.h"
 #include "core/Clock.h"
 #include "db/Open.h"
@@ -43,6 +45,7 @@ void registerSubsystems(session::AppContext& context) {
     catalogue::registerCatalogue(context);
     summary::registerSummary(context);
     stock::registerStock(context);
+    admin::registerAdmin(context);
     session::AppContext* ctx = &context;
     sales::SalesCounter& counter = sales::SalesCounter::of(context);
     counter.wire(sales::SalesCounter::Command::EditPresentation,
@@ -86,6 +89,7 @@ bool Program::start() {
     ui::guard(context_->messages,
               [this] { summary::DailySummary(*db_, context_->platform).recover(); });
     ui::guard(context_->messages, [this] { stock::removeLeftIntakes(*context_); });
+    admin::startWorkstationMessages(*context_);
     if (!shell::ensureOwner(*context_))
         return false;
     principal_->showLoginWindow();

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace session {
+struct AppContext;
+}
+
+namespace admin {
+
+// Registers the administration openers: the backup ("BacKup BD" and its toolbar button), the
+// workstation messages and the cash withdrawals.
+void registerAdmin(session::AppContext& context);
+
+}  // namespace admin
