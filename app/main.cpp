@@ -40,7 +40,8 @@ int initDatabase(bool demo) {
 
 // One line from the terminal without echoing it; from a pipe, its first line.
 QString readSecret(const QString& prompt) {
-    QTextStream(stderr) << prompt << Qt::flush;
+    QTextStream err(stderr);
+    err << prompt << Qt::flush;
     termios saved{};
     const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
     if (terminal) {
@@ -51,7 +52,7 @@ QString readSecret(const QString& prompt) {
     const QString line = QTextStream(stdin).readLine();
     if (terminal) {
         tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-        QTextStream(stderr) << Qt::endl;
+        err << Qt::endl;
     }
     return line;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <qnamespace.h>
 #include <QString>
 
 class QLabel;

@@ -19,6 +19,7 @@
 #include "ui/InputFilter.h"
 #include "ui/TableModel.h"
 
+#include <QAction>
 #include <QDateTimeEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>

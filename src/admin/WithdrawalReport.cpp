@@ -10,11 +10,12 @@ constexpr double kLine = 6;
 const printing::Font kTitle{.points = 12, .bold = true};
 const printing::Font kBody{.points = 9};
 
-printing::Text cell(double x, double width, printing::Value value, Qt::Alignment align = {}) {
+printing::Text cell(double x, double width, printing::Value value,
+                    Qt::Alignment align = Qt::AlignLeft) {
     return printing::Text{.box = QRectF(x, 0, width, kLine),
                           .value = std::move(value),
                           .font = kBody,
-                          .align = (align ? align : Qt::AlignLeft) | Qt::AlignVCenter};
+                          .align = align | Qt::AlignVCenter};
 }
 
 std::shared_ptr<printing::RowList> rowsOf(const std::vector<db::proc::EgresoRow>& rows) {

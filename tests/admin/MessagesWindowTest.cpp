@@ -60,7 +60,7 @@ TEST_P(MessagesWindow, AMessageAppearsOnceAtTheOtherWorkstation) {
     const QString typed = line + "\n" + line + "\n" + line;
     send(w, typed, QStringLiteral("caja2"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("MENSAJE ENVIADO A CAJA2"));
-    ASSERT_TRUE(shown.wait(10000));
+    ASSERT_TRUE(shown.count() > 0 || shown.wait(10000));
     auto* received = shown.at(0).at(0).value<QWidget*>();
     EXPECT_EQ(label(received, "LblTexto"), typed.left(255));
     EXPECT_TRUE(label(received, "LblRemitente").contains(QStringLiteral("CAJA1")));

@@ -83,7 +83,7 @@ protected:
     }
     // A new, empty database of the engine.
     db::ConnectionInfo freshDatabase() {
-        const QString name = QStringLiteral("r%1").arg(extraDatabases_.size() + 1);
+        const QString name = QStringLiteral("r%1").arg(++made_);
         if (GetParam() == db::Dialect::SQLite) {
             db::ConnectionInfo out = info();
             out.path = dir_.filePath(name + QStringLiteral(".db"));
@@ -103,6 +103,7 @@ protected:
 
 private:
     QStringList extraDatabases_;
+    int made_ = 0;
 };
 
 VELCARIS_DB_TEST_SUITE(BackupProcedures);
