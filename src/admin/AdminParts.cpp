@@ -5,6 +5,7 @@
 #include "ui/Palette.h"
 #include "ui/TextStyle.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -46,6 +47,29 @@ void show(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+OwnBoxes::OwnBoxes(QWidget* window) : QObject(window) {
+    window->installEventFilter(this);
+}
+
+void OwnBoxes::own(const std::function<void()>& action) {
+    ++running_;
+    struct Done {
+        int& running;
+        ~Done() { --running; }
+    } done{running_};
+    action();
+}
+
+bool OwnBoxes::returning() {
+    return std::exchange(left_, false);
+}
+
+bool OwnBoxes::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate && running_ > 0)
+        left_ = true;
+    return QObject::eventFilter(watched, event);
 }
 
 QString backupFolder(const platform::Platform& platform) {

@@ -70,6 +70,7 @@ TFormBacKupBD::TFormBacKupBD(session::AppContext& ctx)
     : QWidget(ctx.mainWindow, parts::windowFlags(true)), ctx_(ctx) {
     setObjectName(QStringLiteral("FormBacKupBD"));
     setWindowTitle(QStringLiteral("BACKUP DE LA BASE DE DATOS VELCARIS"));
+    ownBoxes_ = new parts::OwnBoxes(this);
     build();
     wire();
     ui::onActivation(this, [this] { activated(); });
@@ -127,7 +128,10 @@ bool TFormBacKupBD::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// Back from its own box the status text keeps what the action put there.
 void TFormBacKupBD::activated() {
+    if (ownBoxes_->returning())
+        return;
     EdClave->clear();
     if (!copying())
         AVISO->clear();
@@ -141,14 +145,16 @@ void TFormBacKupBD::closeEvent(QCloseEvent* event) {
 }
 
 void TFormBacKupBD::CopiaClick() {
-    ui::guard(ctx_.messages, [this] {
-        if (!core::roles::passes(ctx_.dm.sessionRole(), core::roles::Group::CounterStaff)) {
-            ctx_.messages.notice(kNoPermission);
-            return;
-        }
-        ctx_.platform.trimWorkingSet();
-        if (ctx_.dm.isSessionOpen())
-            startCopy();
+    ownBoxes_->own([this] {
+        ui::guard(ctx_.messages, [this] {
+            if (!core::roles::passes(ctx_.dm.sessionRole(), core::roles::Group::CounterStaff)) {
+                ctx_.messages.notice(kNoPermission);
+                return;
+            }
+            ctx_.platform.trimWorkingSet();
+            if (ctx_.dm.isSessionOpen())
+                startCopy();
+        });
     });
 }
 
@@ -188,7 +194,7 @@ void TFormBacKupBD::copyMade(const db::proc::BacKupBaseDatosOut& out) {
 
 // The box comes first; its closing activates the window, and the reason is shown after it.
 void TFormBacKupBD::copyFailed(const QString& reason) {
-    ctx_.messages.notice(kCopyFailed, ui::Messages::Kind::Error);
+    ownBoxes_->own([this] { ctx_.messages.notice(kCopyFailed, ui::Messages::Kind::Error); });
     AVISO->setText(reason);
     copyOver();
 }

@@ -18,6 +18,10 @@ struct BacKupBaseDatosOut;
 
 namespace admin {
 
+namespace parts {
+class OwnBoxes;
+}
+
 // "BACKUP DE LA BASE DE DATOS VELCARIS": the database copied to drive E: behind an access key,
 // and the copy packed into an archive. The copy runs on a thread of its own, so the window
 // answers meanwhile; closing the window stops it.
@@ -54,6 +58,7 @@ private:
     void stopCopy();
 
     session::AppContext& ctx_;
+    parts::OwnBoxes* ownBoxes_ = nullptr;
     QThread* worker_ = nullptr;
     std::shared_ptr<std::atomic<bool>> cancelled_;
 

@@ -63,6 +63,7 @@ TFormDescargarMonto::TFormDescargarMonto(session::AppContext& ctx)
     : QWidget(ctx.mainWindow, parts::windowFlags(false)), ctx_(ctx) {
     setObjectName(QStringLiteral("FormDescargarMonto"));
     setWindowTitle(QStringLiteral("EGRESOS REALIZADOS EN EL DIA ACTUAL"));
+    ownBoxes_ = new parts::OwnBoxes(this);
     build();
     wire();
     ui::onActivation(this, [this] { ui::guard(ctx_.messages, [this] { activated(); }); });
@@ -143,17 +144,20 @@ void TFormDescargarMonto::buildGrid() {
 void TFormDescargarMonto::wire() {
     ui::filter(EdCantidad, core::endsWithDigitOrPoint);
     ui::capLength(Memo1, kReasonSize);
-    connect(BtnGrabar, &QPushButton::clicked, this, &TFormDescargarMonto::BtnGrabarClick);
+    connect(BtnGrabar, &QPushButton::clicked, this,
+            [this] { ownBoxes_->own([this] { BtnGrabarClick(); }); });
     connect(BtnEditar, &QPushButton::clicked, this,
             [this] { ui::guard(ctx_.messages, [this] { list(); }); });
     connect(BtnImprimir, &QPushButton::clicked, this, &TFormDescargarMonto::BtnImprimirClick);
     connect(BtnSalir, &QPushButton::clicked, this, &QWidget::close);
 }
 
+// Back from its own box the focus stays where the action put it.
 void TFormDescargarMonto::activated() {
     today();
     list();
-    EdCantidad->setFocus();
+    if (!ownBoxes_->returning())
+        EdCantidad->setFocus();
 }
 
 // The period of today: from yesterday at 23:59:59 to tomorrow at 00:00:01.

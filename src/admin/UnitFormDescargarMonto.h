@@ -20,6 +20,10 @@ class VectorModel;
 
 namespace admin {
 
+namespace parts {
+class OwnBoxes;
+}
+
 // "EGRESOS REALIZADOS EN EL DIA ACTUAL": money taken out of the till with its reason, and the
 // withdrawals of a period listed, totalled and printed.
 class TFormDescargarMonto : public QWidget {
@@ -43,6 +47,7 @@ private:
     void BtnImprimirClick();
 
     session::AppContext& ctx_;
+    parts::OwnBoxes* ownBoxes_ = nullptr;
     ui::VectorModel<db::proc::EgresoRow>* rows_ = nullptr;
     core::Money total_;
 
