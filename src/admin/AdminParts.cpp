@@ -42,7 +42,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
 
 void show(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setFixedSize(window->sizeHint());
+    window->setFixedSize(window->sizeHint().expandedTo(window->minimumSize()));
     ui::centreOnDesktop(window);
     window->show();
     window->raise();

@@ -82,7 +82,7 @@ TFormBacKupBD::~TFormBacKupBD() {
 
 void TFormBacKupBD::build() {
     AVISO = parts::statusText(this, "AVISO");
-    AVISO->setMinimumWidth(460);
+    AVISO->setMinimumSize(560, 44);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setAutoRaise(true);

@@ -107,7 +107,7 @@ void TFormDescargarMonto::build() {
     layout->addLayout(fields);
     layout->addWidget(STMensaje);
     layout->addLayout(buttons);
-    setMinimumSize(640, 520);
+    setMinimumSize(660, 540);
 }
 
 void TFormDescargarMonto::buildGrid() {
@@ -132,6 +132,7 @@ void TFormDescargarMonto::buildGrid() {
           .width = 320,
           .value = rows_->by([](const Row& r) { return QVariant(r.EgreMotivo.simplified()); })}});
     ui::Grid::setUp(DBGrid1, rows_);
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
     DBGrid1->horizontalHeader()->setStyleSheet(QStringLiteral(
         "QHeaderView::section { background-color: red; color: white; font-weight: bold; }"));
     auto* menu = new QMenu(DBGrid1);

@@ -4,17 +4,31 @@
 #include "db/procedures/Messages.h"
 #include "ui/TextStyle.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace admin {
+
+namespace {
+
+constexpr int kMargin = 8;
+
+}  // namespace
 
 TFormMensajeRecibido* TFormMensajeRecibido::open(session::AppContext& ctx,
                                                  const db::proc::MensajeRecibido& m) {
     auto* form = new TFormMensajeRecibido(ctx, m);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->setAttribute(Qt::WA_ShowWithoutActivating);
+    form->adjustSize();
+    // In the screen's upper right corner, out of the way of the window being typed in.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        form->move(free.right() - form->width() - kMargin, free.top() + kMargin);
+    }
     form->show();
     return form;
 }
