@@ -2,7 +2,6 @@
 
 #include "admin/UnitFormMensajesPC02PC03.h"
 #include "admin/WorkstationMessages.h"
-#include "db/procedures/Messages.h"
 
 #include <QSignalSpy>
 
@@ -11,8 +10,6 @@ using ::admin::TFormMensajesPC02PC03;
 using ::admin::WorkstationMessages;
 
 namespace {
-
-const QString kCaption = QStringLiteral("ENVIO DE MENSAJES...");
 
 // A second program, "CAJA2", on a connection of its own, polling often.
 struct OtherProgram {
@@ -45,7 +42,6 @@ protected:
         typeInto(w, "EdNombrePC", to);
         click(w, "BtnMensajes");
     }
-    int rows() { return counter::count(db(), QStringLiteral("MENSAJE")); }
 };
 
 VELCARIS_DB_TEST_SUITE(MessagesWindow);
@@ -68,20 +64,6 @@ TEST_P(MessagesWindow, AMessageAppearsOnceAtTheOtherWorkstation) {
     QTest::qWait(100);
     EXPECT_EQ(shown.count(), 1);
     received->close();
-}
-
-// A name no running workstation has is refused: the message, the caption unchanged, no row.
-TEST_P(MessagesWindow, ANameOfNoRunningWorkstationIsRefused) {
-    db::proc::registraEstacion(db(), QStringLiteral("CAJA3"), clock.now());
-    db::proc::detieneEstacion(db(), QStringLiteral("CAJA3"));
-    for (const char* to : {"NOEXISTE", "CAJA3"}) {
-        TFormMensajesPC02PC03* w = open();
-        send(w, QStringLiteral("HOLA"), QString::fromLatin1(to));
-        EXPECT_EQ(messages.shown, QStringList{"NOMBRE DE PC, NO EXISTE..."}) << to;
-        EXPECT_EQ(w->windowTitle(), kCaption);
-        EXPECT_EQ(rows(), 0);
-        w->close();
-    }
 }
 
 }  // namespace

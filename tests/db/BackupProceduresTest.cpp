@@ -18,25 +18,18 @@ namespace {
 const QDate kDay(2026, 3, 7);
 constexpr int kSales = 20;
 
-QStringList tablesOf(db::Db& db) {
-    QSqlQuery q = db.exec(db.dialect() == db::Dialect::SQLite
-                              ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
-                                               "'table' ORDER BY name")
-                              : QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                               "WHERE table_schema = current_schema() ORDER BY 1"));
-    QStringList out;
-    while (q.next())
-        out << q.value(0).toString().toUpper();
-    return out;
-}
-
 // Every row of every table, as text.
 QStringList contentOf(db::Db& db) {
+    QSqlQuery tables = db.exec(
+        db.dialect() == db::Dialect::SQLite
+            ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name")
+            : QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                             "table_schema = current_schema() ORDER BY 1"));
     QStringList out;
-    for (const QString& table : tablesOf(db)) {
-        QSqlQuery q =
-            db.exec(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY 1"));
-        while (q.next()) {
+    while (tables.next()) {
+        const QString table = tables.value(0).toString().toUpper();
+        for (QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM ") + table + " ORDER BY 1");
+             q.next();) {
             QStringList row{table};
             for (int i = 0; i < q.record().count(); ++i)
                 row << q.value(i).toString();

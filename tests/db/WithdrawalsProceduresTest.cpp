@@ -1,6 +1,5 @@
 #include "support/CheckoutSeed.h"
 #include "support/DbTest.h"
-#include "support/Seed.h"
 
 #include "db/procedures/Withdrawals.h"
 
@@ -21,33 +20,7 @@ protected:
 
 VELCARIS_DB_TEST_SUITE(WithdrawalsProcedures);
 
-// A withdrawal is listed first, with its user's full name, and the total grows by its amount.
-TEST_P(WithdrawalsProcedures, AWithdrawalIsListedFirstAndTotalled) {
-    testsupport::seedUser(db(), 7, QStringLiteral("ANA"), QStringLiteral("x"),
-                          QStringLiteral("ADMINISTRADOR"), QStringLiteral("ACTIVO"),
-                          QStringLiteral("ANA MARIA"), QStringLiteral("QUISPE ROJAS"));
-    EXPECT_EQ(totalEgresos(db(), from(), to()), core::Money());
-    struct Case {
-        const char* amount;
-        const char* total;
-        int user;
-        const char* name;
-    };
-    for (const Case& c :
-         {Case{"3.25", "3.25", 0, ""}, Case{"12.50", "15.75", 7, "ANA MARIA, QUISPE ROJAS"}}) {
-        const IngresoEgresoOut out = KZ_IngresoEgreso(
-            db(), {money(c.amount), QStringLiteral("PAGO\nAGUA"), c.user}, now.addSecs(c.user));
-        const std::vector<EgresoRow> rows = egresos(db(), from(), to());
-        ASSERT_FALSE(rows.empty());
-        EXPECT_EQ(rows.front().EgreCod, out.EgreCod);
-        EXPECT_EQ(rows.front().EgreMonto, money(c.amount));
-        EXPECT_EQ(rows.front().UsuCod, c.user);
-        EXPECT_EQ(rows.front().NOMBRE_COMPLETO, QString::fromLatin1(c.name));
-        EXPECT_EQ(totalEgresos(db(), from(), to()), money(c.total));
-    }
-    EXPECT_TRUE(egresos(db(), to(), to().addDays(1)).empty());
-}
-
+// Eight workstations recording at once get eight keys and the total counts each once.
 TEST_P(WithdrawalsProcedures, EightWorkstationsRecordingAtOnceGetEightKeys) {
     std::mutex mutex;
     QSet<int> keys;

@@ -60,9 +60,8 @@ protected:
         DbTest::TearDown();
     }
 
-    static bool becomesActive(QWidget* window) {
-        return window &&
-               QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    static bool becomesActive(QWidget* w) {
+        return w && QTest::qWaitFor([w] { return QApplication::activeWindow() == w; });
     }
     static bool focusIn(QWidget* box) {
         return QTest::qWaitFor([box] { return QApplication::focusWidget() == box; });
