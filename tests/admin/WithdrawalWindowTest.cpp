@@ -73,6 +73,14 @@ TEST_P(WithdrawalWindow, OnlyAValidAmountIsRecorded) {
     }
 }
 
+// The cash has left the till: a withdrawal that could not be recorded says so.
+TEST_P(WithdrawalWindow, AWithdrawalThatCannotBeRecordedSaysSo) {
+    TFormDescargarMonto* w = open(1);
+    db().exec(QStringLiteral("DROP TABLE EGRESO"));
+    record(w, QStringLiteral("12.50"), QStringLiteral("AGUA"));
+    EXPECT_EQ(label(w, "STMensaje"), QStringLiteral("NO SE PUDO REGISTRAR EL EGRESO"));
+}
+
 TEST_P(WithdrawalWindow, ACashierIsRefused) {
     TFormDescargarMonto* w = open(2);
     record(w, QStringLiteral("12.50"), QStringLiteral("AGUA"));
