@@ -7,12 +7,14 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <sqlite3.h>
 
 namespace db::proc {
 
@@ -23,6 +25,7 @@ const QString kArchive = QStringLiteral("KZ_Dba_AddRarFile");
 const QString kRestore = QStringLiteral("restaurar");
 constexpr int kToolWaitMs = 100;
 constexpr qint64 kChunk = 1 << 16;
+constexpr int kProgressSteps = 10000;
 
 std::atomic<int> serial{0};
 
@@ -108,8 +111,19 @@ void checkSqliteCopy(const QString& where, const QString& path) {
         throw Error(where, QStringLiteral("la copia no pasa su control: ") + problem.simplified());
 }
 
-void copySqlite(const ConnectionInfo& info, const QString& partial) {
+// Runs every few thousand steps of SQLite's engine: a non-zero answer interrupts the statement.
+int stopWhenCancelled(void* cancelled) {
+    return isCancelled(static_cast<const std::atomic<bool>*>(cancelled)) ? 1 : 0;
+}
+
+void copySqlite(const ConnectionInfo& info, const QString& partial,
+                const std::atomic<bool>* cancelled) {
     Db source(info);
+    const QVariant handle = source.handle().driver()->handle();
+    if (cancelled && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        if (sqlite3* connection = *static_cast<sqlite3* const*>(handle.data()))
+            sqlite3_progress_handler(connection, kProgressSteps, stopWhenCancelled,
+                                     const_cast<std::atomic<bool>*>(cancelled));
     source.exec(QStringLiteral("VACUUM INTO ?"), {partial});
 }
 
@@ -268,7 +282,7 @@ BacKupBaseDatosOut KZ_BacKupBaseDatosVelcaris(const ConnectionInfo& info,
     const QString file = QDir(in.pCarpeta).filePath(kBackupFile);
     Partial partial(temporaryBeside(file));
     if (info.dialect == Dialect::SQLite) {
-        copySqlite(info, partial.path());
+        copySqlite(info, partial.path(), in.cancelled);
         if (isCancelled(in.cancelled))
             throw Error(kBackup, QStringLiteral("COPIA DETENIDA"));
         checkSqliteCopy(kBackup, partial.path());
