@@ -2,6 +2,7 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <sqlite3.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +15,6 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
-#include <sqlite3.h>
 
 namespace db::proc {
 
