@@ -1,5 +1,8 @@
 #include "admin/AdminModule.h"
 
+#include "admin/UnitBacKupBD.h"
+#include "admin/UnitFormDescargarMonto.h"
+#include "admin/UnitFormMensajesPC02PC03.h"
 #include "admin/UnitPasswordAcceso.h"
 #include "session/AppContext.h"
 #include "session/Commands.h"
@@ -23,9 +26,15 @@ void openAccountsReauth(session::AppContext& ctx) {
 
 void registerAdmin(session::AppContext& context) {
     session::AppContext* ctx = &context;
-    context.commands.setReauthScreen(session::ReauthPurpose::Accounts,
-                                     [ctx] { return TFormLoginPasswordEC::open(*ctx); });
-    context.commands.add(QStringLiteral("Password1"), [ctx] { openAccountsReauth(*ctx); });
+    session::Commands& c = context.commands;
+    c.setReauthScreen(session::ReauthPurpose::Accounts,
+                      [ctx] { return TFormLoginPasswordEC::open(*ctx); });
+    c.add(QStringLiteral("Password1"), [ctx] { openAccountsReauth(*ctx); });
+    const auto backup = [ctx] { TFormBacKupBD::open(*ctx); };
+    c.add(QStringLiteral("BacKupBD1"), backup);
+    c.add(QStringLiteral("SpBacKUpBd"), backup);
+    c.add(QStringLiteral("MensajeaPCs1"), [ctx] { TFormMensajesPC02PC03::open(*ctx); });
+    c.add(QStringLiteral("Descargar2"), [ctx] { TFormDescargarMonto::open(*ctx); });
 }
 
 }  // namespace admin

@@ -6,8 +6,9 @@ struct AppContext;
 
 namespace admin {
 
-// Registers the administration openers: "&Utilitarios" > "&Password", through the
-// re-authentication, and the accounts window it opens.
+// Registers the administration openers: "&Utilitarios" > "&Password" through the
+// re-authentication and the accounts window it opens, the backup ("BacKup BD" and its toolbar
+// button), the workstation messages and the cash withdrawals.
 void registerAdmin(session::AppContext& context);
 
 }  // namespace admin

@@ -1,6 +1,7 @@
 #include "program/Program.h"
 
 #include "admin/AdminModule.h"
+#include "admin/WorkstationMessages.h"
 #include "catalogue/CatalogueModule.h"
 #include "core/Clock.h"
 #include "db/Open.h"
@@ -90,6 +91,7 @@ bool Program::start() {
     ui::guard(context_->messages,
               [this] { summary::DailySummary(*db_, context_->platform).recover(); });
     ui::guard(context_->messages, [this] { stock::removeLeftIntakes(*context_); });
+    admin::startWorkstationMessages(*context_);
     if (!shell::ensureOwner(*context_))
         return false;
     principal_->showLoginWindow();
