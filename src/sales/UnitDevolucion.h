@@ -5,6 +5,7 @@
 #include "session/AppContext.h"
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QDateTimeEdit;
@@ -56,7 +57,8 @@ private:
     bool isAdministrator() const;
     int currentPresentation() const;
     Listing& listing(Kind kind) { return kind == Kind::Day ? day_ : range_; }
-    void read(Kind kind, const core::DateTimeRange& range);
+    void read(Kind kind, const core::DateTimeRange& range,
+              std::function<void(bool found)> then = {});
     void showListing(Kind kind);
     void showQuantityBox();
 
@@ -68,6 +70,7 @@ private:
     bool acceptable(const QString& entry, int cantidad);
 
     session::AppContext& ctx_;
+    db::Reader* reader_;
     ui::TableModel* model_;
     Listing day_;
     Listing range_;

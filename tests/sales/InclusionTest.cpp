@@ -1,6 +1,7 @@
 #include "support/CheckoutSeed.h"
 #include "support/DbTest.h"
 #include "support/Keys.h"
+#include "support/Listings.h"
 #include "support/WindowTest.h"
 
 #include "db/DemoShop.h"
@@ -193,7 +194,10 @@ protected:
         return child<W>(form, name);
     }
     void type(const char* box, const QString& text) { typeText(get(box), text); }
-    void consult() { get<QPushButton>("SBConsultar")->click(); }
+    void consult() {
+        get<QPushButton>("SBConsultar")->click();
+        EXPECT_TRUE(waitForListings(form));
+    }
     QAbstractItemModel* grid() const { return get<QTableView>("DBGrid1")->model(); }
     QStringList column(int c) const {
         QStringList out;
