@@ -116,7 +116,10 @@ Reader::~Reader() {
     cancel();
     if (!thread_)
         return;
-    QMetaObject::invokeMethod(worker_, [s = shared_] { s->disconnect(); });
+    // After the job under way, which the cancellation stops; the connection closes on the
+    // thread that opened it.
+    QMetaObject::invokeMethod(
+        worker_, [s = shared_] { s->disconnect(); }, Qt::BlockingQueuedConnection);
     thread_->quit();
     thread_->wait();
     delete worker_;
@@ -254,7 +257,7 @@ void Reader::cancel() {
         std::lock_guard lock(shared_->mutex);
         shared_->wake.notify_all();
     }
-    if (thread_ && shared_->busy.load() == was)
+    if (thread_ && was != 0 && shared_->busy.load() == was)
         interrupt();
 }
 
