@@ -53,8 +53,9 @@ qint64 monitorDay(db::Db& db, int) {
     for (const db::proc::DaySale& row : list)
         figure += row.TOTAL.raw();
     if (!list.empty())
-        figure += qint64(db::proc::saleLines(db, list.front().FacNumero, day).size()) +
-                  db::proc::saleTotal(db, list.front().FacNumero, day).value_or({}).raw();
+        figure +=
+            qint64(db::proc::saleLines(db, list.front().FacNumero, day).size()) +
+            db::proc::saleTotal(db, list.front().FacNumero, day).value_or(core::Money()).raw();
     return figure;
 }
 

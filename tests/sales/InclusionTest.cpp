@@ -292,6 +292,14 @@ TEST_P(InclusionWindow, TheProductsModeSearchesTheProductsOwnTexts) {
               ui::palette::skyBlue);
 }
 
+TEST_P(InclusionWindow, AFailedSearchSaysErrorOnceAndListsNothing) {
+    db().exec(QStringLiteral("DROP TABLE LABORATORIO"));
+    consult();
+    EXPECT_EQ(messages.shown, QStringList{QStringLiteral("error...")});
+    EXPECT_EQ(grid()->rowCount(), 0);
+    EXPECT_EQ(message(), QString());
+}
+
 }  // namespace
 
 VELCARIS_DB_TEST_SUITE(InclusionProcedures);
