@@ -20,18 +20,42 @@ bool inMemory(const Db& db) {
     return db.dialect() == Dialect::SQLite && db.info().path == QStringLiteral(":memory:");
 }
 
-// Reads up to n rows into a batch; false once the rows ran out.
-bool readBatch(QSqlQuery& q, const Reader::Take& take, int n, std::any& batch) {
+}  // namespace
+
+bool repeats(const QSqlQuery& q, QVariantList& previous) {
+    const int n = q.record().count();
+    bool same = previous.size() == n;
+    for (int i = 0; i < n && same; ++i)
+        same = q.value(i) == previous.at(i);
+    if (!same) {
+        previous.clear();
+        for (int i = 0; i < n; ++i)
+            previous << q.value(i);
+    }
+    return same;
+}
+
+struct Reader::Job {
+    quint64 generation = 0;
+    Listing listing;
+    Take take;
+    QVariantList previous;  // the last row read, for a distinct listing
+};
+
+bool Reader::readBatch(QSqlQuery& q, Job& job, int n, std::any& batch) {
     for (int i = 0; i < n; ++i) {
         if (!q.next()) {
             if (q.lastError().isValid())
                 throw Error(QStringLiteral("listado"), q.lastError().text());
             return false;
         }
-        take(q, batch);
+        if (!job.listing.distinct || !repeats(q, job.previous))
+            job.take(q, batch);
     }
     return true;
 }
+
+namespace {
 
 QVariantList firstRow(QSqlQuery q) {
     QVariantList row;
@@ -96,12 +120,6 @@ struct Reader::Shared {
     }
 };
 
-struct Reader::Job {
-    quint64 generation = 0;
-    Listing listing;
-    Take take;
-};
-
 Reader::Reader(Db& db, QObject* parent) : QObject(parent), db_(db), shared_(new Shared) {
     if (inMemory(db))
         return;
@@ -138,7 +156,7 @@ void Reader::start(Listing listing, Take take, Handlers handlers) {
         startOnThisThread(job);
 }
 
-bool Reader::firstScreen(Db& c, const Job& job, QSqlQuery& q) {
+bool Reader::firstScreen(Db& c, Job& job, QSqlQuery& q) {
     const Read& rows = job.listing.rows;
     // PostgreSQL's driver fetches a whole result before its first row: there the first screen is
     // a query of its own, and the rest another one in the same snapshot.
@@ -146,7 +164,7 @@ bool Reader::firstScreen(Db& c, const Job& job, QSqlQuery& q) {
     q = pg ? c.exec(rows.sql + QStringLiteral(" LIMIT ?"), rows.values + QVariantList{kFirstBatch})
            : c.exec(rows.sql, rows.values);
     auto batch = std::make_shared<std::any>();
-    const bool more = readBatch(q, job.take, kFirstBatch, *batch);
+    const bool more = readBatch(q, job, kFirstBatch, *batch);
     deliverRows(job.generation, batch);
     if (job.listing.totals) {
         const QVariantList totals =
@@ -161,7 +179,7 @@ bool Reader::firstScreen(Db& c, const Job& job, QSqlQuery& q) {
     return more;
 }
 
-void Reader::runOnThread(const Job& job) {
+void Reader::runOnThread(Job& job) {
     Shared& s = *shared_;
     if (s.stopped(job.generation))
         return;
@@ -176,7 +194,7 @@ void Reader::runOnThread(const Job& job) {
         while (more && !s.stopped(job.generation)) {
             s.waitWhileHeld(job.generation);
             auto batch = std::make_shared<std::any>();
-            more = readBatch(q, job.take, kBatch, *batch);
+            more = readBatch(q, job, kBatch, *batch);
             deliverRows(job.generation, batch);
         }
         q = QSqlQuery();
@@ -210,7 +228,7 @@ void Reader::stepOnThisThread(const std::shared_ptr<Job>& job, std::shared_ptr<Q
     QTimer::singleShot(shared_->hold ? 10 : 0, this, [this, job, query]() mutable {
         if (!shared_->hold && !shared_->stopped(job->generation)) {
             auto batch = std::make_shared<std::any>();
-            if (!readBatch(*query, job->take, kBatch, *batch))
+            if (!readBatch(*query, *job, kBatch, *batch))
                 query.reset();
             deliverRows(job->generation, batch);
         }

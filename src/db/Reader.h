@@ -22,10 +22,17 @@ struct Read {
 
 // What a listing reads: its rows in the order shown (a SELECT ending in its ORDER BY, which a
 // LIMIT or an OFFSET may follow) and, optionally, one row of totals read by a query of its own.
+// A distinct listing leaves out a row equal to the one before it: its SQL orders by every column
+// it reads, so equal rows are neighbours, and it can stream in an index's order where a
+// SELECT DISTINCT would have to read every row before its first.
 struct Listing {
     Read rows;
     std::optional<Read> totals;
+    bool distinct = false;
 };
+
+// Whether the query's row equals `previous`, which then becomes that row.
+bool repeats(const QSqlQuery& q, QVariantList& previous);
 
 // Reads one listing at a time off the caller's thread, on a connection of its own, and hands
 // its rows back on the caller's thread in batches: the first screen as soon as the database
@@ -85,8 +92,10 @@ private:
 
     // Runs the listing's first query, hands over its first screen and its totals, and leaves
     // `q` on the rest; false when there is no more.
-    bool firstScreen(Db& c, const Job& job, QSqlQuery& q);
-    void runOnThread(const Job& job);
+    // Reads up to n rows of the query into a batch; false once the rows ran out.
+    static bool readBatch(QSqlQuery& q, Job& job, int n, std::any& batch);
+    bool firstScreen(Db& c, Job& job, QSqlQuery& q);
+    void runOnThread(Job& job);
     void startOnThisThread(const std::shared_ptr<Job>& job);
     void stepOnThisThread(const std::shared_ptr<Job>& job, std::shared_ptr<QSqlQuery> query);
     void deliver(quint64 generation, std::function<void()> call);
@@ -119,13 +128,15 @@ void Reader::list(Listing listing, Row (*convert)(const QSqlQuery&),
         std::move(handlers));
 }
 
-// Every row of a read at once, each made by `convert`.
+// Every row of a listing at once, each made by `convert`.
 template <class Row>
-std::vector<Row> readAll(Db& db, const Read& read, Row (*convert)(const QSqlQuery&)) {
-    QSqlQuery q = db.exec(read.sql, read.values);
+std::vector<Row> readAll(Db& db, const Listing& listing, Row (*convert)(const QSqlQuery&)) {
+    QSqlQuery q = db.exec(listing.rows.sql, listing.rows.values);
     std::vector<Row> out;
+    QVariantList previous;
     while (q.next())
-        out.push_back(convert(q));
+        if (!listing.distinct || !repeats(q, previous))
+            out.push_back(convert(q));
     return out;
 }
 

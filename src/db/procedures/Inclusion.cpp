@@ -63,18 +63,25 @@ void stockBound(Conditions& where, const std::optional<StockBound>& bound) {
                   {bound->value});
 }
 
-// A listing of distinct rows with their count.
+// Distinct rows in the order of their columns, with their count: a distinct listing, which
+// streams where the ORDER BY can follow an index.
 Listing distinctRows(const QString& columns, const QString& from, const Conditions& where) {
-    const QString rows = QStringLiteral("SELECT DISTINCT ") + columns + from + where.sql();
-    return {{rows + QStringLiteral(" ORDER BY ") + columns, where.values()},
-            Read{QStringLiteral("SELECT COUNT(*) FROM (") + rows + QStringLiteral(") T"),
-                 where.values()}};
+    const QString rows = from + where.sql();
+    return {{QStringLiteral("SELECT ") + columns + rows + QStringLiteral(" ORDER BY ") + columns,
+             where.values()},
+            Read{QStringLiteral("SELECT COUNT(*) FROM (SELECT DISTINCT ") + columns + rows +
+                     QStringLiteral(") T"),
+                 where.values()},
+            true};
 }
 
 }  // namespace
 
 Listing presentationsListing(const Db& db, const ProductSearch& search) {
     Conditions where(db);
+    where.add(
+        QStringLiteral("PL.ProdCodigo = P.ProdCodigo AND R.ProdLabCod = PL.ProdLabCod AND "
+                       "L.LabCodigo = PL.LabCodigo"));
     where.contains(QStringLiteral("P.ProdNomComercial"), search.producto);
     where.contains(QStringLiteral("L.LabNombre"), search.laboratorio);
     if (search.priceFrom && search.priceTo)
@@ -90,9 +97,9 @@ Listing presentationsListing(const Db& db, const ProductSearch& search) {
     return distinctRows(
         QStringLiteral("P.ProdNomComercial, R.PresTipo, P.ProdNomGenerico, P.ProAccionMecanismo, "
                        "L.LabNombre, R.PresVenta, R.PresStockTotal"),
-        QStringLiteral(" FROM PRODUCTO P JOIN PRODUCTO_LABORATORIO PL ON PL.ProdCodigo = "
-                       "P.ProdCodigo JOIN LABORATORIO L ON L.LabCodigo = PL.LabCodigo "
-                       "JOIN PRESENTACION R ON R.ProdLabCod = PL.ProdLabCod"),
+        // CROSS JOIN keeps SQLite's join order: the products first, in their names' index order.
+        QStringLiteral(" FROM PRODUCTO P CROSS JOIN PRODUCTO_LABORATORIO PL CROSS JOIN "
+                       "PRESENTACION R CROSS JOIN LABORATORIO L"),
         where);
 }
 
@@ -102,7 +109,7 @@ FoundPresentation foundPresentation(const QSqlQuery& q) {
 }
 
 std::vector<FoundPresentation> searchPresentations(Db& db, const ProductSearch& search) {
-    return readAll(db, presentationsListing(db, search).rows, &foundPresentation);
+    return readAll(db, presentationsListing(db, search), &foundPresentation);
 }
 
 Listing productsListing(const Db& db, const ProductSearch& search) {
@@ -119,7 +126,7 @@ FoundProduct foundProduct(const QSqlQuery& q) {
 }
 
 std::vector<FoundProduct> searchProducts(Db& db, const ProductSearch& search) {
-    return readAll(db, productsListing(db, search).rows, &foundProduct);
+    return readAll(db, productsListing(db, search), &foundProduct);
 }
 
 Listing soldLinesListing(const Db& db, const SoldLinesSearch& search) {
@@ -148,7 +155,7 @@ SoldLine soldLine(const QSqlQuery& q) {
 }
 
 std::vector<SoldLine> soldLines(Db& db, const SoldLinesSearch& search) {
-    return readAll(db, soldLinesListing(db, search).rows, &soldLine);
+    return readAll(db, soldLinesListing(db, search), &soldLine);
 }
 
 }  // namespace db::proc

@@ -100,7 +100,7 @@ VentaDevolucion ventaDevolucion(const QSqlQuery& q) {
 
 std::vector<VentaDevolucion> ventasDevolucion(Db& db, int codPres,
                                               const core::DateTimeRange& range) {
-    return readAll(db, ventasDevolucionListing(codPres, range).rows, &ventaDevolucion);
+    return readAll(db, ventasDevolucionListing(codPres, range), &ventaDevolucion);
 }
 
 }  // namespace db::proc

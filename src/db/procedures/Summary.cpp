@@ -34,7 +34,7 @@ Listing summaryBoletasListing(const core::DateTimeRange& range) {
 }
 
 std::vector<SummaryBoleta> summaryBoletas(Db& db, const core::DateTimeRange& range) {
-    return readAll(db, summaryBoletasListing(range).rows, &boletaOf);
+    return readAll(db, summaryBoletasListing(range), &boletaOf);
 }
 
 std::optional<SummaryBoleta> summaryBoleta(Db& db, int facNumero, const QDateTime& facFecha) {
