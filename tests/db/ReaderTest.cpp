@@ -6,17 +6,19 @@
 #include <QSqlDatabase>
 #include <QTest>
 #include <memory>
+#include <numeric>
 
 using namespace testsupport;
 
 namespace {
 
+const QString kSeries =
+    QStringLiteral("WITH RECURSIVE S(N) AS (SELECT 1 UNION ALL SELECT N + 1 FROM S WHERE N < ?) ");
+
 // The numbers 1 to n, in order, with their count.
 db::Listing numbers(int n, int plus = 0) {
-    const QString series = QStringLiteral(
-        "WITH RECURSIVE S(N) AS (SELECT 1 UNION ALL SELECT N + 1 FROM S WHERE N < ?) ");
-    return {{series + QStringLiteral("SELECT N + ? FROM S ORDER BY N"), {n, plus}},
-            db::Read{series + QStringLiteral("SELECT COUNT(*) FROM S"), {n}}};
+    return {{kSeries + QStringLiteral("SELECT N + ? FROM S ORDER BY N"), {n, plus}},
+            db::Read{kSeries + QStringLiteral("SELECT COUNT(*) FROM S"), {n}}};
 }
 
 int number(const QSqlQuery& q) {
@@ -130,6 +132,19 @@ TEST_P(ListingReader, AFailingReadReportsItsFailureOnceAndNothingElse) {
     start(reader, numbers(2));
     ASSERT_TRUE(waitFor([&] { return seen.finished == 1; }));
     EXPECT_EQ(seen.rows, (std::vector<int>{1, 2}));
+}
+
+TEST_P(ListingReader, ADistinctListingLeavesOutEqualNeighboursAlsoPastItsFirstScreen) {
+    // 0, 1, 1, 2, 2, ...: rows 60 and 61 are equal, one on each side of the first screen.
+    const db::Listing halves{
+        {kSeries + QStringLiteral("SELECT N / 2 FROM S ORDER BY N"), {201}}, std::nullopt, true};
+    std::vector<int> expected(101);
+    std::iota(expected.begin(), expected.end(), 0);
+    db::Reader reader(db());
+    start(reader, halves);
+    ASSERT_TRUE(waitFor([&] { return seen.finished == 1; }));
+    EXPECT_EQ(seen.rows, expected);
+    EXPECT_EQ(db::readAll(db(), halves, &number), expected);
 }
 
 }  // namespace
