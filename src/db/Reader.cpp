@@ -128,6 +128,15 @@ Reader::Reader(Db& db, QObject* parent) : QObject(parent), db_(db), shared_(new 
     worker_ = new QObject;
     worker_->moveToThread(thread_);
     thread_->start();
+    // Connected ahead, so the first listing does not wait for it; a failure here is met again,
+    // and reported, by the first listing.
+    QMetaObject::invokeMethod(worker_, [s = shared_, info = db.info()] {
+        try {
+            s->connect(info);
+        } catch (const Error& e) {
+            qCDebug(lcReader) << e.what();
+        }
+    });
 }
 
 Reader::~Reader() {
