@@ -32,11 +32,11 @@ db::Db& shop(db::Dialect dialect) {
     return bench::perEngine<bench::FiveYearsAndDay>(dialect).years();
 }
 
-// Runs the event loop until `done`.
+// Runs the event loop until `done`, sleeping while no event comes (the rows arrive as events).
 template <class Done>
 void until(Done done) {
     while (!done())
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // Times a listing: `start` requests it, `rows` counts what is shown, `reading` says whether
