@@ -540,4 +540,13 @@ YearAndDay::YearAndDay(db::Dialect dialect) : year_(dialect), day_(dialect) {
     generateAndReport(day_.db(), options);
 }
 
+FiveYearsAndDay::FiveYearsAndDay(db::Dialect dialect) : day_(dialect) {
+    ScaleOptions options;
+    options.days = kDays;
+    years_ = keptDatabase(dialect, QStringLiteral("velcaris_shop5y_1"),
+                          [&](db::Db& db) { generateAndReport(db, options); });
+    options.days = 1;
+    generateAndReport(day_.db(), options);
+}
+
 }  // namespace bench

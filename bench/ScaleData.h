@@ -84,6 +84,22 @@ private:
     ScratchDatabase day_;
 };
 
+// The shop with five years of sales ending on the options' last day (about 1.8 million sales,
+// 5 million lines, with their intakes and returns), generated once per engine and kept between
+// runs (keptDatabase; a new generator version is a new name); and the same shop with that last
+// day alone, made for the run, for reads timed against the same read without the history.
+class FiveYearsAndDay {
+public:
+    static constexpr int kDays = 5 * 365;
+    explicit FiveYearsAndDay(db::Dialect dialect);
+    db::Db& years() { return *years_; }
+    db::Db& day() { return day_.db(); }
+
+private:
+    std::unique_ptr<db::Db> years_;
+    ScratchDatabase day_;
+};
+
 // The users the generator writes, by code: 1 is an administrator, 4 a cashier.
 constexpr int kAdminUser = 1;
 constexpr int kCashierUser = 4;

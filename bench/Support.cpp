@@ -78,6 +78,71 @@ ScratchDatabase::ScratchDatabase(db::Dialect dialect) {
     db::migrate(*main_);
 }
 
+namespace {
+
+QString dataFolder() {
+    const QString set = qEnvironmentVariable("VELCARIS_BENCH_DATA");
+    return set.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../bench-data")
+                         : set;
+}
+
+std::unique_ptr<db::Db> keptFile(const QString& name, const std::function<void(db::Db&)>& fill) {
+    QDir().mkpath(dataFolder());
+    db::ConnectionInfo info;
+    info.path = QDir(dataFolder()).absoluteFilePath(name + QStringLiteral(".db"));
+    if (!QFile::exists(info.path)) {
+        db::ConnectionInfo partial = info;
+        partial.path += QStringLiteral(".partial");
+        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+            QFile::remove(partial.path + suffix);
+        {
+            db::Db db(partial);
+            db::migrate(db);
+            fill(db);
+            db.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        }
+        if (!QFile::rename(partial.path, info.path))
+            throw db::Error(info.path, QStringLiteral("not renamed"));
+    }
+    auto db = std::make_unique<db::Db>(info);
+    db::migrate(*db);
+    return db;
+}
+
+std::unique_ptr<db::Db> keptServerDatabase(const QString& name,
+                                           const std::function<void(db::Db&)>& fill) {
+    const db::ConnectionInfo server = serverInfo();
+    const QString partial = name + QStringLiteral("_partial");
+    {
+        db::Db admin(server);
+        const bool kept =
+            admin.scalar(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"), {name})
+                .isValid();
+        if (!kept) {
+            admin.exec(QStringLiteral("DROP DATABASE IF EXISTS ") + partial +
+                       QStringLiteral(" WITH (FORCE)"));
+            admin.exec(QStringLiteral("CREATE DATABASE ") + partial);
+            {
+                db::Db db(server.withDatabase(partial));
+                db::migrate(db);
+                fill(db);
+            }
+            admin.exec(QStringLiteral("ALTER DATABASE ") + partial + QStringLiteral(" RENAME TO ") +
+                       name);
+        }
+    }
+    auto db = std::make_unique<db::Db>(server.withDatabase(name));
+    db::migrate(*db);
+    return db;
+}
+
+}  // namespace
+
+std::unique_ptr<db::Db> keptDatabase(db::Dialect dialect, const QString& name,
+                                     const std::function<void(db::Db&)>& fill) {
+    return dialect == db::Dialect::SQLite ? keptFile(name, fill) : keptServerDatabase(name, fill);
+}
+
 ScratchDatabase::~ScratchDatabase() {
     main_.reset();
     if (pgName_.isEmpty())

@@ -70,6 +70,13 @@ private:
     std::unique_ptr<db::Db> main_;
 };
 
+// A database kept between runs under a name (a SQLite file in the bench data folder, a database
+// of the PostgreSQL server), made by `fill` when it is missing: filled under another name and
+// given its own only once complete, so a run stopped half-way leaves nothing that passes for it.
+// The bench data folder is VELCARIS_BENCH_DATA, else bench-data in the build folder.
+std::unique_ptr<db::Db> keptDatabase(db::Dialect dialect, const QString& name,
+                                     const std::function<void(db::Db&)>& fill);
+
 // Message boxes that show nothing: the last text is kept, every question is answered No.
 class SilentMessages : public ui::Messages {
 public:

@@ -107,8 +107,12 @@ void Db::open() {
     // Every statement is kept prepared with its values bound; PostgreSQL would otherwise plan a
     // join of several tables anew at each run whose custom plan looks cheaper than the generic
     // one, which costs several times running it (a sale's lines: 390 µs planned, 100 µs run).
-    if (info_.dialect == Dialect::PostgreSQL)
+    // A generic plan sized for years of history starts parallel workers for a day's read of a
+    // few hundred rows: starting them took 30 ms where the read itself took 2 ms.
+    if (info_.dialect == Dialect::PostgreSQL) {
         exec(QStringLiteral("SET plan_cache_mode = force_generic_plan"));
+        exec(QStringLiteral("SET max_parallel_workers_per_gather = 0"));
+    }
 }
 
 Db::~Db() {

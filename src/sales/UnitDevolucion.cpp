@@ -86,6 +86,7 @@ TFormDevolucion* TFormDevolucion::open(session::AppContext& ctx, const core::Dat
 TFormDevolucion::TFormDevolucion(session::AppContext& ctx, const core::DateTimeRange& range)
     : QWidget(ctx.mainWindow, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint),
       ctx_(ctx),
+      reader_(new db::Reader(ctx.db, this)),
       model_(new ui::TableModel(this)) {
     setObjectName(QStringLiteral("FormDevolucion"));
     setWindowTitle(QStringLiteral("VENTANA DE INGRESO(DEVOLUCION) DE PRODUCTO"));
@@ -236,14 +237,36 @@ void TFormDevolucion::resetPickers() {
     shiftDate(F2, today.addDays(1));
 }
 
-void TFormDevolucion::read(Kind kind, const core::DateTimeRange& range, int presentation) {
+// Lists the rows of the presentation within the range as they arrive; `then` learns at the
+// first row, or once none came, whether there are any.
+void TFormDevolucion::read(Kind kind, const core::DateTimeRange& range, int presentation,
+                           std::function<void(bool found)> then) {
     Listing& l = listing(kind);
-    l.rows = db::proc::ventasDevolucion(ctx_.db, presentation, range);
+    l.rows.clear();
     l.presentation = presentation;
     l.range = range;
     l.current = 0;
     if (kind == shown_)
         showListing(kind);
+    using Row = db::proc::VentaDevolucion;
+    reader_->list<Row>(db::proc::ventasDevolucionListing(presentation, range),
+                       &db::proc::ventaDevolucion,
+                       [this, kind, then](std::vector<Row>&& rows) {
+                           Listing& l = listing(kind);
+                           const bool first = l.rows.empty();
+                           l.rows.insert(l.rows.end(), std::make_move_iterator(rows.begin()),
+                                         std::make_move_iterator(rows.end()));
+                           if (kind == shown_)
+                               model_->grow(int(l.rows.size()));
+                           if (first && kind == shown_)
+                               ui::Grid::selectRow(DBGrid1, l.current);
+                           if (first && then)
+                               then(true);
+                       },
+                       {.finished = [this, kind, then] {
+                           if (listing(kind).rows.empty() && then)
+                               then(false);
+                       }});
 }
 
 void TFormDevolucion::showListing(Kind kind) {
@@ -272,13 +295,14 @@ void TFormDevolucion::ConsultarClick() {
         range = {F1->dateTime(), F2->dateTime()};
     }
     shown_ = kind;
-    read(kind, range, currentPresentation());
-    if (listing(kind).rows.empty()) {
-        ctx_.messages.notice(ctx_.dm.sessionName().trimmed() + kNoRows);
-        return;
-    }
-    showQuantityBox();
-    Ingresar->setEnabled(true);
+    read(kind, range, currentPresentation(), [this](bool found) {
+        if (!found) {
+            ctx_.messages.notice(ctx_.dm.sessionName().trimmed() + kNoRows);
+            return;
+        }
+        showQuantityBox();
+        Ingresar->setEnabled(true);
+    });
 }
 
 void TFormDevolucion::F1Enter() {
@@ -287,12 +311,14 @@ void TFormDevolucion::F1Enter() {
 }
 
 void TFormDevolucion::EdStockEnter() {
-    read(Kind::Day, core::calendarDay(ctx_.clock.today()), currentPresentation());
-    if (day_.rows.empty()) {
-        ctx_.messages.notice(kNoRows);
-        return;
-    }
-    showQuantityBox();
+    read(Kind::Day, core::calendarDay(ctx_.clock.today()), currentPresentation(),
+         [this](bool found) {
+             if (!found) {
+                 ctx_.messages.notice(kNoRows);
+                 return;
+             }
+             showQuantityBox();
+         });
 }
 
 bool TFormDevolucion::eventFilter(QObject* watched, QEvent* event) {

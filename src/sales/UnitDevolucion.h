@@ -5,6 +5,7 @@
 #include "session/AppContext.h"
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QDateTimeEdit;
@@ -58,7 +59,8 @@ private:
     bool isAdministrator() const;
     int currentPresentation() const;
     Listing& listing(Kind kind) { return kind == Kind::Day ? day_ : range_; }
-    void read(Kind kind, const core::DateTimeRange& range, int presentation);
+    void read(Kind kind, const core::DateTimeRange& range, int presentation,
+              std::function<void(bool found)> then = {});
     void showListing(Kind kind);
     void showQuantityBox();
 
@@ -70,6 +72,7 @@ private:
     bool acceptable(const QString& entry, int cantidad);
 
     session::AppContext& ctx_;
+    db::Reader* reader_;
     ui::TableModel* model_;
     Listing day_;
     Listing range_;

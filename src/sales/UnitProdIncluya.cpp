@@ -79,17 +79,12 @@ bool stockBound(const QComboBox* choice, const QLineEdit* box, std::optional<p::
     return true;
 }
 
-template <class Row>
-ui::VectorModel<Row>* modelOf(QObject* parent, std::vector<Row> rows) {
-    auto* model = new ui::VectorModel<Row>(parent);
-    model->setRows(std::move(rows));
-    return model;
-}
-
 }  // namespace
 
 TFormProdIncluya::TFormProdIncluya(session::AppContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ctx_(context) {
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
+      ctx_(context),
+      reader_(new db::Reader(context.db, this)) {
     setObjectName(QStringLiteral("FormProdIncluya"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("FORMULARIO DE BUSQUEDA AVANZADA..."));
@@ -228,7 +223,8 @@ void TFormProdIncluya::activated() {
     for (QLineEdit* e : {EdProducto, EdLaboratorio, EdNomGen, EdMecanismo, EdPresentacion})
         e->clear();
     MENSAJE->clear();
-    show(nullptr, -1);
+    reader_->cancel();
+    show(nullptr);
 }
 
 void TFormProdIncluya::SBNuevoClick() {
@@ -294,7 +290,7 @@ void TFormProdIncluya::listSales() {
         s.first = first;
         s.last = last;
     }
-    auto* model = modelOf(this, p::soldLines(ctx_.db, s));
+    auto* model = new ui::VectorModel<p::SoldLine>(this);
     const Qt::Alignment centre = Qt::AlignCenter;
     model->setColumns(
         {{.title = QStringLiteral("NUMERO VENTA"),
@@ -319,11 +315,11 @@ void TFormProdIncluya::listSales() {
           .width = 90,
           .alignment = centre,
           .value = model->by(&p::SoldLine::FacHostName)}});
-    show(model, -1);
+    list(p::soldLinesListing(ctx_.db, s), &p::soldLine, model);
 }
 
 void TFormProdIncluya::searchPresentations(const p::ProductSearch& search) {
-    auto* model = modelOf(this, p::searchPresentations(ctx_.db, search));
+    auto* model = new ui::VectorModel<p::FoundPresentation>(this);
     const Qt::Alignment centre = Qt::AlignCenter;
     const QColor price = filtered(Ed1);
     const QColor stock = filtered(C1).isValid() ? filtered(C1) : filtered(C2);
@@ -352,11 +348,11 @@ void TFormProdIncluya::searchPresentations(const p::ProductSearch& search) {
           .alignment = centre,
           .value = model->by(&F::PresStockTotal),
           .background = [stock](int) { return stock; }}});
-    show(model, model->rowCount());
+    list(p::presentationsListing(ctx_.db, search), &p::foundPresentation, model);
 }
 
 void TFormProdIncluya::searchProducts(const p::ProductSearch& search) {
-    auto* model = modelOf(this, p::searchProducts(ctx_.db, search));
+    auto* model = new ui::VectorModel<p::FoundProduct>(this);
     using F = p::FoundProduct;
     const auto tinted = [](const QLineEdit* box) {
         const QColor colour = filtered(box);
@@ -374,19 +370,30 @@ void TFormProdIncluya::searchProducts(const p::ProductSearch& search) {
                         .width = 323,
                         .value = model->by(&F::ProAccionMecanismo),
                         .background = tinted(EdMecanismo)}});
-    show(model, model->rowCount());
+    list(p::productsListing(ctx_.db, search), &p::foundProduct, model);
 }
 
-// The grid shows the result (none: an empty grid), and the count when one is given.
-void TFormProdIncluya::show(ui::TableModel* model, int count) {
+template <class Row>
+void TFormProdIncluya::list(db::Listing listing, Row (*convert)(const QSqlQuery&),
+                            ui::VectorModel<Row>* model) {
+    show(model);
+    reader_->listInto(std::move(listing), convert, model,
+                      {.totals =
+                           [this](const QVariantList& totals) {
+                               MENSAJE->setText(QString::number(db::integer(totals.value(0))) +
+                                                QStringLiteral(" ELEMENTOS ENCONTRADOS"));
+                           },
+                       .failed = [this](const QString&) { refuse(); }});
+}
+
+// The grid shows the model (none: an empty grid).
+void TFormProdIncluya::show(ui::TableModel* model) {
     ui::TableModel* old = model_;
     model_ = model ? model : new ui::TableModel(this);
     ui::Grid::setUp(DBGrid1, model_);
     DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     if (old)
         old->deleteLater();
-    if (count >= 0)
-        MENSAJE->setText(QString::number(count) + QStringLiteral(" ELEMENTOS ENCONTRADOS"));
 }
 
 void TFormProdIncluya::refuse() {

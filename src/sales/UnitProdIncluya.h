@@ -20,7 +20,9 @@ struct AppContext;
 
 namespace ui {
 class TableModel;
-}
+template <class Row>
+class VectorModel;
+}  // namespace ui
 
 namespace sales {
 
@@ -50,10 +52,14 @@ private:
     void searchProducts(const db::proc::ProductSearch& search);
     // The filters typed; none when a bound is no number or a stock bound has no comparison.
     std::optional<db::proc::ProductSearch> typedSearch() const;
-    void show(ui::TableModel* model, int count);
+    // Shows the model, into which the listing's rows then arrive.
+    template <class Row>
+    void list(db::Listing listing, Row (*convert)(const QSqlQuery&), ui::VectorModel<Row>* model);
+    void show(ui::TableModel* model);
     void refuse();
 
     session::AppContext& ctx_;
+    db::Reader* reader_ = nullptr;
     ui::TableModel* model_ = nullptr;
 
     QLineEdit* EdProducto = nullptr;

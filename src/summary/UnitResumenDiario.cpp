@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/DayWindow.h"
 #include "core/Format.h"
+#include "db/Reader.h"
 #include "db/procedures/Summary.h"
 #include "session/AppContext.h"
 #include "session/Session.h"
@@ -103,7 +104,10 @@ public:
 };
 
 TFormArchivoPlano::TFormArchivoPlano(session::AppContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window), ctx_(context), summary_(context.db, context.platform) {
+    : QWidget(parent, Qt::Window),
+      ctx_(context),
+      summary_(context.db, context.platform),
+      reader_(new db::Reader(context.db, this)) {
     setObjectName(QStringLiteral("FormArchivoPlano"));
     setWindowTitle(kCaption);
     build();
@@ -181,8 +185,10 @@ int TFormArchivoPlano::chosenDays() const {
 
 void TFormArchivoPlano::readList() {
     const QDate today = ctx_.clock.today();
-    model_->setRows(db::proc::summaryBoletas(
-        ctx_.db, core::midnights(today.addDays(1 - chosenDays()), today.addDays(1))));
+    model_->setRows({});
+    reader_->listInto(db::proc::summaryBoletasListing(
+                          core::midnights(today.addDays(1 - chosenDays()), today.addDays(1))),
+                      &db::proc::boletaOf, model_);
     listed_ = true;
 }
 

@@ -11,6 +11,10 @@ class QModelIndex;
 class QPushButton;
 class QTableView;
 
+namespace db {
+class Reader;
+}
+
 namespace session {
 struct AppContext;
 }
@@ -49,6 +53,7 @@ private:
 
     session::AppContext& ctx_;
     DailySummary summary_;
+    db::Reader* reader_;
     SummaryListModel* model_ = nullptr;
     bool listed_ = false;  // "&Mostrar" was pressed: the list follows every change
 

@@ -31,6 +31,14 @@ void TableModel::reset(int rowCount) {
     endResetModel();
 }
 
+void TableModel::grow(int rowCount) {
+    if (rowCount <= rowCount_)
+        return;
+    beginInsertRows({}, rowCount_, rowCount - 1);
+    rowCount_ = rowCount;
+    endInsertRows();
+}
+
 QVariant TableModel::value(int row, int column) const {
     const ColumnDef& col = this->column(column);
     if (col.value)

@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 class QSqlQuery;
@@ -45,6 +46,8 @@ public:
 
     // The rows changed: now there are `rowCount` of them.
     void reset(int rowCount);
+    // Rows were added after the last one: now there are `rowCount` of them.
+    void grow(int rowCount);
 
     // The raw value of a cell, and the text the grid shows for it.
     QVariant value(int row, int column) const;
@@ -85,6 +88,17 @@ public:
         rows_ = std::move(rows);
         setRowCountQuietly(int(rows_.size()));
         endResetModel();
+    }
+    // Rows added after the last one.
+    void append(std::vector<Row> rows) {
+        if (rows.empty())
+            return;
+        const int first = int(rows_.size());
+        beginInsertRows({}, first, first + int(rows.size()) - 1);
+        rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+                     std::make_move_iterator(rows.end()));
+        setRowCountQuietly(int(rows_.size()));
+        endInsertRows();
     }
     const std::vector<Row>& rows() const { return rows_; }
     const Row& row(int index) const { return rows_.at(std::size_t(index)); }

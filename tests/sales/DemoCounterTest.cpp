@@ -1,4 +1,5 @@
 #include "support/Keys.h"
+#include "support/Listings.h"
 #include "support/WindowTest.h"
 
 #include "core/Password.h"
@@ -86,6 +87,7 @@ protected:
     void returnUnits(sales::TFormDevolucion* form, const char* units) {
         child<QLineEdit>(form, "EdStock")->setText(QString::fromLatin1(units));
         child<QPushButton>(form, "IngresarAdmin")->click();
+        EXPECT_TRUE(waitForListings(form));
     }
     void adjust(const char* kind, const char* units) {
         child<QCheckBox>(screen, kind)->setChecked(true);
@@ -112,6 +114,7 @@ TEST_P(DemoCounter, ABoletaIsReturnedFollowedAdjustedAndThenLocked) {
             form = f;
     ASSERT_NE(form, nullptr);
     child<QPushButton>(form, "Consultar")->click();
+    ASSERT_TRUE(waitForListings(form));
     returnUnits(form, "1");
     messages.clear();
     ctx().commands.run(QStringLiteral("PMPresSeguimiento"), ctx());

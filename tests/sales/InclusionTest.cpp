@@ -1,6 +1,7 @@
 #include "support/CheckoutSeed.h"
 #include "support/DbTest.h"
 #include "support/Keys.h"
+#include "support/Listings.h"
 #include "support/WindowTest.h"
 
 #include "db/DemoShop.h"
@@ -194,7 +195,10 @@ protected:
         return child<W>(form, name);
     }
     void type(const char* box, const QString& text) { typeText(get(box), text); }
-    void consult() { get<QPushButton>("SBConsultar")->click(); }
+    void consult() {
+        get<QPushButton>("SBConsultar")->click();
+        EXPECT_TRUE(waitForListings(form));
+    }
     QAbstractItemModel* grid() const { return get<QTableView>("DBGrid1")->model(); }
     QStringList column(int c) const {
         QStringList out;
@@ -287,6 +291,14 @@ TEST_P(InclusionWindow, TheProductsModeSearchesTheProductsOwnTexts) {
     EXPECT_EQ(column(0), QStringList{QStringLiteral("CLORFENAMINA 4MG")});
     EXPECT_EQ(grid()->index(0, 2).data(Qt::BackgroundRole).value<QBrush>().color(),
               ui::palette::skyBlue);
+}
+
+TEST_P(InclusionWindow, AFailedSearchSaysErrorOnceAndListsNothing) {
+    db().exec(QStringLiteral("DROP TABLE LABORATORIO"));
+    consult();
+    EXPECT_EQ(messages.shown, QStringList{QStringLiteral("error...")});
+    EXPECT_EQ(grid()->rowCount(), 0);
+    EXPECT_EQ(message(), QString());
 }
 
 }  // namespace

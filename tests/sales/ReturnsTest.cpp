@@ -1,5 +1,6 @@
 #include "sales/CounterTest.h"
 #include "support/CheckoutSeed.h"
+#include "support/Listings.h"
 
 #include "db/procedures/Checkout.h"
 #include "db/procedures/Returns.h"
@@ -51,6 +52,7 @@ protected:
     }
     static void click(QWidget* form, const char* button) {
         child<QPushButton>(form, button)->click();
+        EXPECT_TRUE(testsupport::waitForListings(form));
     }
     static void enter(QWidget* form, const QString& units, const char* button) {
         child<QLineEdit>(form, "EdStock")->setText(units);

@@ -1,4 +1,5 @@
 #include "summary/SummaryFixture.h"
+#include "support/Listings.h"
 
 #include "db/procedures/Summary.h"
 #include "summary/SummaryModule.h"
@@ -37,7 +38,10 @@ protected:
         return window->findChild<W*>(QString::fromLatin1(name));
     }
     QTableView* grid() { return control<QTableView>("DBGrid2"); }
-    void press(const char* button) { control<QPushButton>(button)->click(); }
+    void press(const char* button) {
+        control<QPushButton>(button)->click();
+        EXPECT_TRUE(testsupport::waitForListings(window.get()));
+    }
     int rows() { return grid()->model()->rowCount(); }
     QString cell(int row, int column) {
         return grid()->model()->index(row, column).data().toString();

@@ -2,6 +2,7 @@
 
 #include "core/DayWindow.h"
 #include "core/Money.h"
+#include "db/Reader.h"
 #include "db/procedures/Procedure.h"
 
 #include <QStringList>
@@ -44,6 +45,9 @@ struct FoundPresentation {
 };
 // Distinct rows, by commercial name.
 std::vector<FoundPresentation> searchPresentations(Db& db, const ProductSearch& search);
+// The same as a listing, with its count.
+Listing presentationsListing(const Db& db, const ProductSearch& search);
+FoundPresentation foundPresentation(const QSqlQuery& row);
 
 // A product found by its own texts alone (commercial name, ingredients, mechanism), whatever
 // its brands and presentations.
@@ -53,6 +57,8 @@ struct FoundProduct {
     QString ProAccionMecanismo;
 };
 std::vector<FoundProduct> searchProducts(Db& db, const ProductSearch& search);
+Listing productsListing(const Db& db, const ProductSearch& search);
+FoundProduct foundProduct(const QSqlQuery& row);
 
 // The lines of one sale, or of the sales of a range of numbers, or of every sale of a day: one
 // row per number, quantity, presentation, state and workstation, with what those lines total.
@@ -71,5 +77,7 @@ struct SoldLinesSearch {
 };
 // Highest number first.
 std::vector<SoldLine> soldLines(Db& db, const SoldLinesSearch& search);
+Listing soldLinesListing(const Db& db, const SoldLinesSearch& search);
+SoldLine soldLine(const QSqlQuery& row);
 
 }  // namespace db::proc

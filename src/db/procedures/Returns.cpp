@@ -80,24 +80,27 @@ IngresoDevolucionOut KZ_IngresoDevolucion(Db& db, const IngresoDevolucionIn& in,
             Devolucion::Devuelto, restantes};
 }
 
+Listing ventasDevolucionListing(int codPres, const core::DateTimeRange& range) {
+    return {{QStringLiteral("SELECT P.PresTipo, D.Cantidad, D.Estado, D.FacFecha, F.FacNumero, "
+                            "P.CodPresentacion, F.FacHostName, D.Importe, D.Costo, D.DetaNumero "
+                            "FROM DETAFAC D JOIN FACTURA F ON F.FacNumero = D.FacNumero AND "
+                            "F.FacFecha = D.FacFecha JOIN PRESENTACION P ON P.CodPresentacion = "
+                            "D.CodPresentacion WHERE D.CodPresentacion = ? AND D.Estado = ? AND "
+                            "D.Cantidad > 0 AND D.FacFecha BETWEEN ? AND ? "
+                            "ORDER BY D.FacFecha DESC, F.FacNumero DESC, D.DetaNumero"),
+             {codPres, kDescargado, range.start, range.end}},
+            std::nullopt};
+}
+
+VentaDevolucion ventaDevolucion(const QSqlQuery& q) {
+    return {text(q.value(0)),    integer(q.value(1)), text(q.value(2)), dateTime(q.value(3)),
+            integer(q.value(4)), integer(q.value(5)), text(q.value(6)), money(q.value(7)),
+            money(q.value(8)),   integer(q.value(9))};
+}
+
 std::vector<VentaDevolucion> ventasDevolucion(Db& db, int codPres,
                                               const core::DateTimeRange& range) {
-    QSqlQuery q =
-        db.exec(QStringLiteral("SELECT P.PresTipo, D.Cantidad, D.Estado, D.FacFecha, F.FacNumero, "
-                               "P.CodPresentacion, F.FacHostName, D.Importe, D.Costo, D.DetaNumero "
-                               "FROM DETAFAC D JOIN FACTURA F ON F.FacNumero = D.FacNumero AND "
-                               "F.FacFecha = D.FacFecha JOIN PRESENTACION P ON P.CodPresentacion = "
-                               "D.CodPresentacion WHERE D.CodPresentacion = ? AND D.Estado = ? AND "
-                               "D.Cantidad > 0 AND D.FacFecha BETWEEN ? AND ? "
-                               "ORDER BY D.FacFecha DESC, F.FacNumero DESC, D.DetaNumero"),
-                {codPres, kDescargado, range.start, range.end});
-    std::vector<VentaDevolucion> rows;
-    while (q.next())
-        rows.push_back({text(q.value(0)), integer(q.value(1)), text(q.value(2)),
-                        dateTime(q.value(3)), integer(q.value(4)), integer(q.value(5)),
-                        text(q.value(6)), money(q.value(7)), money(q.value(8)),
-                        integer(q.value(9))});
-    return rows;
+    return readAll(db, ventasDevolucionListing(codPres, range), &ventaDevolucion);
 }
 
 }  // namespace db::proc

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Money.h"
+#include "db/Reader.h"
 #include "db/procedures/Procedure.h"
 
 #include "core/DayWindow.h"
@@ -69,5 +70,8 @@ struct VentaDevolucion {
 // within the range (both bounds included), one row per line, newest sale first.
 std::vector<VentaDevolucion> ventasDevolucion(Db& db, int codPres,
                                               const core::DateTimeRange& range);
+// The same as a listing.
+Listing ventasDevolucionListing(int codPres, const core::DateTimeRange& range);
+VentaDevolucion ventaDevolucion(const QSqlQuery& row);
 
 }  // namespace db::proc

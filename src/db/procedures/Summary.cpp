@@ -18,23 +18,23 @@ QVariantList unreported() {
     return {kBoletaDeVenta, kDescargado};
 }
 
+}  // namespace
+
 SummaryBoleta boletaOf(const QSqlQuery& q) {
     return {integer(q.value(0)), dateTime(q.value(1)), integer(q.value(2)),
             text(q.value(3)),    integer(q.value(4)),  text(q.value(5)),
             text(q.value(6)),    text(q.value(7)),     integer(q.value(8)) != 0};
 }
 
-}  // namespace
+Listing summaryBoletasListing(const core::DateTimeRange& range) {
+    return {{kBoletaColumns + QStringLiteral("WHERE ") + kUnreported +
+                 QStringLiteral("AND FacFecha BETWEEN ? AND ? ORDER BY FacNumero, FacFecha"),
+             unreported() + QVariantList{range.start, range.end}},
+            std::nullopt};
+}
 
 std::vector<SummaryBoleta> summaryBoletas(Db& db, const core::DateTimeRange& range) {
-    QSqlQuery q = db.exec(kBoletaColumns + QStringLiteral("WHERE ") + kUnreported +
-                              QStringLiteral("AND FacFecha BETWEEN ? AND ? "
-                                             "ORDER BY FacNumero, FacFecha"),
-                          unreported() + QVariantList{range.start, range.end});
-    std::vector<SummaryBoleta> out;
-    while (q.next())
-        out.push_back(boletaOf(q));
-    return out;
+    return readAll(db, summaryBoletasListing(range), &boletaOf);
 }
 
 std::optional<SummaryBoleta> summaryBoleta(Db& db, int facNumero, const QDateTime& facFecha) {

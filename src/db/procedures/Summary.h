@@ -2,6 +2,7 @@
 
 #include "core/DayWindow.h"
 #include "core/Money.h"
+#include "db/Reader.h"
 #include "db/procedures/Procedure.h"
 
 #include <QDate>
@@ -30,6 +31,9 @@ struct SummaryBoleta {
 };
 // The discharged, unreported boletas of the range, waiting or excluded, by sale number and date.
 std::vector<SummaryBoleta> summaryBoletas(Db& db, const core::DateTimeRange& range);
+// The same as a listing, and one of its rows.
+Listing summaryBoletasListing(const core::DateTimeRange& range);
+SummaryBoleta boletaOf(const QSqlQuery& row);
 // One of them again by its sale key; none once it is reported (or is no discharged boleta).
 std::optional<SummaryBoleta> summaryBoleta(Db& db, int facNumero, const QDateTime& facFecha);
 
