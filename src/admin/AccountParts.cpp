@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace admin::parts {
 
@@ -44,13 +43,6 @@ QComboBox* choice(QWidget* parent, const char* name, const QStringList& items, c
     ui::capLength(c->lineEdit(), size);
     c->setEditText(text);
     return c;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 void moveOnEnter(QWidget* from, QWidget* to) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "admin/AdminParts.h"
+
 #include <QString>
 
 class QComboBox;
@@ -24,8 +26,6 @@ QLineEdit* digitsBox(QWidget* parent, const char* name, int digits);
 // An editable upper-case list of choices showing `text`, capped at `size` characters.
 QComboBox* choice(QWidget* parent, const char* name, const QStringList& items, const QString& text,
                   int size);
-// A button that leaves Enter to the boxes.
-QPushButton* button(QWidget* parent, const char* name, const QString& caption);
 // Enter in `from` (a box, or an editable list's box) puts the focus in `to`.
 void moveOnEnter(QWidget* from, QWidget* to);
 
