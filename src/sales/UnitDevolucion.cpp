@@ -238,9 +238,10 @@ void TFormDevolucion::resetPickers() {
 }
 
 // Lists the rows of the presentation within the range as they arrive; `then` learns at the
-// first row, or once none came, whether there are any.
+// first row, or once none came, whether there are any. A listing that fails runs `failed`,
+// when given (the ones the user asked for fail silently).
 void TFormDevolucion::read(Kind kind, const core::DateTimeRange& range, int presentation,
-                           std::function<void(bool found)> then) {
+                           std::function<void(bool found)> then, std::function<void()> failed) {
     Listing& l = listing(kind);
     l.rows.clear();
     l.presentation = presentation;
@@ -263,10 +264,16 @@ void TFormDevolucion::read(Kind kind, const core::DateTimeRange& range, int pres
                            if (first && then)
                                then(true);
                        },
-                       {.finished = [this, kind, then] {
-                           if (listing(kind).rows.empty() && then)
-                               then(false);
-                       }});
+                       {.finished =
+                            [this, kind, then] {
+                                if (listing(kind).rows.empty() && then)
+                                    then(false);
+                            },
+                        .failed =
+                            [failed](const QString&) {
+                                if (failed)
+                                    failed();
+                            }});
 }
 
 void TFormDevolucion::showListing(Kind kind) {
@@ -398,7 +405,12 @@ void TFormDevolucion::devolver(Kind kind) {
                 ctx_.messages,
                 [this, kind] {
                     const Listing& listed = listing(kind);
-                    read(kind, listed.range, listed.presentation);
+                    const QString made = Mensaje->text();
+                    // The box's closing activates the window: the return's text is shown again.
+                    read(kind, listed.range, listed.presentation, {}, [this, made] {
+                        ctx_.messages.notice(kNotReadAgain);
+                        Mensaje->setText(made);
+                    });
                     ctx_.dm.refreshPresentations();
                 },
                 kNotReadAgain);

@@ -60,7 +60,7 @@ private:
     int currentPresentation() const;
     Listing& listing(Kind kind) { return kind == Kind::Day ? day_ : range_; }
     void read(Kind kind, const core::DateTimeRange& range, int presentation,
-              std::function<void(bool found)> then = {});
+              std::function<void(bool found)> then = {}, std::function<void()> failed = {});
     void showListing(Kind kind);
     void showQuantityBox();
 

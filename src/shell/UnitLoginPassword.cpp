@@ -53,7 +53,9 @@ TFormLoginPassword::TFormLoginPassword(session::AppContext& ctx, QWidget* parent
     setObjectName(QStringLiteral("FormLoginPassword"));
     build();
     ui::guard(ctx_.messages, [this] { ADOQueryUsu_ = db::proc::activeLoginsButTheOwner(ctx_.db); });
-    ui::onActivation(this, [this] { FormActivate(); });
+    // A refusal's box leaves the login as typed: only a new showing fills the list again.
+    ui::onActivation(
+        this, [this] { FormActivate(); }, ui::BoxActivation::None);
     connect(CBLogin->lineEdit(), &QLineEdit::returnPressed, this,
             &TFormLoginPassword::CBLoginKeyPress);
     connect(EdPassword, &QLineEdit::returnPressed, this, [this] { check(Trigger::Enter); });

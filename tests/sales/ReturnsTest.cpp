@@ -180,6 +180,7 @@ TEST_P(Returns, AReturnWhoseListingCannotBeReadAgainIsStillReportedAsMade) {
     EXPECT_EQ(testsupport::stockOf(db(), kPanadol), 41);
     EXPECT_EQ(child<QLabel>(form, "Mensaje")->text(),
               QStringLiteral("DEVUELTAS 1 UNIDADES DEL ITEM 1 DE LA VENTA Nº 5; QUEDAN 2"));
+    ASSERT_TRUE(testsupport::waitForListings(form));
     EXPECT_EQ(messages.shown, QStringList{QStringLiteral(
                                   "LA DEVOLUCION SE REALIZO, PERO NO SE PUDO LEER DE NUEVO LA "
                                   "LISTA...")});

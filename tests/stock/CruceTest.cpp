@@ -43,18 +43,19 @@ protected:
 };
 
 TEST_P(Cruce, ARecordsChecksDecideWhatIsRecorded) {
+    const char* const kProduct = "PRODUCTO: AMOXIL 500 MG TAB";
     struct Case {
         const char* kind;
         const char* units;
-        const char* status;  // in the status line, or else in a box
+        const char* status;  // in the status line; after a box, what its activation shows
         const char* box;
         int recorded;
     } cases[] = {
         {"CBFalta", "11", "INGRESO ERRONEO...", "", 0},
-        {"CBFalta", "-5", "", "INGRESE VALORES MAYORES QUE CERO...", 0},
-        {"CBSobra", "0", "", "INGRESE VALORES MAYORES A CERO...", 0},
+        {"CBFalta", "-5", kProduct, "INGRESE VALORES MAYORES QUE CERO...", 0},
+        {"CBSobra", "0", kProduct, "INGRESE VALORES MAYORES A CERO...", 0},
         {nullptr, "3", "ELIGE SI EL PRODUCTO SOBRA O FALTA...", "", 0},
-        {"CBSobra", "40000", "", "CANTIDAD ERRONEA:\rNO SE ACEPTAN MAS DE 32767 UNIDADES", 0},
+        {"CBSobra", "40000", kProduct, "CANTIDAD ERRONEA:\rNO SE ACEPTAN MAS DE 32767 UNIDADES", 0},
         {"CBFalta", "3", "CRUCE INGRESADO CORRECTAMENTE", "", 1},
         {"CBSobra", "900", "CRUCE INGRESADO CORRECTAMENTE", "", 2},
     };
