@@ -475,6 +475,9 @@ void TFrmMasStock::apply() {
     const int quantity = Cantidad->text().trimmed().toInt();
     if (quantity != 0)
         Pc->setText(core::fmt::twoDecimals(cost->toDouble() / quantity));
+    // The new profit and sale price come with Enter in the proposed cost.
+    NPG->hide();
+    NPV->hide();
     Nuevo->show();
     NPC->setFocus();
 }

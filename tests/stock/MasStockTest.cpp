@@ -89,6 +89,11 @@ TEST_P(MasStock, BatchesOfTenAndFiveShowFifteenAndApplyFifteen) {
     EXPECT_TRUE(child<QGroupBox>(w, "Nuevo")->isVisible());
     EXPECT_FALSE(child<QPushButton>(w, "Averiguar")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(w, "Ingresar")->isEnabled());
+    // The new profit and sale price show once Enter confirms the proposed cost.
+    EXPECT_FALSE(child<QLineEdit>(w, "NPV")->isVisible());
+    pressKey(child<QLineEdit>(w, "NPC"), Qt::Key_Return);
+    EXPECT_TRUE(child<QLineEdit>(w, "NPG")->isVisible());
+    EXPECT_TRUE(child<QLineEdit>(w, "NPV")->isVisible());
 }
 
 TEST_P(MasStock, ApplyingWithNothingStagedOnlySaysSo) {
