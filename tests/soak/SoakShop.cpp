@@ -191,10 +191,12 @@ QStringList lineAndSaleFaults(db::Db& db) {
         const int pending = db::integer(sales.value(3));
         const int sold = db::integer(sales.value(4));
         const int all = db::integer(sales.value(5));
-        const QString expected = pending == all ? kNoDescargado
-                                 : sold > 0     ? kDescargado
-                                                : kSinStock;
-        if (pending > 0 && pending < all)
+        // A sale whose every line went without stock takes new lines, so pending lines may stand
+        // beside lines left without stock; beside sold ones they would be a partial discharge.
+        const QString expected = pending > 0 || all == 0 ? kNoDescargado
+                                 : sold > 0              ? kDescargado
+                                                         : kSinStock;
+        if (pending > 0 && sold > 0)
             faults << sale + QStringLiteral("partly discharged: %1 of %2 lines pending")
                                  .arg(pending)
                                  .arg(all);
